@@ -1,5 +1,8 @@
 #include "framework/Runtime.h"
 
+#include "framework/System.h"
+#include "framework/WindowRegistry.h"
+
 #include <QApplication>
 #include <memory>
 
@@ -12,9 +15,15 @@ Runtime::Runtime(int& argc, char** argv) {
     g_app = std::make_unique<QApplication>(argc, argv);
     // Quitting is ours to decide: the user closing the last window quits, code closing one does not.
     QApplication::setQuitOnLastWindowClosed(false);
+    WatchUserCancel();
 }
 
-Runtime::~Runtime() { g_app.reset(); }
+Runtime::~Runtime() {
+    // Windows own Qt widgets: they go before the application object does.
+    detail::CloseAllWindows();
+    detail::FreeRetiredWindows();
+    g_app.reset();
+}
 
 int Runtime::Exec() { return QApplication::exec(); }
 

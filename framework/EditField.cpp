@@ -1,0 +1,29 @@
+#include "framework/EditField.h"
+
+#include "framework/Layout.h"
+#include "framework/detail/Bridge.h"
+
+#include <QLineEdit>
+
+namespace fw {
+
+EditField::EditField(const ControlLayout& layout, void* parent)
+    : VisualControl(layout, new QLineEdit(static_cast<QWidget*>(parent))) {
+    auto* edit = detail::As<QLineEdit>(*this);
+    edit->setText(detail::Q(layout.props.Text("text")));
+    edit->setEchoMode(layout.props.Bool("password") ? QLineEdit::Password : QLineEdit::Normal);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this] { Raise(TextChange); });
+    DeclareEvent("TextChange", TextChange);
+}
+
+std::string EditField::Text() const {
+    auto* e = detail::As<QLineEdit>(*this);
+    return e ? detail::S(e->text()) : std::string();
+}
+
+void EditField::SetText(const std::string& text) {
+    if (auto* e = detail::As<QLineEdit>(*this))
+        e->setText(detail::Q(text));
+}
+
+} // namespace fw

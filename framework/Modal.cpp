@@ -1,0 +1,53 @@
+#include "framework/Modal.h"
+
+#include "framework/detail/Bridge.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace fw {
+namespace {
+
+class PlatformModal : public ModalServices {
+public:
+    void MsgBox(const std::string& text) override {
+        QMessageBox box(QMessageBox::NoIcon, QString(), detail::Displayed(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    }
+    void Beep() override { QApplication::beep(); }
+    void ShowURL(const std::string& url) override { QDesktopServices::openUrl(QUrl(detail::Q(url))); }
+    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& suggestedName) override {
+        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), detail::Q(title),
+                                                          detail::Q(suggestedName));
+        if (path.isEmpty())
+            return std::nullopt;
+        return path.toStdString();
+    }
+    std::optional<std::string> OpenDialog(const std::string& title) override {
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), detail::Q(title));
+        if (path.isEmpty())
+            return std::nullopt;
+        return path.toStdString();
+    }
+};
+
+ModalServices* g_override = nullptr;
+
+} // namespace
+
+void SetModalServices(ModalServices* services) { g_override = services; }
+
+ModalServices& Modal() {
+    static PlatformModal platform;
+    return g_override ? *g_override : platform;
+}
+
+void MsgBox(const std::string& text) { Modal().MsgBox(text); }
+void Beep() { Modal().Beep(); }
+void ShowURL(const std::string& url) { Modal().ShowURL(url); }
+
+} // namespace fw

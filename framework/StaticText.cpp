@@ -1,0 +1,47 @@
+#include "framework/StaticText.h"
+
+#include "framework/Layout.h"
+#include "framework/detail/Bridge.h"
+
+#include <QLabel>
+
+namespace fw {
+
+StaticText::StaticText(const ControlLayout& layout, void* parent)
+    : VisualControl(layout, new QLabel(static_cast<QWidget*>(parent))), text_(layout.props.Text("text")) {
+    auto* label = detail::As<QLabel>(*this);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(layout.props.Bool("multiline"));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Apply();
+}
+
+void StaticText::SetText(const std::string& text) {
+    text_ = text;
+    Apply();
+}
+
+void StaticText::SetTextColor(Color color) {
+    color_ = color;
+    Apply();
+}
+
+void StaticText::SetUnderline(bool on) {
+    underline_ = on;
+    Apply();
+}
+
+void StaticText::Apply() {
+    auto* label = detail::As<QLabel>(*this);
+    if (!label)
+        return;
+    label->setText(detail::Displayed(text_));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, detail::Q(color_));
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setUnderline(underline_);
+    label->setFont(font);
+}
+
+} // namespace fw
