@@ -1,0 +1,25 @@
+#include "app/Look.h"
+
+#include "framework/System.h"
+
+namespace quillfen {
+
+bool Globals::isAquaAvailable() {
+    int64_t value = 0;
+    if (!fw::System::Gestalt("menu", value))
+        return false;
+    return (value & 2) > 0;
+}
+
+bool CarbonDeclares::IsJaguar() {
+    int64_t value = 0;
+    fw::System::Gestalt("sysv", value);
+    return value >= 0x1020;
+}
+
+void CarbonDeclares::SetWindowMetal(fw::Window&, bool) {
+    if (!IsJaguar())
+        return;
+}
+
+} // namespace quillfen

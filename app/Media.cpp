@@ -1,0 +1,5 @@
+#include "app/Media.h"
+
+namespace quillfen::Media {
+void Release() {}
+} // namespace quillfen::Media
