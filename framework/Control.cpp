@@ -2,7 +2,7 @@
 
 namespace fw {
 
-Control::Control(std::string name) : name_(std::move(name)) {}
+Control::Control(std::string name) : name_(std::move(name)) { DeclareEvent("Open", Open); }
 
 Control::~Control() = default;
 

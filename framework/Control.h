@@ -26,6 +26,9 @@ public:
     void BindEvent(std::string_view event, std::any handler);
     bool HasEvent(std::string_view event) const { return events_.count(std::string(event)) != 0; }
 
+    // Raised once, after the window has created its controls and bound their events.
+    std::function<void()> Open;
+
 protected:
     void SetName(std::string name) { name_ = std::move(name); }
 

@@ -90,9 +90,13 @@ Window::~Window() {
 void Window::Create() {
     Layout();
     CreateControls();
+    for (size_t i = 0; i < controls_.size(); ++i)
+        Raise(controls_[i]->Open);
     AddMenuHandlers();
     SetupBindings();
     Event_Open();
+    if (layout_.props.Bool("visible", true))
+        Show();
 }
 
 void Window::Layout() {
@@ -136,8 +140,6 @@ void Window::Layout() {
 void Window::CreateControls() {
     for (const ControlLayout& control : layout_.controls)
         AdoptControl(detail::MakeControl(control, impl_->content));
-    if (layout_.props.Bool("visible", true))
-        Show();
 }
 
 void Window::AdoptControl(std::unique_ptr<Control> control) {

@@ -19,7 +19,8 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Runs the creation order: Layout, CreateControls, AddMenuHandlers, SetupBindings, Event_Open.
+    // Runs the creation order: Layout, CreateControls (then each control's Open), AddMenuHandlers,
+    // SetupBindings, Event_Open; a window visible by its layout then shows itself.
     void Create();
 
     void Show();
