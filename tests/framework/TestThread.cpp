@@ -1,0 +1,131 @@
+// Cooperative threads: scheduling, interleaving with the event loop, yields and critical sections.
+#include "EventLoop.h"
+#include "framework/Thread.h"
+#include "framework/Timer.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <string>
+
+namespace {
+
+class ThreadTest : public ::testing::Test {
+protected:
+    std::string trace;
+
+    // A thread that writes `tag` and its step, yielding after each of `steps` steps.
+    std::unique_ptr<fw::Thread> Stepper(char tag, int steps) {
+        auto t = std::make_unique<fw::Thread>();
+        t->RunEvent = [this, tag, steps] {
+            for (int i = 0; i < steps; ++i) {
+                trace += tag;
+                trace += std::to_string(i);
+                fw::BackgroundYield();
+            }
+        };
+        return t;
+    }
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Run only schedules: the body starts when the event loop resumes it, not inside Run.
+TEST_F(ThreadTest, RunSchedulesTheBodyForTheEventLoop) {
+    auto a = Stepper('a', 1);
+    a->Run();
+    EXPECT_EQ(trace, "");
+    EXPECT_TRUE(a->IsRunning());
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning(); }));
+    EXPECT_EQ(trace, "a0");
+}
+
+// Two threads take turns at their yields, and timers still fire between the turns.
+TEST_F(ThreadTest, ThreadsInterleaveWithEachOtherAndWithTimers) {
+    auto a = Stepper('a', 3);
+    auto b = Stepper('b', 3);
+    fw::Timer timer;
+    int ticks = 0;
+    timer.Action = [&] {
+        ++ticks;
+        trace += 'T';
+    };
+    timer.SetPeriod(0);
+    timer.SetMode(fw::Timer::ModeMultiple);
+    a->Run();
+    b->Run();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
+    timer.SetMode(fw::Timer::ModeOff);
+    std::string steps;
+    for (char c : trace)
+        if (c != 'T')
+            steps += c;
+    EXPECT_EQ(steps, "a0b0a1b1a2b2");
+    EXPECT_GT(ticks, 0);
+    EXPECT_LT(trace.find('T'), trace.rfind("b2")) << "a timer fired only after the threads had ended: " << trace;
+}
+
+// The yield called on the event loop itself runs each ready thread exactly one slice.
+TEST_F(ThreadTest, YieldOnTheEventLoopRunsOneSliceEach) {
+    auto a = Stepper('a', 3);
+    auto b = Stepper('b', 3);
+    a->Run();
+    b->Run();
+    fw::BackgroundYield();
+    EXPECT_EQ(trace, "a0b0");
+    fw::BackgroundYield();
+    EXPECT_EQ(trace, "a0b0a1b1");
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
+}
+
+// An error inside a thread ends that thread only; the event loop goes on.
+TEST_F(ThreadTest, AnErrorEndsOnlyItsThread) {
+    fw::Thread t;
+    t.RunEvent = [] { throw std::runtime_error("boom"); };
+    t.Run();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !t.IsRunning(); }));
+    auto after = Stepper('z', 1);
+    after->Run();
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return trace == "z0"; }));
+}
+
+// With nothing ready the scheduler leaves the event loop idle: waiting costs no CPU.
+TEST_F(ThreadTest, NothingReadyUsesNoCpu) {
+    auto a = Stepper('a', 2);
+    a->Run();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning(); }));
+    EXPECT_EQ(fw::ReadyThreadCount(), 0);
+    const double before = CpuSeconds();
+    testsupport::IdleFor(400);
+    EXPECT_LT(CpuSeconds() - before, 0.15);
+}
+
+// A critical section is re-entrant for its holder and shuts out other threads until fully left.
+TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
+    fw::CriticalSection section;
+    section.Enter();
+    section.Enter();
+    bool threadGotIn = false;
+    fw::Thread t;
+    t.RunEvent = [&] {
+        section.Enter();
+        threadGotIn = true;
+        section.Leave();
+    };
+    t.Run();
+    testsupport::SpinFor(50);
+    EXPECT_FALSE(threadGotIn);
+    section.Leave();
+    testsupport::SpinFor(50);
+    EXPECT_FALSE(threadGotIn) << "one Leave of two let another thread in";
+    section.Leave();
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return threadGotIn; }));
+    EXPECT_TRUE(section.TryEnter());
+    section.Leave();
+}
+
+} // namespace
