@@ -1,0 +1,162 @@
+// Files and folders by POSIX path; the HFS path is a character-for-character image of it.
+#include "framework/FolderItem.h"
+
+#include "framework/AtomicFile.h"
+#include "framework/UniqueFd.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fw {
+namespace {
+
+// '/' separates POSIX names and ':' HFS names; each stands for the other inside a name.
+std::string SwapSeparators(std::string_view path) {
+    std::string swapped(path);
+    for (char& c : swapped)
+        c = c == '/' ? ':' : c == ':' ? '/' : c;
+    return swapped;
+}
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "/";
+}
+
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+int OpenForReading(const std::string& path, struct stat& info) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0)
+        return -1;
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
+    return fd.Release();
+}
+
+} // namespace
+
+FolderItem::FolderItem(std::string posixPath) : path_(std::move(posixPath)) {
+    if (path_.empty() || path_.front() != '/') {
+        std::error_code ec;
+        path_ = std::filesystem::absolute(path_, ec).string();
+    }
+}
+
+FolderItem FolderItem::PreferencesFolder() {
+    const std::string folder = WithoutTrailingSlash(HomeFolder()) + "/Library/Preferences/";
+    std::error_code ec; // best effort: a missing folder shows up when a file in it is opened
+    std::filesystem::create_directories(folder, ec);
+    return FolderItem(folder);
+}
+
+std::string FolderItem::AbsolutePath() const {
+    std::string hfs = std::string(kVolumeName) + ":" + SwapSeparators(std::string_view(path_).substr(1));
+    if (hfs.back() != ':' && IsFolder())
+        hfs += ':';
+    return hfs;
+}
+
+std::optional<FolderItem> GetFolderItem(std::string_view hfsPath) {
+    const std::string prefix = std::string(kVolumeName) + ":";
+    if (!hfsPath.starts_with(prefix))
+        return std::nullopt;
+    return FolderItem("/" + SwapSeparators(hfsPath.substr(prefix.size())));
+}
+
+std::string FolderItem::ShellPath() const {
+    std::string quoted = "'";
+    for (char c : path_)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string FolderItem::Name() const {
+    const std::string path = WithoutTrailingSlash(path_);
+    return path == "/" ? std::string() : path.substr(path.rfind('/') + 1);
+}
+
+bool FolderItem::Exists() const {
+    struct stat info;
+    return ::stat(path_.c_str(), &info) == 0;
+}
+
+bool FolderItem::IsFolder() const {
+    struct stat info;
+    return ::stat(path_.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+FolderItem FolderItem::Parent() const {
+    const std::string path = WithoutTrailingSlash(path_);
+    return FolderItem(path.substr(0, path.rfind('/') + 1));
+}
+
+FolderItem FolderItem::Child(std::string_view name) const {
+    return FolderItem((path_.back() == '/' ? path_ : path_ + "/") + std::string(name));
+}
+
+std::unique_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
+    struct stat info;
+    const int fd = OpenForReading(path_, info);
+    lastError_ = fd < 0 ? errno : 0;
+    return fd < 0 ? nullptr : std::make_unique<TextInputStream>(fd);
+}
+
+std::unique_ptr<BinaryOutputStream> FolderItem::CreateBinaryFile(std::string_view /*type*/,
+                                                                 std::optional<mode_t> mode) const {
+    UniqueFd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode.value_or(0666)));
+    // The mode given at creation does not apply to a file that already existed.
+    if (!fd.Valid() || (mode && ::fchmod(fd.Get(), *mode) != 0)) {
+        lastError_ = errno;
+        return nullptr;
+    }
+    lastError_ = 0;
+    return std::make_unique<BinaryOutputStream>(fd.Release());
+}
+
+bool FolderItem::CopyFileTo(const FolderItem& dest) const {
+    struct stat info;
+    UniqueFd source(OpenForReading(path_, info));
+    if (!source.Valid()) {
+        lastError_ = errno;
+        return false;
+    }
+    AtomicWriter writer(dest, info.st_mode & 07777);
+    std::string block(1 << 16, '\0');
+    for (;;) {
+        const ssize_t n = ReadSome(source.Get(), block.data(), block.size());
+        if (n < 0) {
+            lastError_ = errno;
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (!writer.Write(std::string_view(block).substr(0, static_cast<std::size_t>(n))))
+            break;
+    }
+    const bool copied = writer.Commit();
+    lastError_ = writer.ErrorCode();
+    return copied;
+}
+
+bool FolderItem::Delete() const {
+    const bool deleted = std::remove(path_.c_str()) == 0;
+    lastError_ = deleted ? 0 : errno;
+    return deleted;
+}
+
+} // namespace fw

@@ -1,0 +1,210 @@
+// FolderItem: HFS paths, shell quoting, text and binary streams, copy and delete.
+#include "framework/FolderItem.h"
+#include "framework/Shell.h"
+#include "tests/framework/FileTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace fw;
+using fwtest::ReadFile;
+using fwtest::WriteFile;
+
+namespace {
+
+class FolderItemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* home = std::getenv("HOME"))
+            savedHome_ = home;
+        ::setenv("HOME", temp_.Path().c_str(), 1);
+    }
+    void TearDown() override { ::setenv("HOME", savedHome_.c_str(), 1); }
+
+    std::string Path(const std::string& name) const { return temp_.Path() + name; }
+
+    std::vector<std::string> ReadLines(const std::string& bytes) {
+        WriteFile(Path("lines.txt"), bytes);
+        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
+        std::vector<std::string> lines;
+        while (stream && !stream->AtEOF())
+            lines.push_back(stream->ReadLine());
+        return lines;
+    }
+
+    fwtest::TempFolder temp_;
+    std::string savedHome_;
+};
+
+} // namespace
+
+// The Preferences folder lives in HOME, is created, and its HFS path serves to build the Library's.
+TEST_F(FolderItemTest, PreferencesFolderUnderHomeBuildsLibraryPaths) {
+    const FolderItem prefs = FolderItem::PreferencesFolder();
+    EXPECT_EQ(prefs.PosixPath(), Path("Library/Preferences/"));
+    EXPECT_TRUE(prefs.IsFolder());
+    const std::string hfs = prefs.AbsolutePath();
+    ASSERT_GE(hfs.size(), 12u);
+    EXPECT_EQ(hfs.substr(hfs.size() - 12), "Preferences:");
+    EXPECT_TRUE(hfs.starts_with("Macintosh HD:"));
+
+    const auto bookmarks = GetFolderItem(hfs.substr(0, hfs.size() - 12) + "Safari:Bookmarks.plist");
+    ASSERT_TRUE(bookmarks);
+    EXPECT_EQ(bookmarks->PosixPath(), Path("Library/Safari/Bookmarks.plist"));
+}
+
+// Every POSIX path maps to one HFS path and back, whatever its names hold.
+TEST_F(FolderItemTest, HfsPathsRoundTrip) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/", "Macintosh HD:"},
+        {"/nonexistent-q/b", "Macintosh HD:nonexistent-q:b"},
+        {"/nonexistent-q/folder/", "Macintosh HD:nonexistent-q:folder:"},
+        {"/nonexistent-q/a:b/c", "Macintosh HD:nonexistent-q:a/b:c"},
+        {"/nonexistent-q/sp ace/it's \"q\"", "Macintosh HD:nonexistent-q:sp ace:it's \"q\""},
+        {"/nonexistent-q/Café/ü.plist", "Macintosh HD:nonexistent-q:Café:ü.plist"},
+        {"/nonexistent-q/::/", "Macintosh HD:nonexistent-q://:"},
+    };
+    for (const auto& [posix, hfs] : cases) {
+        EXPECT_EQ(FolderItem(posix).AbsolutePath(), hfs);
+        const auto back = GetFolderItem(hfs);
+        ASSERT_TRUE(back) << hfs;
+        EXPECT_EQ(back->PosixPath(), posix);
+    }
+    EXPECT_FALSE(GetFolderItem("Macintosh HD"));
+    EXPECT_FALSE(GetFolderItem("Other Disk:Users:"));
+    EXPECT_FALSE(GetFolderItem(""));
+}
+
+// An existing folder named without a trailing slash still gets the folder's trailing ':'.
+TEST_F(FolderItemTest, ExistingFolderPathEndsInColon) {
+    const std::string folder = Path("sub");
+    std::filesystem::create_directory(folder);
+    const std::string hfs = FolderItem(folder).AbsolutePath();
+    EXPECT_EQ(hfs.back(), ':');
+    EXPECT_EQ(GetFolderItem(hfs)->PosixPath(), folder + "/");
+}
+
+// Name, Parent and Child walk the tree with or without a trailing slash.
+TEST_F(FolderItemTest, NameParentAndChild) {
+    EXPECT_EQ(FolderItem("/a/b/").Name(), "b");
+    EXPECT_EQ(FolderItem("/a/b").Name(), "b");
+    EXPECT_EQ(FolderItem("/a/b/").Parent().PosixPath(), "/a/");
+    EXPECT_EQ(FolderItem("/a").Parent().PosixPath(), "/");
+    EXPECT_EQ(FolderItem("/").Parent().PosixPath(), "/");
+    EXPECT_EQ(FolderItem("/a/b/").Child("c").PosixPath(), "/a/b/c");
+    EXPECT_EQ(FolderItem("/a/b").Child("c").PosixPath(), "/a/b/c");
+}
+
+// The shell passes a shell path on unchanged, whatever characters the path holds.
+TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
+    const std::vector<std::string> names{"$HOME",  "`id`",    "$(id)", "a\"b",     "it's",      "''",
+                                         "two  spaces", "line\nbreak", "-n", "Café €", "back\\slash", "*?[a]"};
+    for (const auto& name : names) {
+        const FolderItem item(Path(name));
+        Shell shell;
+        shell.Execute("printf '%s' " + item.ShellPath());
+        EXPECT_EQ(shell.ErrorCode(), 0) << name;
+        EXPECT_EQ(shell.Result(), item.PosixPath()) << name;
+    }
+}
+
+// Lines end at LF, CR LF or CR; a last line without an end is read; bytes stay as they were.
+TEST_F(FolderItemTest, TextStreamLineEnds) {
+    EXPECT_EQ(ReadLines("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(ReadLines("x\n"), std::vector<std::string>{"x"});
+    EXPECT_EQ(ReadLines("\n\r\n\r"), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(ReadLines(""), std::vector<std::string>{});
+    EXPECT_EQ(ReadLines("\xFF\xE9t\xC3\xA9\t<\r\n"), std::vector<std::string>{"\xFF\xE9t\xC3\xA9\t<"});
+}
+
+// A CR LF split across the reader's blocks is still one line end, in files far larger than a block.
+TEST_F(FolderItemTest, TextStreamHandlesLongLinesAcrossBlocks) {
+    const std::string longLine((1 << 16) - 1, 'a');
+    const std::string other(200000, 'b');
+    EXPECT_EQ(ReadLines(longLine + "\r\n" + other + "\nend"),
+              (std::vector<std::string>{longLine, other, "end"}));
+}
+
+// ReadAll gives the rest byte for byte, after lines already read.
+TEST_F(FolderItemTest, ReadAllReturnsTheRest) {
+    WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
+    auto stream = FolderItem(Path("f")).OpenAsTextFile();
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(stream->ReadLine(), "first");
+    EXPECT_EQ(stream->ReadAll(), "second\rthird\n\xFF");
+    EXPECT_TRUE(stream->AtEOF());
+    stream->Close();
+    EXPECT_TRUE(stream->AtEOF());
+    EXPECT_EQ(stream->ReadLine(), "");
+}
+
+// OpenAsTextFile gives nothing for a missing file, a folder or an unreadable file.
+TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
+    const FolderItem missing(Path("missing"));
+    EXPECT_EQ(missing.OpenAsTextFile(), nullptr);
+    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
+    EXPECT_EQ(FolderItem(temp_.Path()).OpenAsTextFile(), nullptr);
+
+    WriteFile(Path("secret"), "x");
+    ::chmod(Path("secret").c_str(), 0);
+    ::chmod(temp_.Path().c_str(), 0755);
+    const std::string secret = Path("secret");
+    EXPECT_TRUE(fwtest::RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
+}
+
+// CreateBinaryFile replaces an existing file; with a mode, the file ends with exactly that mode.
+TEST_F(FolderItemTest, CreateBinaryFileReplacesAndSetsMode) {
+    WriteFile(Path("prefs"), "a much longer old content");
+    ::chmod(Path("prefs").c_str(), 0644);
+    {
+        auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
+        ASSERT_TRUE(out);
+        EXPECT_TRUE(out->Write("new"));
+        EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
+        EXPECT_TRUE(out->Close());
+        EXPECT_FALSE(out->Write("late"));
+    }
+    EXPECT_EQ(ReadFile(Path("prefs")), std::string("new\0\xFF", 5));
+    EXPECT_EQ(fwtest::ModeOf(Path("prefs")), 0600u);
+
+    const FolderItem nowhere(Path("no/such/file"));
+    EXPECT_EQ(nowhere.CreateBinaryFile("TEXT"), nullptr);
+    EXPECT_EQ(nowhere.LastErrorCode(), ENOENT);
+}
+
+// CopyFileTo replaces the destination, and a failed copy says so and leaves the destination alone.
+TEST_F(FolderItemTest, CopyFileToReplacesOrReportsFailure) {
+    WriteFile(Path("src"), "source bytes\r\xFF");
+    WriteFile(Path("dest"), "old destination");
+    const FolderItem source(Path("src"));
+    EXPECT_TRUE(source.CopyFileTo(FolderItem(Path("dest"))));
+    EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
+    EXPECT_TRUE(source.CopyFileTo(FolderItem(Path("fresh"))));
+    EXPECT_EQ(ReadFile(Path("fresh")), "source bytes\r\xFF");
+
+    const FolderItem missing(Path("missing"));
+    EXPECT_FALSE(missing.CopyFileTo(FolderItem(Path("dest"))));
+    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
+    EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("no/such/dest"))));
+    EXPECT_NE(source.LastErrorCode(), 0);
+    std::filesystem::create_directory(Path("folder"));
+    EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("folder"))));
+    EXPECT_TRUE(FolderItem(Path("folder")).IsFolder());
+    EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()), {}), 4);
+}
+
+// Delete removes a file and reports a file that is not there.
+TEST_F(FolderItemTest, DeleteRemovesOrReports) {
+    WriteFile(Path("gone"), "x");
+    const FolderItem item(Path("gone"));
+    EXPECT_TRUE(item.Exists());
+    EXPECT_TRUE(item.Delete());
+    EXPECT_FALSE(item.Exists());
+    EXPECT_FALSE(item.Delete());
+    EXPECT_EQ(item.LastErrorCode(), ENOENT);
+}
