@@ -51,6 +51,8 @@ void RetireWindow(Window& window) {
 }
 
 void BringToFront(Window& window) {
+    if (window.IsClosed())
+        return;
     Registry& r = Get();
     std::erase(r.zOrder, &window);
     r.zOrder.push_back(&window);
