@@ -1,0 +1,319 @@
+#include "framework/Text.h"
+#include "checker/HTTPSocket.h"
+#include "tests/support/ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using testsupport::ScriptedServer;
+using testsupport::WaitUntil;
+using Events = std::vector<std::string>;
+
+namespace {
+
+struct Record {
+    Events events;
+    InternetHeaders headers;
+    std::string progress;
+    std::string page;
+};
+
+class RecordingHTTP : public HTTPSocket {
+public:
+    explicit RecordingHTTP(std::shared_ptr<Record> record) : record_(std::move(record)) {}
+    std::function<bool(std::string& user, std::string& password)> credentials;
+    std::function<void()> onHeaders;
+
+protected:
+    void Event_Connected() override { record_->events.push_back("connected"); }
+    void Event_Error(int code) override { record_->events.push_back("error " + std::to_string(code)); }
+    void Event_HeadersReceived(const InternetHeaders& headers, int status) override {
+        record_->events.push_back("headers " + std::to_string(status));
+        record_->headers = headers;
+        if (onHeaders)
+            onHeaders();
+    }
+    bool Event_AuthenticationRequired(const InternetHeaders& headers, std::string& user,
+                                      std::string& password) override {
+        record_->events.push_back("auth " + headers.Value("WWW-Authenticate"));
+        return credentials && credentials(user, password);
+    }
+    void Event_ReceiveProgress(int received, int total, const std::string& piece) override {
+        record_->events.push_back("progress " + std::to_string(received) + "/" + std::to_string(total));
+        record_->progress += piece;
+    }
+    void Event_PageReceived(const std::string& url, int status, const InternetHeaders& /*headers*/,
+                            const std::string& body) override {
+        record_->events.push_back("page " + std::to_string(status) + " " + url);
+        record_->page = body;
+    }
+
+private:
+    std::shared_ptr<Record> record_;
+};
+
+class HTTPSocketTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        trusted_ = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
+        fw::TCPSocket::AddTrustedCertificatePem(trusted_.certificatePem);
+    }
+
+    // A fresh client with a fresh record, as the checker makes one per row.
+    void NewClient() {
+        record = std::make_shared<Record>();
+        client = std::make_unique<RecordingHTTP>(record);
+    }
+    std::string Local() const { return "127.0.0.1:" + std::to_string(server.Port()); }
+    bool WaitForEvent(const std::string& prefix) {
+        return WaitUntil([&] {
+            return std::ranges::any_of(record->events,
+                                       [&](const std::string& e) { return e.starts_with(prefix); });
+        });
+    }
+    // Runs one HEAD request against the server answering with response; returns the events.
+    Events Head(const std::string& url, const std::string& response) {
+        server.SetResponses({response});
+        NewClient();
+        client->GetHeaders(url);
+        EXPECT_TRUE(WaitForEvent("headers")) << url;
+        return record->events;
+    }
+    static std::string Request(const std::string& line, const std::string& headers) {
+        return line + " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n" + headers + "\r\n\r\n";
+    }
+
+    static testsupport::TestCertificate trusted_;
+    ScriptedServer server;
+    std::shared_ptr<Record> record;
+    std::unique_ptr<RecordingHTTP> client;
+};
+
+testsupport::TestCertificate HTTPSocketTest::trusted_;
+
+const std::string kOk = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+
+} // namespace
+
+// How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
+// fragment stay in the path, a missing or foreign scheme changes nothing.
+TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
+    server.SetResponses({kOk});
+    NewClient();
+    client->DefaultPort = server.Port();
+    client->GetHeaders("http://127.0.0.1");
+    ASSERT_TRUE(WaitForEvent("headers"));
+    EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
+
+    EXPECT_EQ(Head("http://" + Local() + "/dir/page.html?q=a%20b&x=1#top", kOk),
+              (Events{"connected", "headers 200"}));
+    EXPECT_EQ(Head(Local() + "/bare", kOk).back(), "headers 200");
+    EXPECT_EQ(Head("ftp://" + Local() + "/file", kOk).back(), "headers 200");
+    EXPECT_EQ(server.Requests(),
+              (Events{Request("HEAD /", "Host: 127.0.0.1"),
+                      Request("HEAD /dir/page.html?q=a%20b&x=1#top", "Host: " + Local()),
+                      Request("HEAD /bare", "Host: " + Local()), Request("HEAD /file", "Host: " + Local())}));
+}
+
+// Through a proxy the request goes to the proxy (port 0 meaning the default) with the absolute URL,
+// also for https, and Proxy-Authorization on one line whatever the credentials.
+TEST_F(HTTPSocketTest, ProxyGetsTheAbsoluteURLAndCredentials) {
+    struct Case {
+        std::string url;
+        std::string credentials;
+        int proxyPort;
+    };
+    const std::vector<Case> cases = {
+        {"http://example.invalid:8080/page?x=1", "user:pass", server.Port()},
+        {"https://secure.invalid/", ":", 0},
+        {"http://example.invalid", "user:" + std::string(300, 'p'), server.Port()}};
+    Events expected;
+    for (const Case& c : cases) {
+        server.SetResponses({kOk});
+        NewClient();
+        client->SetRequestHeader("Proxy-Authorization", "Basic " + fw::EncodeBase64(c.credentials, 0));
+        client->HTTPProxyAddress = "127.0.0.1";
+        client->HTTPProxyPort = c.proxyPort;
+        client->DefaultPort = server.Port();
+        client->GetHeaders(c.url);
+        ASSERT_TRUE(WaitForEvent("headers")) << c.url;
+        EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
+        const std::string host = c.url.substr(c.url.find("://") + 3);
+        expected.push_back(Request("HEAD " + c.url, "Proxy-Authorization: Basic " +
+                                                        fw::EncodeBase64(c.credentials, 0) +
+                                                        "\r\nHost: " + host.substr(0, host.find('/'))));
+    }
+    EXPECT_EQ(server.Requests(), expected);
+    EXPECT_NE(expected[1].find("Proxy-Authorization: Basic Og==\r\n"), std::string::npos);
+    EXPECT_EQ(std::ranges::count(expected[2], '\n'), 6);
+}
+
+// Every status comes back as it came; redirects are not followed.
+TEST_F(HTTPSocketTest, ReportsStatusesWithoutFollowingRedirects) {
+    const std::string url = "http://" + Local() + "/";
+    for (int status : {200, 204, 301, 302, 404, 500}) {
+        const std::string response = "HTTP/1.0 " + std::to_string(status) + " Whatever\r\nLocation: http://" +
+                                     Local() + "/elsewhere\r\n\r\n";
+        EXPECT_EQ(Head(url, response), (Events{"connected", "headers " + std::to_string(status)}));
+    }
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(server.Connections(), 6);
+    EXPECT_EQ(record->headers.Value("location"), "http://" + Local() + "/elsewhere");
+}
+
+// The status is the second blank-separated field, and header blocks end in CR LF, LF or CR pairs.
+TEST_F(HTTPSocketTest, ReadsStatusLinesAndLineEndsAsServersSendThem) {
+    const std::string url = "http://" + Local() + "/";
+    EXPECT_EQ(Head(url, "HTTP/1.0  200 OK\r\n\r\n").back(), "headers 0");
+    EXPECT_EQ(Head(url, "HTTP/1.0\r\n\r\n").back(), "headers 0");
+    EXPECT_EQ(Head(url, "HTTP/1.1 200 OK\r\nX: y\r\n\r\nbody is not read").back(), "headers 200");
+    EXPECT_EQ(Head(url, "HTTP/1.0 404 Not Found\nContent-Length: 12\n\n").back(), "headers 404");
+    EXPECT_EQ(record->headers.Value("Content-Length"), "12");
+    EXPECT_EQ(Head(url, "HTTP/1.0 500 Oops\rServer: cr\r\r").back(), "headers 500");
+    EXPECT_EQ(record->headers.Value("server"), "cr");
+}
+
+// Without credentials from the handler a 401 is reported as it is, after AuthenticationRequired.
+TEST_F(HTTPSocketTest, UnauthorizedWithoutCredentialsIsReported) {
+    EXPECT_EQ(Head("http://" + Local() + "/",
+                   "HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=x\r\n\r\n"),
+              (Events{"connected", "auth Basic realm=x", "headers 401"}));
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(server.Connections(), 1);
+}
+
+// Credentials from the handler repeat the request once with Authorization on one line; the request
+// after that goes without them.
+TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
+    const std::string password(300, 'p');
+    server.SetResponses({"HTTP/1.0 401 No\r\nWWW-Authenticate: Basic\r\n\r\n", kOk, kOk});
+    NewClient();
+    client->credentials = [&](std::string& user, std::string& pass) {
+        user = "user";
+        pass = password;
+        return true;
+    };
+    client->GetHeaders("http://" + Local() + "/p");
+    ASSERT_TRUE(WaitForEvent("headers"));
+    EXPECT_EQ(record->events, (Events{"connected", "auth Basic", "connected", "headers 200"}));
+    client->GetHeaders("http://" + Local() + "/p");
+    ASSERT_TRUE(WaitUntil([&] { return record->events.size() == 6; }));
+    const std::string host = "Host: " + Local();
+    EXPECT_EQ(server.Requests(), (Events{Request("HEAD /p", host),
+                                         Request("HEAD /p", host + "\r\nAuthorization: Basic " +
+                                                                fw::EncodeBase64("user:" + password, 0)),
+                                         Request("HEAD /p", host)}));
+}
+
+// A server that closes before the end of the header block causes no event at all.
+TEST_F(HTTPSocketTest, ConnectionEndingInsideTheHeadersRaisesNothing) {
+    server.SetResponses({"HTTP/1.0 200 OK\r\nServer: half"});
+    NewClient();
+    client->GetHeaders("http://" + Local() + "/");
+    ASSERT_TRUE(WaitUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(record->events, Events{"connected"});
+}
+
+// Failures before a connection arrive as Error with the socket's code; https without a port goes to 443.
+TEST_F(HTTPSocketTest, ConnectFailuresArriveAsErrors) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/", "error 102"},
+        {"http://nowhere.invalid/", "error 103"},
+        {"http://127.0.0.1:70000/", "error 107"},
+        {"https://nowhere.invalid/", "error 103"}};
+    for (const auto& [url, expected] : cases) {
+        NewClient();
+        client->GetHeaders(url);
+        ASSERT_TRUE(WaitForEvent("error")) << url;
+        EXPECT_EQ(record->events, Events{expected}) << url;
+    }
+    EXPECT_EQ(client->Port, 443);
+    NewClient();
+    client->DefaultPort = 0;
+    client->GetHeaders("http://127.0.0.1/");
+    ASSERT_TRUE(WaitForEvent("error"));
+    EXPECT_EQ(record->events, Events{"error 107"});
+    EXPECT_EQ(client->LastErrorCode(), 107);
+}
+
+// https URLs (in any letter case) go over TLS with the certificate checked: untrusted is error 104.
+TEST_F(HTTPSocketTest, HttpsIsCheckedOverVerifiedTLS) {
+    server.UseTls(trusted_);
+    EXPECT_EQ(Head("HTTPS://" + Local() + "/s", kOk), (Events{"connected", "headers 200"}));
+    EXPECT_EQ(server.Requests(), Events{Request("HEAD /s", "Host: " + Local())});
+
+    ScriptedServer untrusted;
+    untrusted.UseTls(testsupport::MakeSelfSignedCertificate("IP:127.0.0.1"));
+    NewClient();
+    client->GetHeaders("https://127.0.0.1:" + std::to_string(untrusted.Port()) + "/");
+    ASSERT_TRUE(WaitForEvent("error"));
+    EXPECT_EQ(record->events, Events{"error 104"});
+}
+
+// A header block up to 64 KiB is read; a longer one ends the request as status 0 and the client
+// closes the connection.
+TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
+    std::string padding;
+    while (padding.size() < 60 * 1024)
+        padding += "X-Pad: " + std::string(90, 'a') + "\r\n";
+    EXPECT_EQ(Head("http://" + Local() + "/", "HTTP/1.0 200 OK\r\n" + padding + "\r\n").back(),
+              "headers 200");
+
+    server.SetResponses({"HTTP/1.0 200 OK\r\n" + padding + padding}, false);
+    NewClient();
+    client->GetHeaders("http://" + Local() + "/");
+    ASSERT_TRUE(WaitForEvent("headers"));
+    EXPECT_EQ(record->events, (Events{"connected", "headers 0"}));
+    EXPECT_TRUE(WaitUntil([&] { return server.ClosedByClient() == 1; }));
+    EXPECT_FALSE(client->IsConnected());
+}
+
+// GET collects the body with progress and finishes the page at the end of the connection.
+TEST_F(HTTPSocketTest, GetDeliversThePageAtTheEndOfTheConnection) {
+    server.SetResponses({"HTTP/1.0 200 OK\r\nContent-Length: 11\r\n\r\nhello world"});
+    NewClient();
+    const std::string url = "http://" + Local() + "/version.txt";
+    client->Get(url);
+    ASSERT_TRUE(WaitForEvent("page"));
+    EXPECT_EQ(record->events.back(), "page 200 " + url);
+    EXPECT_EQ(record->events[1], "headers 200");
+    EXPECT_EQ(record->events[record->events.size() - 2], "progress 11/11");
+    EXPECT_EQ(record->page, "hello world");
+    EXPECT_EQ(record->progress, "hello world");
+    EXPECT_EQ(server.Requests(), Events{Request("GET /version.txt", "Host: " + Local())});
+}
+
+// A page never grows past its cap: the page ends there and the connection is closed.
+TEST_F(HTTPSocketTest, GetPageIsCapped) {
+    server.SetResponses({kOk + std::string(HTTPSocket::kMaxPageBytes + 500 * 1024, 'x')}, false);
+    NewClient();
+    client->Get("http://" + Local() + "/big");
+    ASSERT_TRUE(WaitForEvent("page"));
+    EXPECT_EQ(record->page.size(), HTTPSocket::kMaxPageBytes);
+    EXPECT_TRUE(WaitUntil([&] { return server.ClosedByClient() == 1; }));
+}
+
+// Closing or destroying the client inside HeadersReceived (as the result sink does) ends the
+// request: no progress, no page, no crash.
+TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
+    for (bool destroy : {false, true}) {
+        server.SetResponses({kOk + "a body that follows at once"});
+        NewClient();
+        client->onHeaders = [this, destroy] {
+            if (destroy)
+                client.reset();
+            else
+                client->Close();
+        };
+        client->Get("http://" + Local() + "/");
+        ASSERT_TRUE(WaitForEvent("headers"));
+        testsupport::ProcessPendingEvents();
+        EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
+    }
+}

@@ -1,0 +1,172 @@
+#include "framework/TCPSocket.h"
+#include "tests/support/ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using testsupport::ScriptedServer;
+using testsupport::WaitUntil;
+
+namespace {
+
+// Writes every event into a log that outlives the socket, sends a request once connected (the
+// scripted server answers a blank line), and runs an optional reaction to each event.
+class RecordingSocket : public fw::TCPSocket {
+public:
+    explicit RecordingSocket(std::shared_ptr<std::vector<std::string>> log) : log_(std::move(log)) {}
+    std::string request = "\r\n\r\n";
+    std::function<void(const std::string&)> onEvent;
+
+protected:
+    void Event_Connected() override {
+        Write(request);
+        Record("connected");
+    }
+    void Event_DataAvailable() override { Record("data"); }
+    void Event_Error(int code) override { Record("error " + std::to_string(code)); }
+
+private:
+    void Record(const std::string& event) {
+        log_->push_back(event);
+        if (onEvent)
+            onEvent(event);
+    }
+    std::shared_ptr<std::vector<std::string>> log_;
+};
+
+class TCPSocketTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        trusted_ = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
+        fw::TCPSocket::AddTrustedCertificatePem(trusted_.certificatePem);
+    }
+
+    void Start(const std::string& address, int port, bool secure = false) {
+        socket->Address = address;
+        socket->Port = port;
+        socket->Secure = secure;
+        socket->Connect();
+    }
+    bool Seen(const std::string& event) const {
+        return std::find(log->begin(), log->end(), event) != log->end();
+    }
+    bool WaitFor(const std::string& event) {
+        return WaitUntil([&] { return Seen(event); });
+    }
+
+    static testsupport::TestCertificate trusted_;
+    ScriptedServer server;
+    std::shared_ptr<std::vector<std::string>> log = std::make_shared<std::vector<std::string>>();
+    std::unique_ptr<RecordingSocket> socket = std::make_unique<RecordingSocket>(log);
+};
+
+testsupport::TestCertificate TCPSocketTest::trusted_;
+
+using Events = std::vector<std::string>;
+
+} // namespace
+
+// Bytes wait in the socket: Lookahead leaves them, Read and ReadAll consume; the remote end closing
+// is reported as a lost connection, and what it sent before stays readable.
+TEST_F(TCPSocketTest, ExchangesBytesAndReportsTheEndOfTheConnection) {
+    server.SetResponses({"hello world"});
+    socket->request = "ping\r\n\r\n";
+    Start("127.0.0.1", server.Port());
+    ASSERT_TRUE(WaitFor("error 102"));
+    EXPECT_EQ(log->front(), "connected");
+    EXPECT_EQ(server.Requests(), Events{"ping\r\n\r\n"});
+    EXPECT_FALSE(socket->IsConnected());
+    EXPECT_EQ(socket->LastErrorCode(), 102);
+    EXPECT_EQ(socket->Lookahead(), "hello world");
+    EXPECT_EQ(socket->Read(6), "hello ");
+    EXPECT_EQ(socket->ReadAll(), "world");
+    EXPECT_EQ(socket->BytesAvailable(), 0U);
+}
+
+// Failures before a connection: refused (102), a reserved unresolvable name (103, answered without
+// any DNS server), and out-of-range ports (107), none of them raised inside Connect itself.
+TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
+    struct Case {
+        std::string address;
+        int port;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {{"127.0.0.1", testsupport::UnusedPort(), "error 102"},
+                                     {"no-such-host.invalid", 80, "error 103"},
+                                     {"Host.INVALID.", 80, "error 103"},
+                                     {"127.0.0.1", 0, "error 107"},
+                                     {"127.0.0.1", 70000, "error 107"}};
+    for (const Case& c : cases) {
+        log->clear();
+        Start(c.address, c.port);
+        EXPECT_TRUE(log->empty()) << c.address;
+        ASSERT_TRUE(WaitFor(c.expected)) << c.address << ":" << c.port;
+        EXPECT_EQ(*log, Events{c.expected});
+        EXPECT_EQ(socket->LastErrorCode(), std::stoi(c.expected.substr(6)));
+    }
+    EXPECT_EQ(server.Connections(), 0);
+}
+
+// Closing inside a handler ends the connection there: the close by the server that follows
+// raises nothing more.
+TEST_F(TCPSocketTest, CloseInsideAHandlerRaisesNothingMore) {
+    server.SetResponses({"data then close"});
+    socket->onEvent = [this](const std::string& event) {
+        if (event == "data")
+            socket->Close();
+    };
+    Start("127.0.0.1", server.Port());
+    ASSERT_TRUE(WaitFor("data"));
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(*log, (Events{"connected", "data"}));
+    EXPECT_FALSE(socket->IsConnected());
+}
+
+// A handler may destroy its own socket; a socket destroyed while connecting, or with an error still
+// queued, reports nothing afterwards.
+TEST_F(TCPSocketTest, DestroyingTheSocketInFlightIsSafe) {
+    server.SetResponses({"bye"});
+    socket->onEvent = [this](const std::string& event) {
+        if (event == "data")
+            socket.reset();
+    };
+    Start("127.0.0.1", server.Port());
+    ASSERT_TRUE(WaitFor("data"));
+
+    log->clear();
+    for (int port : {server.Port(), 0}) {
+        socket = std::make_unique<RecordingSocket>(log);
+        Start("127.0.0.1", port);
+        socket.reset();
+    }
+    testsupport::ProcessPendingEvents();
+    EXPECT_TRUE(log->empty());
+}
+
+// TLS: Connected comes after a handshake with a trusted certificate that names the host, and data
+// flows through the encryption; an untrusted certificate or one for another name fails with 104.
+TEST_F(TCPSocketTest, SecureConnectionsVerifyTheCertificate) {
+    server.UseTls(trusted_);
+    server.SetResponses({"secret"});
+    Start("127.0.0.1", server.Port(), true);
+    ASSERT_TRUE(WaitFor("error 102"));
+    EXPECT_EQ(log->front(), "connected");
+    EXPECT_EQ(socket->ReadAll(), "secret");
+
+    for (const std::string& altName : {std::string("IP:127.0.0.1"), std::string("DNS:elsewhere.invalid")}) {
+        const auto certificate = testsupport::MakeSelfSignedCertificate(altName);
+        if (altName.starts_with("DNS"))
+            fw::TCPSocket::AddTrustedCertificatePem(certificate.certificatePem);
+        ScriptedServer tlsServer;
+        tlsServer.UseTls(certificate);
+        log->clear();
+        Start("127.0.0.1", tlsServer.Port(), true);
+        ASSERT_TRUE(WaitFor("error 104")) << altName;
+        EXPECT_EQ(*log, Events{"error 104"});
+    }
+}

@@ -1,0 +1,141 @@
+#include "tests/support/ScriptedServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <stdexcept>
+
+namespace testsupport {
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    QDeadlineTimer deadline(5000);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return condition();
+}
+
+void ProcessPendingEvents() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName) {
+    QTemporaryDir dir;
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                              "-nodes", "-days", "2", "-subj", "/CN=Quillfen test", "-addext",
+                              QString::fromStdString("subjectAltName=" + subjectAltName), "-keyout",
+                              dir.filePath("key.pem"), "-out", dir.filePath("cert.pem")});
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+        throw std::runtime_error("openssl could not make a test certificate");
+    auto read = [&dir](const char* name) {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll().toStdString();
+    };
+    return {read("cert.pem"), read("key.pem")};
+}
+
+namespace {
+
+// Hands out TLS sockets for accepted connections when a certificate is set.
+class Listener : public QTcpServer {
+public:
+    QSslCertificate certificate;
+    QSslKey key;
+
+protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QSslSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        if (!certificate.isNull()) {
+            socket->setLocalCertificate(certificate);
+            socket->setPrivateKey(key);
+            socket->startServerEncryption();
+        }
+        addPendingConnection(socket);
+    }
+};
+
+} // namespace
+
+struct ScriptedServer::Impl {
+    std::vector<std::string> responses{"HTTP/1.0 200 OK\r\n\r\n"};
+    bool closeAfter = true;
+    std::vector<std::string> requests;
+    int closedByClient = 0;
+    // Last, so it goes first: its sockets still report to the members above while they close.
+    Listener listener;
+
+    void Accept() {
+        while (QTcpSocket* socket = listener.nextPendingConnection()) {
+            const std::size_t index = requests.size();
+            requests.emplace_back();
+            auto answered = std::make_shared<bool>(false);
+            QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket, index, answered] {
+                requests[index] += socket->readAll().toStdString();
+                if (*answered || requests[index].find("\r\n\r\n") == std::string::npos)
+                    return;
+                *answered = true;
+                const std::string& reply = responses[std::min(index, responses.size() - 1)];
+                socket->write(reply.data(), static_cast<qint64>(reply.size()));
+                if (closeAfter) {
+                    QObject::disconnect(socket, &QAbstractSocket::disconnected, nullptr, nullptr);
+                    socket->disconnectFromHost();
+                }
+            });
+            QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] { ++closedByClient; });
+        }
+    }
+};
+
+ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
+    if (!impl_->listener.listen(QHostAddress::LocalHost, 0))
+        throw std::runtime_error("the test server cannot listen");
+    QObject::connect(&impl_->listener, &QTcpServer::newConnection, &impl_->listener,
+                     [this] { impl_->Accept(); });
+}
+
+ScriptedServer::~ScriptedServer() = default;
+
+int ScriptedServer::Port() const {
+    return impl_->listener.serverPort();
+}
+
+void ScriptedServer::SetResponses(std::vector<std::string> responses, bool closeAfter) {
+    impl_->responses = std::move(responses);
+    impl_->closeAfter = closeAfter;
+}
+
+void ScriptedServer::UseTls(const TestCertificate& certificate) {
+    impl_->listener.certificate =
+        QSslCertificate(QByteArray::fromStdString(certificate.certificatePem), QSsl::Pem);
+    impl_->listener.key = QSslKey(QByteArray::fromStdString(certificate.keyPem), QSsl::Ec, QSsl::Pem);
+}
+
+std::vector<std::string> ScriptedServer::Requests() const {
+    return impl_->requests;
+}
+
+int ScriptedServer::Connections() const {
+    return static_cast<int>(impl_->requests.size());
+}
+
+int ScriptedServer::ClosedByClient() const {
+    return impl_->closedByClient;
+}
+
+int UnusedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace testsupport

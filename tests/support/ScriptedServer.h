@@ -1,0 +1,51 @@
+// Test peers on 127.0.0.1: a TCP server (plain or TLS) that answers every request with scripted
+// bytes and records what it received, plus a bounded wait on the event loop.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Runs the event loop until condition holds or five seconds have passed; returns the condition.
+bool WaitUntil(const std::function<bool()>& condition);
+// Lets the events that are already due be handled.
+void ProcessPendingEvents();
+
+struct TestCertificate {
+    std::string certificatePem;
+    std::string keyPem;
+};
+// A fresh self-signed certificate, made with openssl; subjectAltName as openssl takes it ("IP:127.0.0.1").
+TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName);
+
+class ScriptedServer {
+public:
+    ScriptedServer();
+    ~ScriptedServer();
+    ScriptedServer(const ScriptedServer&) = delete;
+    ScriptedServer& operator=(const ScriptedServer&) = delete;
+
+    int Port() const;
+    // Connection i receives responses[i] (the last one for every later connection) once its request
+    // is complete (a blank line has arrived). With closeAfter the server then closes the connection.
+    void SetResponses(std::vector<std::string> responses, bool closeAfter = true);
+    void UseTls(const TestCertificate& certificate);
+
+    // Bytes received, one entry per accepted connection.
+    std::vector<std::string> Requests() const;
+    int Connections() const;
+    // Connections ended by the client.
+    int ClosedByClient() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// A port on 127.0.0.1 where nothing listens.
+int UnusedPort();
+
+} // namespace testsupport
