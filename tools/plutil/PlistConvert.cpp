@@ -1,7 +1,8 @@
 // Read, parse with libplist, serialise, replace: the file changes only after all of that succeeded.
 #include "tools/plutil/PlistConvert.h"
 
-#include "tools/plutil/AtomicReplace.h"
+#include "framework/AtomicFile.h"
+#include "framework/FolderItem.h"
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include <plist/plist.h>
@@ -64,7 +65,7 @@ ConvertResult ConvertToXml(const std::string& path) {
         return Failure(path, "not a property list, or a damaged one");
 
     std::string error;
-    if (!ReplaceFileAtomically(path, PlistToXml(root.get()), error))
+    if (!fw::WriteFileAtomically(fw::FolderItem(path), PlistToXml(root.get()), &error))
         return Failure(path, error);
     return {true, {}};
 }
