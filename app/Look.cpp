@@ -1,6 +1,7 @@
 #include "app/Look.h"
 
 #include "framework/System.h"
+#include "framework/Window.h"
 
 namespace quillfen {
 
@@ -17,9 +18,11 @@ bool CarbonDeclares::IsJaguar() {
     return value >= 0x1020;
 }
 
-void CarbonDeclares::SetWindowMetal(fw::Window&, bool) {
+void CarbonDeclares::SetWindowMetal(fw::Window& w, bool on) {
+    // The metal look came with system 10.2; older systems keep the window as it is.
     if (!IsJaguar())
         return;
+    w.SetMetal(on);
 }
 
 } // namespace quillfen

@@ -27,6 +27,8 @@ public:
     bool HasMask() const { return mask_ != nullptr; }
     // A drawing surface onto this picture; valid until the next call.
     Graphics& GetGraphics();
+    // Draws `source` onto this picture at (x, y), at its own size, as a Graphics would.
+    void DrawPicture(const Picture& source, int x, int y);
 
     struct Impl;
     Impl& impl() const { return *impl_; }

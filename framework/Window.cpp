@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QPainter>
 
 namespace fw {
 namespace {
@@ -54,16 +55,41 @@ private:
     [[maybe_unused]] Window& owner_;
 };
 
+// Brushed metal: a light-to-dark gray gradient crossed by faint horizontal streaks of varying strength.
+void PaintMetal(QPainter& painter, const QRect& area) {
+    QLinearGradient gradient(area.topLeft(), area.bottomLeft());
+    gradient.setColorAt(0.0, QColor(0xdd, 0xdd, 0xdd));
+    gradient.setColorAt(0.5, QColor(0xc4, 0xc4, 0xc4));
+    gradient.setColorAt(1.0, QColor(0xa6, 0xa6, 0xa6));
+    painter.fillRect(area, gradient);
+    quint32 seed = 0x9e3779b9u;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        seed = seed * 1664525u + 1013904223u;
+        const int alpha = static_cast<int>(seed >> 28); // 0..15: barely visible
+        const int shade = (seed & 0x100u) ? 255 : 0;
+        painter.setPen(QColor(shade, shade, shade, alpha));
+        painter.drawLine(area.left(), y, area.right(), y);
+    }
+}
+
 class Content : public QWidget {
 public:
     using QWidget::QWidget;
     std::function<void()> onResize;
+    bool metal = false;
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         if (onResize)
             onResize();
+    }
+    void paintEvent(QPaintEvent* event) override {
+        if (metal) {
+            QPainter painter(this);
+            PaintMetal(painter, rect());
+        }
+        QWidget::paintEvent(event);
     }
 };
 
@@ -189,6 +215,14 @@ void Window::UserClosed() {
     if (detail::OpenWindowCount() == 0) {
         if (Application* app = Application::Instance())
             app->Quit();
+    }
+}
+
+void Window::SetMetal(bool on) {
+    metal_ = on;
+    if (impl_->content) {
+        impl_->content->metal = on;
+        impl_->content->update();
     }
 }
 

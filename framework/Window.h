@@ -43,6 +43,9 @@ public:
     void SetTop(int v);
     // Size of the content area (below the menu bar).
     void SetSize(int width, int height);
+    // The brushed-metal look: a gray gradient behind the controls; false restores the normal look.
+    bool Metal() const { return metal_; }
+    void SetMetal(bool on);
 
     // The control called `name`; throws std::logic_error when there is none or it is of another kind.
     template <class C> C& Get(const std::string& name) const {
@@ -103,6 +106,7 @@ private:
     std::map<std::string, std::function<bool()>> menuHandlers_;
     bool closed_ = false;
     bool liveResize_ = false;
+    bool metal_ = false;
 };
 
 } // namespace fw

@@ -2,6 +2,7 @@
 
 #include "framework/EditField.h"
 #include "framework/Layout.h"
+#include "framework/MoviePlayer.h"
 #include "framework/PopupMenu.h"
 #include "framework/ProgressBar.h"
 #include "framework/PushButton.h"
@@ -31,7 +32,7 @@ const std::map<std::string, Maker>& Makers() {
         {"PushButton", Visual<PushButton>()}, {"StaticText", Visual<StaticText>()},
         {"EditField", Visual<EditField>()},   {"PopupMenu", Visual<PopupMenu>()},
         {"ProgressBar", Visual<ProgressBar>()}, {"Timer", Hidden<Timer>()},
-        {"Thread", Hidden<Thread>()},
+        {"Thread", Hidden<Thread>()},         {"MoviePlayer", Visual<MoviePlayer>()},
     };
     return makers;
 }

@@ -1,0 +1,17 @@
+// The preferences file's bytes: where it lives, reading it whole, replacing it whole.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quillfen::PreferencesFile {
+
+// "$HOME/Library/Preferences/Safari Quillfen".
+std::string Path();
+// The whole file, or nullopt when it cannot be opened or read.
+std::optional<std::string> Read(const std::string& path);
+// Replaces the file with `bytes`, readable by its owner only, creating missing folders. On any failure it
+// returns false and the file stays as it was.
+bool Write(const std::string& path, const std::string& bytes);
+
+} // namespace quillfen::PreferencesFile

@@ -1,0 +1,63 @@
+// The system tests and the metal window look they gate.
+#include "app/Look.h"
+#include "framework/Application.h"
+#include "framework/System.h"
+#include "framework/Window.h"
+
+#include <gtest/gtest.h>
+
+namespace quillfen {
+namespace {
+
+class LookTest : public ::testing::Test {
+protected:
+    void SetUp() override { window_.Create(); }
+    void TearDown() override { fw::System::ResetGestaltAnswers(); }
+
+    fw::Application app_;
+    fw::Window window_{"Aboutbox"};
+};
+
+// The Aqua test reads bit 1 of "menu" and says no when the selector fails.
+TEST_F(LookTest, AquaFollowsTheMenuLayoutBit) {
+    EXPECT_TRUE(Globals::isAquaAvailable());
+    fw::System::SetGestaltAnswer("menu", 0x1);
+    EXPECT_FALSE(Globals::isAquaAvailable());
+    fw::System::SetGestaltAnswer("menu", 0x3);
+    EXPECT_TRUE(Globals::isAquaAvailable());
+    fw::System::SetGestaltAnswer("menu", std::nullopt);
+    EXPECT_FALSE(Globals::isAquaAvailable());
+}
+
+// 10.2 is the first system with the metal look: 0x1020 counts, 0x1019 does not.
+TEST_F(LookTest, JaguarStartsAt0x1020) {
+    fw::System::SetGestaltAnswer("sysv", 0x1020);
+    EXPECT_TRUE(CarbonDeclares::IsJaguar());
+    fw::System::SetGestaltAnswer("sysv", 0x1019);
+    EXPECT_FALSE(CarbonDeclares::IsJaguar());
+}
+
+// On 10.2 and later the look is set and cleared, and the window paints either way.
+TEST_F(LookTest, MetalLookTurnsOnAndOff) {
+    fw::System::SetGestaltAnswer("sysv", 0x1020);
+    CarbonDeclares::SetWindowMetal(window_, true);
+    EXPECT_TRUE(window_.Metal());
+    window_.Refresh();
+    app_.DoEvents(50);
+    CarbonDeclares::SetWindowMetal(window_, false);
+    EXPECT_FALSE(window_.Metal());
+    app_.DoEvents(50);
+}
+
+// Before 10.2 the window keeps the look it has, whichever way it is asked.
+TEST_F(LookTest, OlderSystemsChangeNothing) {
+    fw::System::SetGestaltAnswer("sysv", 0x1019);
+    CarbonDeclares::SetWindowMetal(window_, true);
+    EXPECT_FALSE(window_.Metal());
+    window_.SetMetal(true);
+    CarbonDeclares::SetWindowMetal(window_, false);
+    EXPECT_TRUE(window_.Metal());
+}
+
+} // namespace
+} // namespace quillfen

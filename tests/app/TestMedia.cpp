@@ -1,0 +1,161 @@
+// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
+#include "app/Media.h"
+#include "framework/Application.h"
+#include "framework/Movie.h"
+#include "framework/MoviePlayer.h"
+#include "framework/Picture.h"
+#include "framework/Window.h"
+#include "framework/detail/MovieImpl.h"
+#include "framework/detail/PictureImpl.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quillfen {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PictureCase {
+    const char* name;
+    fw::Picture* (*accessor)();
+    int width, height, transparent;
+};
+
+const std::vector<PictureCase> kPictures = {
+    {"deletepic", deletepic, 527, 216, 0},        {"flamesp", flamesp, 128, 128, 0},
+    {"tervaskloggatransp75px", tervaskloggatransp75px, 75, 20, 0},
+    {"junk2", junk2, 400, 260, 1},                {"magnifyer", magnifyer, 20, 20, 1},
+    {"flamespAlphaChannel", flamespAlphaChannel, 128, 128, 0},
+    {"quillfen1", quillfen1, 128, 128, 1},        {"logomask75", logomask75, 75, 20, 0},
+    {"logo75", logo75, 75, 20, 0},
+};
+
+class MediaTest : public ::testing::Test {
+protected:
+    void TearDown() override { Media::Release(); }
+    fw::Application app_;
+};
+
+// Every picture loads at its size, with Transparent as its table says, and stays the same object.
+TEST_F(MediaTest, PicturesLoadOnce) {
+    for (const PictureCase& c : kPictures) {
+        SCOPED_TRACE(c.name);
+        fw::Picture* first = c.accessor();
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->Width(), c.width);
+        EXPECT_EQ(first->Height(), c.height);
+        EXPECT_EQ(first->Transparent(), c.transparent);
+        first->SetTransparent(7);
+        EXPECT_EQ(c.accessor(), first);
+        EXPECT_EQ(first->Transparent(), 7); // a later call treats the picture no more
+    }
+}
+
+// The flame's mask is its alpha channel, drawn once: a later change to the mask is kept.
+TEST_F(MediaTest, FlameMaskIsTheAlphaChannelOnce) {
+    fw::Picture* flame = flamesp();
+    ASSERT_NE(flame, nullptr);
+    ASSERT_TRUE(flame->HasMask());
+    const QImage mask = flame->Mask().impl().image;
+    EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
+    EXPECT_EQ(qGray(mask.pixel(2, 2)), 255);   // outside the flame: hidden
+    EXPECT_EQ(qGray(mask.pixel(64, 100)), 0);  // inside: shown
+    fw::Picture blank(128, 128);
+    flame->Mask().DrawPicture(blank, 0, 0);
+    EXPECT_EQ(flamesp(), flame);
+    EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
+}
+
+// Drawing a picture honours Transparent (white drops out) and the mask (white hides).
+TEST_F(MediaTest, DrawingHonoursTransparencyAndMask) {
+    fw::Picture* magnifier = magnifyer();
+    ASSERT_NE(magnifier, nullptr);
+    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifier).pixel(0, 19)), 0);
+    const QImage flame = fw::Picture::Impl::Drawable(*flamesp());
+    EXPECT_EQ(qAlpha(flame.pixel(2, 2)), 0);
+    EXPECT_EQ(qAlpha(flame.pixel(64, 100)), 255);
+}
+
+// The chime loads once, as a WAV sound, and Release lets it go.
+TEST_F(MediaTest, GlassLoadsOnce) {
+    fw::Movie* glass = Glass();
+    ASSERT_NE(glass, nullptr);
+    EXPECT_EQ(Glass(), glass);
+    EXPECT_TRUE(glass->impl().sound.startsWith("RIFF"));
+    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
+    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
+}
+
+class MediaTestWin : public fw::Window {
+public:
+    MediaTestWin() : fw::Window("MediaTestWin") {}
+};
+
+class MoviePlayerTest : public MediaTest {
+protected:
+    void SetUp() override {
+        window_.Create();
+        oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+        std::string pattern = (fs::temp_directory_path() / "quillfen-aplay-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        bin_ = pattern;
+    }
+    void TearDown() override {
+        ::setenv("PATH", oldPath_.c_str(), 1);
+        fs::remove_all(bin_);
+        MediaTest::TearDown();
+    }
+    // Puts a stand-in for ALSA's player first on PATH: it copies its arguments and the sound it is given.
+    void FakePlayer() {
+        std::ofstream(bin_ / "aplay") << "#!/bin/sh\n[ \"$1\" = -q ] && cat \"$2\" > '" << (bin_ / "played.part").string()
+                                      << "' && mv '" << (bin_ / "played.part").string() << "' '"
+                                      << (bin_ / "played").string() << "'\n";
+        fs::permissions(bin_ / "aplay", fs::perms::owner_all);
+        ::setenv("PATH", (bin_.string() + ":" + oldPath_).c_str(), 1);
+    }
+
+    MediaTestWin window_;
+    std::string oldPath_;
+    fs::path bin_;
+};
+
+// The layout's movie player plays each time it is asked, and without a movie does nothing.
+TEST_F(MoviePlayerTest, PlayCountsAndNeverFails) {
+    ::setenv("PATH", bin_.c_str(), 1); // no player program at all
+    auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
+    EXPECT_FALSE(player.Visible());
+    player.Play();
+    EXPECT_EQ(player.PlayCount(), 0);
+    player.SetMovie(Glass());
+    player.Play();
+    player.Play();
+    EXPECT_EQ(player.PlayCount(), 2);
+}
+
+// Where ALSA's player exists, it receives the chime's sound, quietly and without the caller waiting.
+TEST_F(MoviePlayerTest, PlaysThroughAplay) {
+    FakePlayer();
+    auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
+    player.SetMovie(Glass());
+    player.Play();
+    // The player runs on its own; allow it up to a generous bound to finish its copy.
+    for (int i = 0; i < 200 && !fs::exists(bin_ / "played"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(bin_ / "played", std::ios::binary);
+    std::ostringstream played;
+    played << in.rdbuf();
+    const QByteArray& sound = Glass()->impl().sound;
+    EXPECT_EQ(played.str(), std::string(sound.constData(), static_cast<size_t>(sound.size())));
+}
+
+} // namespace
+} // namespace quillfen

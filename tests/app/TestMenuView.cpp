@@ -1,0 +1,107 @@
+// The menu bar as the user meets it in a window: shortcuts with Ctrl for Cmd, and enabling before they fire.
+#include "app/Menu.h"
+#include "framework/Application.h"
+#include "framework/Window.h"
+#include "framework/WindowRegistry.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillfen {
+namespace {
+
+class MenuHostWin : public fw::Window {
+public:
+    MenuHostWin() : fw::Window("Aboutbox") {}
+    bool enableUndo = false;
+
+protected:
+    void Event_EnableMenuItems() override {
+        if (enableUndo)
+            Menu::Instance()._Lookup("EditUndo")->Enabled = true;
+    }
+};
+
+class MenuViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app_.SetMenuBar(&Menu::Instance());
+        for (const char* name : {"EditPreferences", "Checkall4xx", "FilePageSetup", "FilePrint", "EditUndo"})
+            app_._AddMenuHandler(name, [this, name] {
+                fired_.push_back(name);
+                return true;
+            });
+        win_ = &fw::Instance<MenuHostWin>();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<QMainWindow*>(w); main && main->isVisible())
+                host_ = main;
+        ASSERT_NE(host_, nullptr);
+        QApplication::setActiveWindow(host_);
+    }
+    void TearDown() override {
+        win_->Close();
+        fw::detail::FreeRetiredWindows();
+        app_.SetMenuBar(nullptr);
+        Menu::Release();
+    }
+    // The names of the commands that one key press fired.
+    std::vector<std::string> Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        fired_.clear();
+        QTest::keyClick(host_, key, modifiers);
+        return fired_;
+    }
+
+    fw::Application app_;
+    MenuHostWin* win_ = nullptr;
+    QMainWindow* host_ = nullptr;
+    std::vector<std::string> fired_;
+};
+
+using Names = std::vector<std::string>;
+
+// Cmd shortcuts answer to Ctrl, "Cmd+," and shifted ones included, and items two levels down answer too.
+TEST_F(MenuViewTest, ShortcutsUseCtrl) {
+    EXPECT_EQ(Press(Qt::Key_Comma, Qt::ControlModifier), Names{"EditPreferences"});
+    EXPECT_EQ(Press(Qt::Key_P, Qt::ControlModifier), Names{"FilePrint"});
+    EXPECT_EQ(Press(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier), Names{"FilePageSetup"});
+    EXPECT_EQ(Press(Qt::Key_4, Qt::ControlModifier), Names{"Checkall4xx"});
+}
+
+// An item without automatic enabling fires only once the window has enabled it.
+TEST_F(MenuViewTest, ManualItemsWaitForTheWindow) {
+    EXPECT_EQ(Press(Qt::Key_Z, Qt::ControlModifier), Names{});
+    win_->enableUndo = true;
+    EXPECT_EQ(Press(Qt::Key_Z, Qt::ControlModifier), Names{"EditUndo"});
+}
+
+// While the bar as a whole is disabled, no shortcut fires; enabling it again brings them back.
+TEST_F(MenuViewTest, DisabledBarFiresNothing) {
+    Menu::Instance().SetBarEnabled(false);
+    EXPECT_EQ(Press(Qt::Key_Comma, Qt::ControlModifier), Names{});
+    EXPECT_EQ(Press(Qt::Key_4, Qt::ControlModifier), Names{});
+    Menu::Instance().SetBarEnabled(true);
+    EXPECT_EQ(Press(Qt::Key_Comma, Qt::ControlModifier), Names{"EditPreferences"});
+}
+
+// The shown menus keep the model's captions, separators and submenus, in order.
+TEST_F(MenuViewTest, MenusShowTheModel) {
+    QList<QAction*> menus = host_->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(menus[3]->text(), "Help");
+    QList<QAction*> tools = menus[2]->menu()->actions();
+    ASSERT_EQ(tools.size(), 5);
+    ASSERT_NE(tools[1]->menu(), nullptr);
+    EXPECT_EQ(tools[1]->menu()->actions()[3]->text(), "3xx - Redeirection");
+    EXPECT_TRUE(menus[0]->menu()->actions()[3]->isSeparator());
+}
+
+} // namespace
+} // namespace quillfen
