@@ -1,7 +1,9 @@
 #include "framework/detail/ControlFactory.h"
 
+#include "framework/Canvas.h"
 #include "framework/EditField.h"
 #include "framework/Layout.h"
+#include "framework/ListBox.h"
 #include "framework/PopupMenu.h"
 #include "framework/ProgressBar.h"
 #include "framework/PushButton.h"
@@ -31,7 +33,8 @@ const std::map<std::string, Maker>& Makers() {
         {"PushButton", Visual<PushButton>()}, {"StaticText", Visual<StaticText>()},
         {"EditField", Visual<EditField>()},   {"PopupMenu", Visual<PopupMenu>()},
         {"ProgressBar", Visual<ProgressBar>()}, {"Timer", Hidden<Timer>()},
-        {"Thread", Hidden<Thread>()},
+        {"Thread", Hidden<Thread>()},         {"ListBox", Visual<ListBox>()},
+        {"Canvas", Visual<Canvas>()},
     };
     return makers;
 }
