@@ -99,7 +99,7 @@ void ListBox::AddRow(const std::string& firstCell) { model_->rows->AddRow(firstC
 void ListBox::RemoveRow(int row) { model_->rows->RemoveRow(row); }
 void ListBox::DeleteAllRows() { model_->rows->Clear(); }
 int ListBox::ListCount() const { return model_->rows->Count(); }
-std::string ListBox::Cell(int row, int column) const { return model_->rows->Cell(row, column); }
+const std::string& ListBox::Cell(int row, int column) const { return model_->rows->Cell(row, column); }
 void ListBox::SetCell(int row, int column, const std::string& text) { model_->rows->SetCell(row, column, text); }
 bool ListBox::CellCheck(int row, int column) const { return model_->rows->Check(row, column); }
 void ListBox::SetCellCheck(int row, int column, bool on) { model_->rows->SetCheck(row, column, on); }

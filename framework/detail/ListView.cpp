@@ -147,12 +147,7 @@ void ListView::resizeEvent(QResizeEvent* event) {
     ApplyWidths();
 }
 
-void ListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (acceptTextDrop && event->mimeData()->hasText())
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
+void ListView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void ListView::dragMoveEvent(QDragMoveEvent* event) {
     if (acceptTextDrop && event->mimeData()->hasText())
