@@ -26,7 +26,8 @@ public:
     void RemoveRow(int row);
     void DeleteAllRows();
     int ListCount() const;
-    std::string Cell(int row, int column) const;
+    // Valid until the list next changes; "" for a cell never written.
+    const std::string& Cell(int row, int column) const;
     void SetCell(int row, int column, const std::string& text);
     bool CellCheck(int row, int column) const;
     void SetCellCheck(int row, int column, bool on);

@@ -3,11 +3,111 @@
 
 #include "framework/Window.h"
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fw {
+class ListBox;
+class Graphics;
+class MenuItem;
+} // namespace fw
+
 namespace quillfen {
+
+// The columns of a bookmark row in ListBox1; 5 and 6 are never seen, 7 lies beyond the column count.
+namespace BookmarkRow {
+enum Column : int { Check = 0, Name = 1, URL = 2, Status = 3, Code = 4, Order = 5, UUID = 6, Checked = 7 };
+}
 
 class Listwin : public fw::Window {
 public:
     Listwin() : fw::Window("Listwin") {}
+
+    // State shared with the bookmarks-file code, the scan and the dialogs.
+    int32_t scanNumber = 0;
+    bool doubleclick = false;
+    bool StopIt = false;
+    int32_t searchLine = 0;
+    std::string undoBackup;
+    int32_t undoRow = 0;
+    int32_t undoColumn = 0;
+    std::string welcomeMsg;
+    int32_t activeRow = 0;
+    std::string editWholeplist;
+    bool editHasBeenEdited = false;
+    std::string editUIs;
+    int32_t activeColumn = 0;
+    std::string undoBackupTitle;
+    std::string undoBackupURL;
+    std::string printSettings;
+    std::vector<std::string> urlArray;
+    std::vector<std::string> UUIDArray;
+
+    void readPrefs();
+    void confirmDelete();
+    void buildText(const std::string& text);
+
+protected:
+    void CreateControls() override;
+    void AddMenuHandlers() override;
+    void SetupBindings() override;
+    void Event_Open() override;
+    void Event_EnableMenuItems() override;
+    void Event_Resized() override;
+
+private:
+    fw::ListBox& List() const { return *list_; }
+    void EnableBySelection();
+    void SortBy(int column);
+    // Menu items by name, or nullptr when the application has no menu bar (tests).
+    static fw::MenuItem* MenuItemNamed(const std::string& name);
+    static fw::MenuItem* EditUndo() { return MenuItemNamed("EditUndo"); }
+    static fw::MenuItem* EditApplyChanges() { return MenuItemNamed("EditApplyChanges"); }
+    static fw::MenuItem* ToolsCheckall() { return MenuItemNamed("ToolsCheckall"); }
+    static fw::MenuItem* ToolsSortlistby() { return MenuItemNamed("ToolsSortlistby"); }
+
+    // ListBox1 and Timer2.
+    void ListBox1_DropObject(const std::string& text);
+    bool ListBox1_KeyDown(const std::string& key);
+    bool ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int column);
+    void ListBox1_DoubleClick();
+    bool ListBox1_CellClick(int row, int column, int x, int y);
+    bool ListBox1_SortColumn(int column);
+    void ListBox1_Open();
+    bool ListBox1_HeaderPressed(int column);
+    bool ListBox1_CompareRows(int row1, int row2, int column, int& result);
+    void Timer2_Action();
+
+    // Menu commands, registered by item name in this order.
+    bool _FileFind_Action();
+    bool _FileFindNext_Action();
+    bool _EditUndo_Action();
+    bool _ToolsDeleteSelectedBookmarks_Action();
+    bool _AppleAboutSafariLindquay_Action();
+    bool _EditPreferences_Action();
+    bool _HelpStatuscodeexplanations_Action();
+    bool _Checkall1xx_Action();
+    bool _CheckallTxx_Action();
+    bool _Checkall4xx_Action();
+    bool _Checkall2xx_Action();
+    bool _Checkall3xx_Action();
+    bool _Checkall5xx_Action();
+    bool _SortlistbyBookmarkname_Action();
+    bool _SortlistbyBookmarkURL_Action();
+    bool _SortlistbyCode_Action();
+    bool _SortlistbyOriginalorder_Action();
+    bool _Uncheckall_Action();
+    bool _EditEditBookmark_Action();
+    bool _EditApplyChanges_Action();
+    bool _SortlistbyChecked_Action();
+    bool _CheckDuplicatesDuplicateURLs_Action();
+    bool _EditDeleteSelectedBookmarks_Action();
+    bool _FilePrint_Action();
+    bool _FilePageSetup_Action();
+    bool _ToolsCheckSelectedBookmarks_Action();
+
+    fw::ListBox* list_ = nullptr;
 };
 
 } // namespace quillfen

@@ -1,7 +1,9 @@
 #include "framework/detail/ControlFactory.h"
 
+#include "framework/Canvas.h"
 #include "framework/EditField.h"
 #include "framework/Layout.h"
+#include "framework/ListBox.h"
 #include "framework/MoviePlayer.h"
 #include "framework/PopupMenu.h"
 #include "framework/ProgressBar.h"
@@ -32,7 +34,8 @@ const std::map<std::string, Maker>& Makers() {
         {"PushButton", Visual<PushButton>()}, {"StaticText", Visual<StaticText>()},
         {"EditField", Visual<EditField>()},   {"PopupMenu", Visual<PopupMenu>()},
         {"ProgressBar", Visual<ProgressBar>()}, {"Timer", Hidden<Timer>()},
-        {"Thread", Hidden<Thread>()},         {"MoviePlayer", Visual<MoviePlayer>()},
+        {"Thread", Hidden<Thread>()},         {"ListBox", Visual<ListBox>()},
+        {"Canvas", Visual<Canvas>()},         {"MoviePlayer", Visual<MoviePlayer>()},
     };
     return makers;
 }

@@ -1,1 +1,0 @@
-#include "mainwindow/Listwin.h"

@@ -1,0 +1,75 @@
+// The main window's frame: its controls' bindings, opening, resizing and the enabling of buttons and menu items.
+#include "app/Globals.h"
+#include "app/Look.h"
+#include "framework/Application.h"
+#include "framework/ListBox.h"
+#include "framework/MenuBar.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+#include "mainwindow/Listwin.h"
+
+namespace quillfen {
+
+void Listwin::CreateControls() {
+    fw::Window::CreateControls();
+    list_ = &Get<fw::ListBox>("ListBox1");
+    Bind("ListBox1_DropObject", &Listwin::ListBox1_DropObject);
+    Bind("ListBox1_KeyDown", &Listwin::ListBox1_KeyDown);
+    Bind("ListBox1_CellBackgroundPaint", &Listwin::ListBox1_CellBackgroundPaint);
+    Bind("ListBox1_DoubleClick", &Listwin::ListBox1_DoubleClick);
+    Bind("ListBox1_CellClick", &Listwin::ListBox1_CellClick);
+    Bind("ListBox1_SortColumn", &Listwin::ListBox1_SortColumn);
+    Bind("ListBox1_Open", &Listwin::ListBox1_Open);
+    Bind("ListBox1_HeaderPressed", &Listwin::ListBox1_HeaderPressed);
+    Bind("ListBox1_CompareRows", &Listwin::ListBox1_CompareRows);
+    Bind("Timer2_Action", &Listwin::Timer2_Action);
+}
+
+// "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.
+void Listwin::SetupBindings() {
+    List().Change = [this] { EnableBySelection(); };
+    EnableBySelection();
+}
+
+void Listwin::EnableBySelection() {
+    const bool any = List().SelCount() > 0;
+    Get<fw::PushButton>("PushButton3").SetEnabled(any);
+    Get<fw::PushButton>("PushButton5").SetEnabled(any);
+}
+
+void Listwin::Event_Open() {
+    SetLiveResize(true);
+    scanNumber = -1;
+    searchLine = -1;
+    readPrefs();
+    CarbonDeclares::SetWindowMetal(*this, Globals::aquaOrmetal != "aqua");
+}
+
+void Listwin::readPrefs() {}
+
+void Listwin::Event_Resized() {
+    List().SetWidth(Width());
+    List().SetHeight(Height() - 85);
+    Get<fw::StaticText>("statusLine").SetWidth(Width() - 260);
+    Get<fw::PushButton>("PushButton3").SetVisible(Width() >= 563);
+    Refresh(true);
+}
+
+fw::MenuItem* Listwin::MenuItemNamed(const std::string& name) {
+    fw::Application* app = fw::Application::Instance();
+    fw::MenuBar* bar = app ? app->GetMenuBar() : nullptr;
+    return bar ? bar->_Lookup(name) : nullptr;
+}
+
+void Listwin::Event_EnableMenuItems() {
+    auto enable = [](fw::MenuItem* item, bool on) {
+        if (item && on)
+            item->Enabled = true;
+    };
+    enable(EditUndo(), !undoBackup.empty());
+    enable(EditApplyChanges(), editHasBeenEdited);
+    enable(ToolsCheckall(), true);
+    enable(ToolsSortlistby(), true);
+}
+
+} // namespace quillfen

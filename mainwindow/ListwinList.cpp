@@ -1,0 +1,136 @@
+// The bookmark list: its set-up, painting, clicks, paging, drops and sorting.
+#include "framework/Graphics.h"
+#include "framework/ListBox.h"
+#include "framework/Modal.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+#include "framework/Text.h"
+#include "framework/Timer.h"
+#include "mainwindow/Listwin.h"
+
+namespace quillfen {
+namespace {
+bool IsWebAddress(const std::string& url) { return fw::TextEquals(fw::Left(url, 4), "http"); }
+} // namespace
+
+void Listwin::ListBox1_Open() {
+    fw::ListBox& list = List();
+    list.SetAcceptTextDrop(true);
+    list.SetColumnCount(7);
+    list.SetColumnType(BookmarkRow::Check, fw::ListBox::TypeCheckBox);
+    const char* headings[] = {" ", "Name", "URL", "Status", "Code", " ", " ", " "};
+    for (int column = 0; column < 8; ++column)
+        list.SetHeading(column, headings[column]);
+    list.SetColumnWidths("30,2*,4*,2*,1*,0,0");
+    list.SetColumnAlignment(BookmarkRow::Check, fw::ListBox::AlignCenter);
+    list.SetColumnAlignment(BookmarkRow::Name, fw::ListBox::AlignLeft);
+    list.SetColumnAlignment(BookmarkRow::Status, fw::ListBox::AlignCenter);
+    list.SetColumnAlignment(BookmarkRow::Code, fw::ListBox::AlignCenter);
+    list.SetDefaultRowHeight(18);
+    scanNumber = -1;
+    list.SetScrollBarVertical(true);
+    list.SetUseFocusRing(false);
+    list.Refresh(true);
+}
+
+bool Listwin::ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int) {
+    g.SetForeColor(row % 2 == 0 ? fw::RGB(240, 240, 255) : fw::RGB(255, 255, 255));
+    g.FillRect(0, 0, g.Width(), g.Height());
+    return false;
+}
+
+bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
+    const std::string url = List().Cell(row, BookmarkRow::URL);
+    auto& status = Get<fw::StaticText>("statusLine");
+    status.SetText(url);
+    status.SetTextColor(IsWebAddress(url) ? fw::RGB(0, 0, 255) : fw::RGB(0, 0, 0));
+    status.Refresh(true);
+    if (doubleclick && IsWebAddress(url))
+        fw::ShowURL(url);
+    activeRow = row;
+    activeColumn = column;
+    Get<fw::PushButton>("PushButton3").SetEnabled(true);
+    Get<fw::PushButton>("PushButton5").SetEnabled(true);
+    return false;
+}
+
+// A click within a second after a double-click opens the row's URL.
+void Listwin::ListBox1_DoubleClick() {
+    doubleclick = true;
+    Get<fw::Timer>("Timer2").SetMode(fw::Timer::ModeSingle);
+}
+
+void Listwin::Timer2_Action() { doubleclick = false; }
+
+// Space pages on, leaving about three rows of the old view in sight.
+bool Listwin::ListBox1_KeyDown(const std::string& key) {
+    if (key == " ") {
+        fw::ListBox& list = List();
+        const double page = static_cast<double>(list.Height()) / list.DefaultRowHeight();
+        list.SetScrollPosition(static_cast<int>(list.ScrollPosition() + page - 3));
+    }
+    return false;
+}
+
+void Listwin::ListBox1_DropObject(const std::string& text) { buildText(text); }
+
+// Adding rows for the URLs in dropped text comes with the marking and finding commands.
+void Listwin::buildText(const std::string&) {}
+
+// Equal names (or URLs) keep the order in which the bookmarks stand in the file.
+bool Listwin::ListBox1_CompareRows(int row1, int row2, int column, int& result) {
+    if (column != BookmarkRow::Name && column != BookmarkRow::URL)
+        return false;
+    const fw::ListBox& list = List();
+    if (fw::TextCompare(list.Cell(row1, column), list.Cell(row2, column)) != 0)
+        return false;
+    // Texts equal under the comparison have as many characters, so text plus key compares as the keys do.
+    const int order = fw::TextCompare(list.Cell(row1, BookmarkRow::Order), list.Cell(row2, BookmarkRow::Order));
+    result = order == 0 ? 0 : (order > 0 ? 1 : -1);
+    return true;
+}
+
+// Every heading press flips the direction of the check mirror and sorts by it.
+bool Listwin::ListBox1_HeaderPressed(int) {
+    fw::ListBox& list = List();
+    list.SetSortedColumn(BookmarkRow::Checked);
+    list.SetColumnSortDirection(BookmarkRow::Checked, list.ColumnSortDirection(BookmarkRow::Checked) == 1 ? -1 : 1);
+    list.SetSortedColumn(BookmarkRow::Checked);
+    list.Sort();
+    return false;
+}
+
+bool Listwin::ListBox1_SortColumn(int) { return false; }
+
+void Listwin::SortBy(int column) {
+    List().SetSortedColumn(column);
+    List().Sort();
+}
+
+bool Listwin::_SortlistbyBookmarkname_Action() {
+    SortBy(BookmarkRow::Name);
+    return false;
+}
+
+bool Listwin::_SortlistbyBookmarkURL_Action() {
+    SortBy(BookmarkRow::URL);
+    return false;
+}
+
+bool Listwin::_SortlistbyCode_Action() {
+    SortBy(BookmarkRow::Code);
+    return false;
+}
+
+bool Listwin::_SortlistbyOriginalorder_Action() {
+    SortBy(BookmarkRow::Order);
+    return false;
+}
+
+bool Listwin::_SortlistbyChecked_Action() {
+    List().PressHeader(BookmarkRow::Check);
+    SortBy(BookmarkRow::Checked);
+    return false;
+}
+
+} // namespace quillfen

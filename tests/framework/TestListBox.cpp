@@ -1,0 +1,238 @@
+// The list box: one row store read by a table view, sorting, row identities and the user's cell actions.
+#include "framework/Layout.h"
+#include "framework/ListBox.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class ListBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = std::make_unique<QWidget>();
+        host_->resize(400, 300);
+        fw::ControlLayout layout;
+        layout.name = "List";
+        layout.kind = "ListBox";
+        layout.width = 400;
+        layout.height = 300;
+        layout.props.values["columnCount"] = 3.0;
+        layout.props.values["hasHeading"] = true;
+        list_ = std::make_unique<fw::ListBox>(layout, host_.get());
+        host_->show();
+        view_ = host_->findChild<QTableView*>();
+        list_->CellAction = [this](int row, int column) { actions_.push_back({row, column}); };
+    }
+    void TearDown() override {
+        list_.reset();
+        host_.reset();
+    }
+    void AddRows(const std::vector<std::string>& names) {
+        for (const std::string& name : names) {
+            list_->AddRow(name);
+            list_->SetCell(list_->ListCount() - 1, 1, std::to_string(list_->ListCount()));
+        }
+    }
+    std::vector<std::string> Column(int column) const {
+        std::vector<std::string> out;
+        for (int row = 0; row < list_->ListCount(); ++row)
+            out.push_back(list_->Cell(row, column));
+        return out;
+    }
+    QPoint CellCentre(int row, int column) const { return view_->visualRect(view_->model()->index(row, column)).center(); }
+
+    std::unique_ptr<QWidget> host_;
+    std::unique_ptr<fw::ListBox> list_;
+    QTableView* view_ = nullptr;
+    std::vector<std::pair<int, int>> actions_;
+};
+
+// Cells beyond the column count are kept, read and sorted on; setting a cell signals that cell only.
+TEST_F(ListBoxTest, HiddenColumnsAreDataAndCellChangesAreNarrow) {
+    AddRows({"a", "b", "c"});
+    QSignalSpy changed(view_->model(), &QAbstractItemModel::dataChanged);
+    list_->SetCell(0, 7, "z");
+    list_->SetCell(1, 7, "x");
+    list_->SetCell(2, 7, "y");
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(view_->model()->columnCount(), 3);
+    list_->SetCell(1, 2, "shown");
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex(), view_->model()->index(1, 2));
+    EXPECT_EQ(changed[0][1].toModelIndex(), view_->model()->index(1, 2));
+    list_->SetSortedColumn(7);
+    list_->Sort();
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(Column(7), (std::vector<std::string>{"x", "y", "z"}));
+    EXPECT_EQ(list_->Cell(0, 2), "shown");
+}
+
+// A row's identity finds its row after sorts and the removal of other rows; a removed row is gone.
+TEST_F(ListBoxTest, RowOfFollowsSortAndRemoval) {
+    AddRows({"d", "b", "a", "c"});
+    const auto idA = list_->RowIdentity(2), idD = list_->RowIdentity(0), idB = list_->RowIdentity(1);
+    list_->SetSortedColumn(0);
+    list_->Sort();
+    EXPECT_EQ(list_->RowOf(idA), 0);
+    EXPECT_EQ(list_->RowOf(idD), 3);
+    list_->RemoveRow(0);
+    EXPECT_EQ(list_->RowOf(idA), -1);
+    EXPECT_EQ(list_->RowOf(idB), 0);
+    EXPECT_EQ(list_->Cell(list_->RowOf(idD), 0), "d");
+    list_->AddRow("e");
+    EXPECT_EQ(list_->RowOf(list_->RowIdentity(3)), 3);
+    list_->DeleteAllRows();
+    EXPECT_EQ(list_->RowOf(idB), -1);
+}
+
+// Equal texts (letter case aside) keep their order in both directions; the direction reverses the rest.
+TEST_F(ListBoxTest, SortIsStableInBothDirections) {
+    AddRows({"b", "A", "a", "B", "a"});
+    list_->SetSortedColumn(0);
+    list_->Sort();
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"2", "3", "5", "1", "4"}));
+    list_->SetColumnSortDirection(0, -1);
+    list_->Sort();
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"1", "4", "2", "3", "5"}));
+}
+
+// CompareRows decides where it answers; elsewhere the list compares the texts itself.
+TEST_F(ListBoxTest, CompareRowsOverridesWhereItAnswers) {
+    AddRows({"10", "9", "100"});
+    list_->CompareRows = [this](int a, int b, int column, int& result) {
+        if (column != 0)
+            return false;
+        result = std::stoi(list_->Cell(a, 0)) - std::stoi(list_->Cell(b, 0));
+        return true;
+    };
+    list_->SetSortedColumn(0);
+    list_->Sort();
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"9", "10", "100"}));
+    list_->SetSortedColumn(1);
+    list_->Sort();
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+// A heading press goes to HeaderPressed first; left to the list, it sorts and a second press flips.
+TEST_F(ListBoxTest, HeaderPressSortsUnlessHandled) {
+    AddRows({"b", "c", "a"});
+    std::vector<int> pressed;
+    bool handled = true;
+    list_->HeaderPressed = [&](int column) {
+        pressed.push_back(column);
+        return handled;
+    };
+    list_->PressHeader(0);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "c", "a"}));
+    handled = false;
+    QTest::mouseClick(view_->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(view_->horizontalHeader()->sectionViewportPosition(0) + 5, 5));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"a", "b", "c"}));
+    list_->PressHeader(0);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"c", "b", "a"}));
+    EXPECT_EQ(list_->ColumnSortDirection(0), -1);
+    EXPECT_EQ(pressed, (std::vector<int>{0, 0, 0}));
+}
+
+// Code never raises a cell action; the user's check-box click and edit commit do.
+TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
+    AddRows({"one", "two"});
+    list_->SetColumnType(0, fw::ListBox::TypeCheckBox);
+    list_->SetCellCheck(0, 0, true);
+    list_->SetCell(0, 0, "x");
+    list_->SetColumnType(2, fw::ListBox::TypeEditable);
+    list_->SetCell(1, 2, "before");
+    EXPECT_TRUE(actions_.empty());
+
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, CellCentre(1, 0));
+    EXPECT_TRUE(list_->CellCheck(1, 0));
+    ASSERT_EQ(actions_.size(), 1u);
+    EXPECT_EQ(actions_[0], std::make_pair(1, 0));
+
+    std::vector<std::string> seenOnFocus;
+    list_->CellGotFocus = [&](int row, int column) { seenOnFocus.push_back(list_->Cell(row, column)); };
+    list_->EditCell(1, 2);
+    auto* editor = view_->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("after");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents(); // the delegate commits on the next turn of the loop
+    EXPECT_EQ(list_->Cell(1, 2), "after");
+    EXPECT_EQ(seenOnFocus, std::vector<std::string>{"before"});
+    ASSERT_EQ(actions_.size(), 2u);
+    EXPECT_EQ(actions_[1], std::make_pair(1, 2));
+}
+
+// A click reports its cell and the point within it; answering true keeps the list from selecting.
+TEST_F(ListBoxTest, CellClickReportsCellAndCanSwallow) {
+    AddRows({"one", "two"});
+    int row = -1, column = -1, x = -1, y = -1;
+    bool swallow = true;
+    list_->CellClick = [&](int r, int c, int px, int py) {
+        row = r, column = c, x = px, y = py;
+        return swallow;
+    };
+    const QRect cell = view_->visualRect(view_->model()->index(1, 1));
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 4));
+    EXPECT_EQ(std::tie(row, column, x, y), std::make_tuple(1, 1, 3, 4));
+    EXPECT_EQ(list_->SelCount(), 0);
+    swallow = false;
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(list_->Selected(1));
+}
+
+// The width specification gives fixed pixels first and shares the rest; 0 hides a column.
+TEST_F(ListBoxTest, ColumnWidthsFollowTheSpecification) {
+    list_->SetColumnCount(5);
+    list_->SetColumnWidths("30,2*,1*,0");
+    const int rest = view_->viewport()->width() - 30;
+    EXPECT_EQ(list_->ColumnWidth(0), 30);
+    EXPECT_NEAR(list_->ColumnWidth(1), rest * 2 / 4, 1);
+    EXPECT_NEAR(list_->ColumnWidth(2), rest / 4, 1);
+    EXPECT_EQ(list_->ColumnWidth(3), 0);
+    EXPECT_EQ(list_->ColumnWidth(1) + list_->ColumnWidth(2) + list_->ColumnWidth(4), rest);
+}
+
+// Dropped text arrives with carriage returns; a drop without text raises nothing.
+TEST_F(ListBoxTest, DroppedTextUsesCarriageReturns) {
+    std::vector<std::string> drops;
+    list_->DropObject = [&](const std::string& text) { drops.push_back(text); };
+    list_->SetAcceptTextDrop(true);
+    auto drop = [this](QMimeData& data) {
+        // Qt delivers a drop only to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(view_->viewport(), &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(view_->viewport(), &event);
+    };
+    QMimeData text;
+    text.setText("a\r\nb\nc\rd");
+    drop(text);
+    QMimeData picture;
+    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
+    drop(picture);
+    EXPECT_EQ(drops, std::vector<std::string>{"a\rb\rc\rd"});
+}
+
+// The scroll position is the first visible row and can be set.
+TEST_F(ListBoxTest, ScrollPositionIsTheFirstVisibleRow) {
+    list_->SetDefaultRowHeight(18);
+    for (int i = 0; i < 100; ++i)
+        list_->AddRow("row");
+    list_->SetScrollPosition(40);
+    EXPECT_EQ(list_->ScrollPosition(), 40);
+    EXPECT_EQ(view_->rowAt(0), 40);
+    EXPECT_EQ(list_->DefaultRowHeight(), 18);
+}
+
+} // namespace

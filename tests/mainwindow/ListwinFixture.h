@@ -1,0 +1,62 @@
+// A fresh main window in a temporary home, its list filled with bookmark rows, and helpers to drive it.
+#pragma once
+
+#include "EventLoop.h"
+#include "ScriptedModal.h"
+#include "TempHome.h"
+#include "framework/ListBox.h"
+#include "framework/WindowRegistry.h"
+#include "framework/detail/Bridge.h"
+#include "mainwindow/Listwin.h"
+
+#include <QAbstractItemModel>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <optional>
+
+class ListwinTest : public ::testing::Test {
+protected:
+    void SetUp() override { win_ = &fw::Instance<quillfen::Listwin>(); }
+    void TearDown() override {
+        win_->Close();
+        fw::detail::FreeRetiredWindows();
+    }
+
+    fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
+    QTableView& View() const { return *static_cast<QTableView*>(fw::detail::WidgetOf(List())); }
+
+    // A bookmark row as the bookmarks-file reader writes it; `order` is its place in the file.
+    void AddBookmark(const std::string& name, const std::string& url, int order, const std::string& code = {}) {
+        fw::ListBox& list = List();
+        list.AddRow("");
+        const int row = list.ListCount() - 1;
+        char key[8];
+        std::snprintf(key, sizeof key, "%06d", order);
+        list.SetCell(row, quillfen::BookmarkRow::Name, name);
+        list.SetCell(row, quillfen::BookmarkRow::URL, url);
+        list.SetCell(row, quillfen::BookmarkRow::Code, code);
+        list.SetCell(row, quillfen::BookmarkRow::Order, key);
+    }
+    std::vector<std::string> Column(int column) const {
+        std::vector<std::string> out;
+        for (int row = 0; row < List().ListCount(); ++row)
+            out.push_back(List().Cell(row, column));
+        return out;
+    }
+    void ClickCell(int row, int column, bool twice = false) {
+        const QPoint at = View().visualRect(View().model()->index(row, column)).center();
+        QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, at);
+        if (twice) {
+            // What a platform delivers for the second click of a double-click.
+            QTest::mousePress(View().viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, at);
+        }
+    }
+
+    testsupport::TempHome home_;
+    testsupport::ScriptedModal modal_;
+    quillfen::Listwin* win_ = nullptr;
+};

@@ -1,0 +1,107 @@
+// The main window's frame: resizing, button enabling by selection, the status line on clicks, menu results.
+#include "ListwinFixture.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+class ListwinFrameTest : public ListwinTest {
+protected:
+    fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
+    fw::StaticText& Status() const { return win_->Get<fw::StaticText>("statusLine"); }
+};
+
+// The list fills the window's width and leaves 85 pixels below; the status line leaves 260. The window's
+// minimum width (600) keeps it above the 563 that "Visit Site" needs, so the button stays at every size.
+TEST_F(ListwinFrameTest, ResizeLaysOutListStatusLineAndVisitSite) {
+    win_->SetSize(562, 400);
+    EXPECT_EQ(win_->Width(), 600);
+    EXPECT_TRUE(Button("PushButton3").Visible());
+    EXPECT_EQ(List().Width(), 600);
+    EXPECT_EQ(List().Height(), 315);
+    EXPECT_EQ(Status().Width(), 340);
+    win_->SetSize(900, 358);
+    EXPECT_TRUE(Button("PushButton3").Visible());
+    EXPECT_EQ(List().Width(), 900);
+    EXPECT_EQ(List().Height(), 273);
+    EXPECT_EQ(Status().Width(), 640);
+}
+
+// "Visit Site" and "Edit Bookmark" are enabled exactly while a row is selected.
+TEST_F(ListwinFrameTest, SelectionEnablesVisitAndEdit) {
+    AddBookmark("a", "http://a/", 1);
+    EXPECT_FALSE(Button("PushButton3").Enabled());
+    EXPECT_FALSE(Button("PushButton5").Enabled());
+    List().SetSelected(0, true);
+    EXPECT_TRUE(Button("PushButton3").Enabled());
+    EXPECT_TRUE(Button("PushButton5").Enabled());
+    List().SetSelected(0, false);
+    EXPECT_FALSE(Button("PushButton3").Enabled());
+    EXPECT_FALSE(Button("PushButton5").Enabled());
+}
+
+// A click shows the row's URL, blue for web addresses and black otherwise, and records the cell.
+TEST_F(ListwinFrameTest, ClickShowsUrlInStatusLine) {
+    AddBookmark("secure", "https://example.org/", 1);
+    AddBookmark("file", "file:///tmp/x", 2);
+    ClickCell(0, 1);
+    EXPECT_EQ(Status().Text(), "https://example.org/");
+    EXPECT_EQ(Status().TextColor(), fw::RGB(0, 0, 255));
+    ClickCell(1, 3);
+    EXPECT_EQ(Status().Text(), "file:///tmp/x");
+    EXPECT_EQ(Status().TextColor(), fw::RGB(0, 0, 0));
+    EXPECT_EQ(win_->activeRow, 1);
+    EXPECT_EQ(win_->activeColumn, 3);
+    EXPECT_TRUE(modal_.urls.empty());
+}
+
+// A click within a second after a double-click opens the URL; once the second is over it only shows it.
+TEST_F(ListwinFrameTest, ClickAfterDoubleClickOpensUrl) {
+    AddBookmark("secure", "https://example.org/", 1);
+    AddBookmark("ftp", "ftp://example.org/", 2);
+    ClickCell(0, 2, true);
+    EXPECT_TRUE(win_->doubleclick);
+    ClickCell(1, 2);
+    EXPECT_TRUE(modal_.urls.empty());
+    ClickCell(0, 2);
+    EXPECT_EQ(modal_.urls, std::vector<std::string>{"https://example.org/"});
+    ASSERT_TRUE(testsupport::SpinUntil([this] { return !win_->doubleclick; }, 3000));
+    ClickCell(0, 2);
+    EXPECT_EQ(modal_.urls.size(), 1u);
+}
+
+// Space moves the first visible row on by the page less three rows: 12 rows in a 273-pixel list.
+TEST_F(ListwinFrameTest, SpacePagesTheList) {
+    for (int i = 1; i <= 100; ++i)
+        AddBookmark("n", "http://x/", i);
+    win_->SetSize(700, 400);
+    win_->SetSize(665, 358);
+    ASSERT_EQ(List().Height(), 273);
+    List().SetScrollPosition(5);
+    QTest::keyClick(&View(), Qt::Key_Space);
+    EXPECT_EQ(List().ScrollPosition(), 17);
+    QTest::keyClick(&View(), Qt::Key_A);
+    EXPECT_EQ(List().ScrollPosition(), 17);
+}
+
+// Only Check Duplicates, Print and Page Setup report their command as handled.
+TEST_F(ListwinFrameTest, MenuHandlersAnswerAsRegistered) {
+    const std::vector<std::string> names = {
+        "FileFind", "FileFindNext", "EditUndo", "ToolsDeleteSelectedBookmarks", "AppleAboutSafariLindquay",
+        "EditPreferences", "HelpStatuscodeexplanations", "Checkall1xx", "CheckallTxx", "Checkall4xx",
+        "Checkall2xx", "Checkall3xx", "Checkall5xx", "SortlistbyBookmarkname", "SortlistbyBookmarkURL",
+        "SortlistbyCode", "SortlistbyOriginalorder", "Uncheckall", "EditEditBookmark", "EditApplyChanges",
+        "SortlistbyChecked", "CheckDuplicatesDuplicateURLs", "EditDeleteSelectedBookmarks", "FilePrint",
+        "FilePageSetup", "ToolsCheckSelectedBookmarks"};
+    std::vector<std::string> handled;
+    for (const std::string& name : names)
+        if (win_->HandleMenuCommand(name))
+            handled.push_back(name);
+    EXPECT_EQ(handled, (std::vector<std::string>{"CheckDuplicatesDuplicateURLs", "FilePrint", "FilePageSetup"}));
+    EXPECT_EQ(Status().Text(), "Preparing to delete...");
+    fw::detail::CloseAllWindows();
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// Sorting the bookmark list: file order among equal names, codes as text, the alternating "Checked" sort.
+#include "ListwinFixture.h"
+
+namespace {
+
+using quillfen::BookmarkRow::Checked;
+using quillfen::BookmarkRow::Code;
+using quillfen::BookmarkRow::Name;
+using quillfen::BookmarkRow::Order;
+using quillfen::BookmarkRow::URL;
+
+class ListwinSortTest : public ListwinTest {};
+
+// Bookmarks named alike sort by name in their file order, also after a sort by another column.
+TEST_F(ListwinSortTest, EqualNamesKeepFileOrder) {
+    AddBookmark("News", "http://b/", 7);
+    AddBookmark("alpha", "http://z/", 1);
+    AddBookmark("news", "http://a/", 3);
+    AddBookmark("News", "http://c/", 5);
+    win_->HandleMenuCommand("SortlistbyBookmarkname");
+    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000003", "000005", "000007"}));
+    win_->HandleMenuCommand("SortlistbyBookmarkURL");
+    EXPECT_EQ(Column(URL), (std::vector<std::string>{"http://a/", "http://b/", "http://c/", "http://z/"}));
+    win_->HandleMenuCommand("SortlistbyBookmarkname");
+    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000003", "000005", "000007"}));
+    win_->HandleMenuCommand("SortlistbyOriginalorder");
+    EXPECT_EQ(Column(Name), (std::vector<std::string>{"alpha", "news", "News", "News"}));
+}
+
+// Codes compare as text: empty codes first, then "301" before "404".
+TEST_F(ListwinSortTest, CodesSortAsText) {
+    AddBookmark("a", "http://a/", 1, "404");
+    AddBookmark("b", "http://b/", 2, "");
+    AddBookmark("c", "http://c/", 3, "301");
+    AddBookmark("d", "http://d/", 4, "1000");
+    win_->HandleMenuCommand("SortlistbyCode");
+    EXPECT_EQ(Column(Code), (std::vector<std::string>{"", "1000", "301", "404"}));
+}
+
+// Each use of "Checked" flips the direction, so two uses give opposite orders; a row's identity follows it.
+TEST_F(ListwinSortTest, CheckedAlternates) {
+    AddBookmark("a", "http://a/", 1);
+    AddBookmark("b", "http://b/", 2);
+    AddBookmark("c", "http://c/", 3);
+    List().SetCell(0, Checked, "0");
+    List().SetCell(1, Checked, "1");
+    List().SetCell(2, Checked, "0");
+    const auto checkedRow = List().RowIdentity(1);
+    win_->HandleMenuCommand("SortlistbyChecked");
+    const std::vector<std::string> first = Column(Checked);
+    win_->HandleMenuCommand("SortlistbyChecked");
+    const std::vector<std::string> second = Column(Checked);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(List().SortedColumn(), Checked);
+    EXPECT_EQ(List().Cell(List().RowOf(checkedRow), Name), "b");
+    std::vector<std::string> reversed(second.rbegin(), second.rend());
+    EXPECT_EQ(first, reversed);
+}
+
+// A press of any heading flips the direction of the check mirror.
+TEST_F(ListwinSortTest, HeaderPressFlipsCheckMirror) {
+    const int before = List().ColumnSortDirection(Checked);
+    List().PressHeader(Name);
+    EXPECT_EQ(List().ColumnSortDirection(Checked), -before);
+    List().PressHeader(Code);
+    EXPECT_EQ(List().ColumnSortDirection(Checked), before);
+}
+
+} // namespace
