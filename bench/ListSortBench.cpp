@@ -26,12 +26,12 @@ void Fill(fw::ListBox& list) {
         const int row = list.ListCount() - 1;
         char key[8];
         std::snprintf(key, sizeof key, "%06d", i);
-        list.SetCell(row, BookmarkRow::Name, "Bookmark " + std::to_string(random() % 20000));
-        list.SetCell(row, BookmarkRow::URL, "http://site" + std::to_string(random() % 50000) + ".example/page");
-        list.SetCell(row, BookmarkRow::Code, codes[random() % 6]);
-        list.SetCell(row, BookmarkRow::Order, key);
-        list.SetCell(row, BookmarkRow::UUID, std::to_string(random()));
-        list.SetCell(row, BookmarkRow::Checked, random() % 10 == 0 ? "1" : "0");
+        list.SetCell(row, BookmarkColumn::Name, "Bookmark " + std::to_string(random() % 20000));
+        list.SetCell(row, BookmarkColumn::URL, "http://site" + std::to_string(random() % 50000) + ".example/page");
+        list.SetCell(row, BookmarkColumn::Code, codes[random() % 6]);
+        list.SetCell(row, BookmarkColumn::Order, key);
+        list.SetCell(row, BookmarkColumn::UUID, std::to_string(random()));
+        list.SetCell(row, BookmarkColumn::Checked, random() % 10 == 0 ? "1" : "0");
     }
 }
 
@@ -49,7 +49,7 @@ void SortBy(benchmark::State& state, const char* command) {
         Fill(list);
     for (auto _ : state) {
         state.PauseTiming();
-        list.SetSortedColumn(BookmarkRow::UUID);
+        list.SetSortedColumn(BookmarkColumn::UUID);
         list.Sort();
         state.ResumeTiming();
         win.HandleMenuCommand(command);

@@ -16,7 +16,7 @@ class MenuItem;
 namespace quillfen {
 
 // The columns of a bookmark row in ListBox1; 5 and 6 are never seen, 7 lies beyond the column count.
-namespace BookmarkRow {
+namespace BookmarkColumn {
 enum Column : int { Check = 0, Name = 1, URL = 2, Status = 3, Code = 4, Order = 5, UUID = 6, Checked = 7 };
 }
 
@@ -45,6 +45,8 @@ public:
     std::vector<std::string> UUIDArray;
 
     void readPrefs();
+    // Reads Safari's bookmarks file into the list.
+    void buildList();
     void confirmDelete();
     void buildText(const std::string& text);
 
@@ -60,12 +62,6 @@ private:
     fw::ListBox& List() const { return *list_; }
     void EnableBySelection();
     void SortBy(int column);
-    // Menu items by name, or nullptr when the application has no menu bar (tests).
-    static fw::MenuItem* MenuItemNamed(const std::string& name);
-    static fw::MenuItem* EditUndo() { return MenuItemNamed("EditUndo"); }
-    static fw::MenuItem* EditApplyChanges() { return MenuItemNamed("EditApplyChanges"); }
-    static fw::MenuItem* ToolsCheckall() { return MenuItemNamed("ToolsCheckall"); }
-    static fw::MenuItem* ToolsSortlistby() { return MenuItemNamed("ToolsSortlistby"); }
 
     // ListBox1 and Timer2.
     void ListBox1_DropObject(const std::string& text);
@@ -78,6 +74,7 @@ private:
     bool ListBox1_HeaderPressed(int column);
     bool ListBox1_CompareRows(int row1, int row2, int column, int& result);
     void Timer2_Action();
+    void PushButton2_Action();
 
     // Menu commands, registered by item name in this order.
     bool _FileFind_Action();

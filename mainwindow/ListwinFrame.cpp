@@ -1,7 +1,8 @@
 // The main window's frame: its controls' bindings, opening, resizing and the enabling of buttons and menu items.
 #include "app/Globals.h"
 #include "app/Look.h"
-#include "framework/Application.h"
+#include "app/MenuItems.h"
+#include "app/PreferencesRecord.h"
 #include "framework/ListBox.h"
 #include "framework/MenuBar.h"
 #include "framework/PushButton.h"
@@ -23,6 +24,7 @@ void Listwin::CreateControls() {
     Bind("ListBox1_HeaderPressed", &Listwin::ListBox1_HeaderPressed);
     Bind("ListBox1_CompareRows", &Listwin::ListBox1_CompareRows);
     Bind("Timer2_Action", &Listwin::Timer2_Action);
+    Bind("PushButton2_Action", &Listwin::PushButton2_Action);
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.
@@ -43,9 +45,12 @@ void Listwin::Event_Open() {
     searchLine = -1;
     readPrefs();
     CarbonDeclares::SetWindowMetal(*this, Globals::aquaOrmetal != "aqua");
+    // The first-run or upgrade message is shown once, as the window opens.
+    if (!welcomeMsg.empty())
+        Get<fw::StaticText>("statusLine").SetText(welcomeMsg);
 }
 
-void Listwin::readPrefs() {}
+void Listwin::readPrefs() { ReadPreferences(welcomeMsg); }
 
 void Listwin::Event_Resized() {
     List().SetWidth(Width());
@@ -53,12 +58,6 @@ void Listwin::Event_Resized() {
     Get<fw::StaticText>("statusLine").SetWidth(Width() - 260);
     Get<fw::PushButton>("PushButton3").SetVisible(Width() >= 563);
     Refresh(true);
-}
-
-fw::MenuItem* Listwin::MenuItemNamed(const std::string& name) {
-    fw::Application* app = fw::Application::Instance();
-    fw::MenuBar* bar = app ? app->GetMenuBar() : nullptr;
-    return bar ? bar->_Lookup(name) : nullptr;
 }
 
 void Listwin::Event_EnableMenuItems() {

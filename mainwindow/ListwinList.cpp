@@ -17,15 +17,15 @@ void Listwin::ListBox1_Open() {
     fw::ListBox& list = List();
     list.SetAcceptTextDrop(true);
     list.SetColumnCount(7);
-    list.SetColumnType(BookmarkRow::Check, fw::ListBox::TypeCheckBox);
+    list.SetColumnType(BookmarkColumn::Check, fw::ListBox::TypeCheckBox);
     const char* headings[] = {" ", "Name", "URL", "Status", "Code", " ", " ", " "};
     for (int column = 0; column < 8; ++column)
         list.SetHeading(column, headings[column]);
     list.SetColumnWidths("30,2*,4*,2*,1*,0,0");
-    list.SetColumnAlignment(BookmarkRow::Check, fw::ListBox::AlignCenter);
-    list.SetColumnAlignment(BookmarkRow::Name, fw::ListBox::AlignLeft);
-    list.SetColumnAlignment(BookmarkRow::Status, fw::ListBox::AlignCenter);
-    list.SetColumnAlignment(BookmarkRow::Code, fw::ListBox::AlignCenter);
+    list.SetColumnAlignment(BookmarkColumn::Check, fw::ListBox::AlignCenter);
+    list.SetColumnAlignment(BookmarkColumn::Name, fw::ListBox::AlignLeft);
+    list.SetColumnAlignment(BookmarkColumn::Status, fw::ListBox::AlignCenter);
+    list.SetColumnAlignment(BookmarkColumn::Code, fw::ListBox::AlignCenter);
     list.SetDefaultRowHeight(18);
     scanNumber = -1;
     list.SetScrollBarVertical(true);
@@ -40,7 +40,7 @@ bool Listwin::ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int) {
 }
 
 bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
-    const std::string url = List().Cell(row, BookmarkRow::URL);
+    const std::string url = List().Cell(row, BookmarkColumn::URL);
     auto& status = Get<fw::StaticText>("statusLine");
     status.SetText(url);
     status.SetTextColor(IsWebAddress(url) ? fw::RGB(0, 0, 255) : fw::RGB(0, 0, 0));
@@ -79,13 +79,13 @@ void Listwin::buildText(const std::string&) {}
 
 // Equal names (or URLs) keep the order in which the bookmarks stand in the file.
 bool Listwin::ListBox1_CompareRows(int row1, int row2, int column, int& result) {
-    if (column != BookmarkRow::Name && column != BookmarkRow::URL)
+    if (column != BookmarkColumn::Name && column != BookmarkColumn::URL)
         return false;
     const fw::ListBox& list = List();
     if (fw::TextCompare(list.Cell(row1, column), list.Cell(row2, column)) != 0)
         return false;
     // Texts equal under the comparison have as many characters, so text plus key compares as the keys do.
-    const int order = fw::TextCompare(list.Cell(row1, BookmarkRow::Order), list.Cell(row2, BookmarkRow::Order));
+    const int order = fw::TextCompare(list.Cell(row1, BookmarkColumn::Order), list.Cell(row2, BookmarkColumn::Order));
     result = order == 0 ? 0 : (order > 0 ? 1 : -1);
     return true;
 }
@@ -93,9 +93,9 @@ bool Listwin::ListBox1_CompareRows(int row1, int row2, int column, int& result) 
 // Every heading press flips the direction of the check mirror and sorts by it.
 bool Listwin::ListBox1_HeaderPressed(int) {
     fw::ListBox& list = List();
-    list.SetSortedColumn(BookmarkRow::Checked);
-    list.SetColumnSortDirection(BookmarkRow::Checked, list.ColumnSortDirection(BookmarkRow::Checked) == 1 ? -1 : 1);
-    list.SetSortedColumn(BookmarkRow::Checked);
+    list.SetSortedColumn(BookmarkColumn::Checked);
+    list.SetColumnSortDirection(BookmarkColumn::Checked, list.ColumnSortDirection(BookmarkColumn::Checked) == 1 ? -1 : 1);
+    list.SetSortedColumn(BookmarkColumn::Checked);
     list.Sort();
     return false;
 }
@@ -108,28 +108,28 @@ void Listwin::SortBy(int column) {
 }
 
 bool Listwin::_SortlistbyBookmarkname_Action() {
-    SortBy(BookmarkRow::Name);
+    SortBy(BookmarkColumn::Name);
     return false;
 }
 
 bool Listwin::_SortlistbyBookmarkURL_Action() {
-    SortBy(BookmarkRow::URL);
+    SortBy(BookmarkColumn::URL);
     return false;
 }
 
 bool Listwin::_SortlistbyCode_Action() {
-    SortBy(BookmarkRow::Code);
+    SortBy(BookmarkColumn::Code);
     return false;
 }
 
 bool Listwin::_SortlistbyOriginalorder_Action() {
-    SortBy(BookmarkRow::Order);
+    SortBy(BookmarkColumn::Order);
     return false;
 }
 
 bool Listwin::_SortlistbyChecked_Action() {
-    List().PressHeader(BookmarkRow::Check);
-    SortBy(BookmarkRow::Checked);
+    List().PressHeader(BookmarkColumn::Check);
+    SortBy(BookmarkColumn::Checked);
     return false;
 }
 

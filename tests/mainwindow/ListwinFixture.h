@@ -34,10 +34,10 @@ protected:
         const int row = list.ListCount() - 1;
         char key[8];
         std::snprintf(key, sizeof key, "%06d", order);
-        list.SetCell(row, quillfen::BookmarkRow::Name, name);
-        list.SetCell(row, quillfen::BookmarkRow::URL, url);
-        list.SetCell(row, quillfen::BookmarkRow::Code, code);
-        list.SetCell(row, quillfen::BookmarkRow::Order, key);
+        list.SetCell(row, quillfen::BookmarkColumn::Name, name);
+        list.SetCell(row, quillfen::BookmarkColumn::URL, url);
+        list.SetCell(row, quillfen::BookmarkColumn::Code, code);
+        list.SetCell(row, quillfen::BookmarkColumn::Order, key);
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> out;

@@ -3,11 +3,11 @@
 
 namespace {
 
-using quillfen::BookmarkRow::Checked;
-using quillfen::BookmarkRow::Code;
-using quillfen::BookmarkRow::Name;
-using quillfen::BookmarkRow::Order;
-using quillfen::BookmarkRow::URL;
+using quillfen::BookmarkColumn::Checked;
+using quillfen::BookmarkColumn::Code;
+using quillfen::BookmarkColumn::Name;
+using quillfen::BookmarkColumn::Order;
+using quillfen::BookmarkColumn::URL;
 
 class ListwinSortTest : public ListwinTest {};
 

@@ -1,0 +1,62 @@
+// Filling the list from Safari's bookmarks file, and the "Get Bookmarks" button.
+#include "bookmarksfile/BookmarksLocation.h"
+#include "bookmarksfile/BookmarksReader.h"
+#include "framework/ListBox.h"
+#include "framework/Modal.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+#include "framework/Text.h"
+#include "mainwindow/Listwin.h"
+
+namespace quillfen {
+namespace {
+
+// Each bookmark read becomes a row at the end of the list.
+class ListSink : public BookmarkSink {
+public:
+    explicit ListSink(fw::ListBox& list) : list_(list) {}
+    void AddBookmark(const BookmarkRow& row) override {
+        list_.AddRow("");
+        const int last = list_.ListCount() - 1;
+        list_.SetCell(last, BookmarkColumn::URL, row.url);
+        list_.SetCell(last, BookmarkColumn::Name, row.name);
+        list_.SetCell(last, BookmarkColumn::UUID, row.uuid);
+        list_.SetCell(last, BookmarkColumn::Order, row.orderKey);
+    }
+
+private:
+    fw::ListBox& list_;
+};
+
+} // namespace
+
+void Listwin::buildList() {
+    List().DeleteAllRows();
+    ListSink sink(List());
+    ReadResult result = ReadBookmarks(BookmarksFile(), sink);
+    urlArray = std::move(result.urlArray);
+    UUIDArray = std::move(result.UUIDArray);
+    if (result.status == ReadStatus::ReadFailure) {
+        fw::MsgBox(std::string(kReadFailureMessage));
+        return;
+    }
+    List().SetColumnAlignment(BookmarkColumn::Check, fw::ListBox::AlignRight);
+    List().Refresh(true);
+    auto& status = Get<fw::StaticText>("statusLine");
+    status.SetText(fw::Str(List().ListCount()) + " bookmarks");
+    status.SetTextColor(fw::RGB(0, 0, 0));
+    Refresh(true);
+    editWholeplist = std::move(result.wholeText);
+    editHasBeenEdited = false;
+}
+
+void Listwin::PushButton2_Action() {
+    buildList();
+    Get<fw::PushButton>("PushButton2").SetDefault(false);
+    Get<fw::PushButton>("PushButton1").SetDefault(true);
+    List().SetSortedColumn(BookmarkColumn::Order);
+    Get<fw::PushButton>("PushButton3").SetEnabled(false);
+    Get<fw::PushButton>("PushButton5").SetEnabled(false);
+}
+
+} // namespace quillfen

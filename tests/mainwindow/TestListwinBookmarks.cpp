@@ -1,0 +1,55 @@
+// "Get Bookmarks": the list filled from Safari's bookmarks file, and a file that cannot be read.
+#include "BookmarksFixture.h"
+#include "ListwinFixture.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+
+#include <filesystem>
+
+namespace {
+
+class ListwinBookmarksTest : public ListwinTest {
+protected:
+    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
+    void Press() { win_->Get<fw::PushButton>("PushButton2").Push(); }
+    std::string Status() const { return win_->Get<fw::StaticText>("statusLine").Text(); }
+};
+
+// A binary file is converted and listed in file order; the arrays and the kept text follow the rows.
+TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
+    std::filesystem::create_directories(home_.Path() + "/Library/Safari");
+    testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
+    fixture.Add("BookmarksBar", {"First &amp; best", "https://a.example/", "UUID-1"});
+    fixture.Add("BookmarksBar", {"Script", "javascript:void(0)", "UUID-2"});
+    fixture.Add("BookmarksMenu", {"Feed", "feed://b.example/rss", "UUID-3"});
+    ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
+    win_->editHasBeenEdited = true;
+
+    Press();
+    Press(); // a second load replaces the first
+
+    using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL, quillfen::BookmarkColumn::Order,
+        quillfen::BookmarkColumn::UUID;
+    EXPECT_EQ(Column(Name), (std::vector<std::string>{"First &amp;amp; best", "Feed"}));
+    EXPECT_EQ(Column(URL), (std::vector<std::string>{"https://a.example/", "feed://b.example/rss"}));
+    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000002"}));
+    EXPECT_EQ(Column(UUID), (std::vector<std::string>{"UUID-1", "UUID-3"}));
+    EXPECT_EQ(win_->UUIDArray, (std::vector<std::string>{"UUID-1", "UUID-3"}));
+    EXPECT_EQ(win_->urlArray.size(), 2u);
+    EXPECT_EQ(Status(), "2 bookmarks");
+    EXPECT_FALSE(win_->editHasBeenEdited);
+    EXPECT_NE(win_->editWholeplist.find("<key>WebBookmarkUUID</key>"), std::string::npos);
+    EXPECT_TRUE(win_->Get<fw::PushButton>("PushButton1").Default());
+    EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton2").Default());
+    EXPECT_EQ(List().SortedColumn(), Order);
+}
+
+// A missing file ends the load with the read-failure message; the program goes on.
+TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
+    Press();
+    ASSERT_EQ(modal_.messages.size(), 1u);
+    EXPECT_EQ(modal_.messages[0].rfind("Vozez Quillfen has encountered a problem", 0), 0u);
+    EXPECT_EQ(List().ListCount(), 0);
+}
+
+} // namespace
