@@ -22,6 +22,8 @@ protected:
         QPainter painter(this);
         {
             Graphics g(&painter, width(), height());
+            if (owner->backdrop_)
+                g.DrawPicture(*owner->backdrop_, 0, 0);
             Raise(owner->Paint, g);
         }
         if (owner->focusRing_ && hasFocus()) {

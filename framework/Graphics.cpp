@@ -3,6 +3,9 @@
 #include "framework/detail/Bridge.h"
 
 #include <QFontMetrics>
+#include "framework/Picture.h"
+#include "framework/detail/PictureImpl.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
@@ -91,5 +94,14 @@ int Graphics::StringWidth(const std::string& text) const {
 }
 
 int Graphics::TextHeight() const { return QFontMetrics(P(painter_).font()).height(); }
+
+void Graphics::DrawPicture(const Picture& picture, int x, int y) {
+    P(painter_).drawImage(QPoint(x, y), Picture::Impl::Drawable(picture));
+}
+
+void Graphics::DrawPicture(const Picture& picture, int x, int y, int width, int height, int sx, int sy, int sw,
+                           int sh) {
+    P(painter_).drawImage(QRect(x, y, width, height), Picture::Impl::Drawable(picture), QRect(sx, sy, sw, sh));
+}
 
 } // namespace fw

@@ -1,9 +1,12 @@
 // The main window's frame: its controls' bindings, opening, resizing and the enabling of buttons and menu items.
 #include "app/Globals.h"
 #include "app/Look.h"
+#include "app/Media.h"
 #include "app/MenuItems.h"
 #include "app/PreferencesRecord.h"
+#include "framework/Canvas.h"
 #include "framework/ListBox.h"
+#include "framework/MoviePlayer.h"
 #include "framework/MenuBar.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
@@ -14,6 +17,8 @@ namespace quillfen {
 void Listwin::CreateControls() {
     fw::Window::CreateControls();
     list_ = &Get<fw::ListBox>("ListBox1");
+    Get<fw::Canvas>("Canvas3").SetBackdrop(magnifyer());
+    Get<fw::MoviePlayer>("MoviePlayer1").SetMovie(Glass());
     Bind("ListBox1_DropObject", &Listwin::ListBox1_DropObject);
     Bind("ListBox1_KeyDown", &Listwin::ListBox1_KeyDown);
     Bind("ListBox1_CellBackgroundPaint", &Listwin::ListBox1_CellBackgroundPaint);
