@@ -1,20 +1,16 @@
 #include "checker/HTTPSocket.h"
 
+#include "checker/WholeNumber.h"
+
 #include "framework/Text.h"
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 namespace {
-
-// Val as a whole number, clamped to the range of an int.
-int WholeNumber(std::string_view text) {
-    return static_cast<int>(std::clamp(fw::Val(text), double(INT_MIN), double(INT_MAX)));
-}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&

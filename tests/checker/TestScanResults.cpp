@@ -1,0 +1,178 @@
+#include "FakeScanHost.h"
+
+#include "app/Globals.h"
+#include "checker/ScanControl.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/ScriptedServer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using scantest::FakeHost;
+using testsupport::ScriptedServer;
+using History = std::vector<std::string>;
+
+namespace {
+
+// Whole scans against servers on 127.0.0.1: what each kind of answer, or its absence, leaves in the row.
+class ScanResultsTest : public ::testing::Test {
+protected:
+    void SetUp() override { scantest::DefaultSettings(); }
+    void TearDown() override { quillfen::Globals::Release(); }
+
+    // A server answering every request with response (nothing, and keeping the connection, when empty).
+    ScriptedServer& Server(const std::string& response) {
+        servers.push_back(std::make_unique<ScriptedServer>());
+        servers.back()->SetResponses({response}, !response.empty());
+        return *servers.back();
+    }
+    static std::string Url(const ScriptedServer& server) {
+        return "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+    }
+    // Adds a row checked against a server that answers with the status line status.
+    ScanRows::RowId Answering(const std::string& status, const std::string& headers = {}) {
+        return host.list.Add(Url(Server("HTTP/1.0 " + status + "\r\n" + headers + "\r\n")));
+    }
+    bool WaitForResults(int count, int timeoutMs = 5000) {
+        return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; }, timeoutMs);
+    }
+    const History& HistoryOf(ScanRows::RowId id) { return host.list.statusHistory[id]; }
+    std::string CellOf(ScanRows::RowId id, int column) const {
+        const int row = host.list.RowOf(id);
+        return row < 0 ? "(gone)" : host.list.Cell(row, column);
+    }
+
+    std::vector<std::unique_ptr<ScriptedServer>> servers;
+    FakeHost host;
+};
+
+// Each answer ends in its Status and Code cells, after "Connected"; a 401 shows "Req. Authorization"
+// first and is not asked again.
+TEST_F(ScanResultsTest, AnswersEndInTheirCells) {
+    const auto ok = Answering("200 OK");
+    const auto noContent = Answering("204 No Content");
+    const auto moved = Answering("301 Moved Permanently", "Location: http://127.0.0.1:1/\r\n");
+    const auto found = Answering("302 Found", "Location: http://127.0.0.1:1/\r\n");
+    const auto unauthorized = Answering("401 Unauthorized", "WWW-Authenticate: Basic realm=\"x\"\r\n");
+    const auto missing = Answering("404 Not Found");
+    const auto broken = Answering("500 Internal Server Error");
+    PressScanControl(host);
+    ASSERT_TRUE(WaitForResults(7));
+
+    EXPECT_EQ(HistoryOf(ok), (History{"checking", "Connected", "\u2714"}));
+    EXPECT_EQ(CellOf(ok, ScanRows::kCodeColumn), "");
+    EXPECT_EQ(CellOf(noContent, ScanRows::kStatusColumn), "\u2714");
+    EXPECT_EQ(CellOf(noContent, ScanRows::kCodeColumn), "");
+    EXPECT_EQ(CellOf(moved, ScanRows::kStatusColumn), "Moved Permanently");
+    EXPECT_EQ(CellOf(moved, ScanRows::kCodeColumn), "301");
+    EXPECT_EQ(CellOf(found, ScanRows::kStatusColumn), "Redirect: 'Found'");
+    EXPECT_EQ(CellOf(found, ScanRows::kCodeColumn), "302");
+    EXPECT_EQ(HistoryOf(unauthorized), (History{"checking", "Connected", "Req. Authorization", "Unauthorized"}));
+    EXPECT_EQ(CellOf(unauthorized, ScanRows::kCodeColumn), "401");
+    EXPECT_EQ(servers[4]->Connections(), 1);
+    EXPECT_EQ(CellOf(missing, ScanRows::kStatusColumn), "Not Found");
+    EXPECT_EQ(CellOf(missing, ScanRows::kCodeColumn), "404");
+    EXPECT_EQ(CellOf(broken, ScanRows::kStatusColumn), "Server Error");
+    EXPECT_EQ(CellOf(broken, ScanRows::kCodeColumn), "500");
+    EXPECT_EQ(host.status, "Done");
+    // Redirects are reported, not followed.
+    for (const auto& server : servers)
+        EXPECT_EQ(server->Connections(), 1);
+}
+
+// With "showcodes" an OK row gets its code as well.
+TEST_F(ScanResultsTest, ShowCodesFillsTheCodeOfOkRows) {
+    quillfen::Globals::showOKcodes = "showcodes";
+    const auto ok = Answering("204 No Content");
+    PressScanControl(host);
+    ASSERT_TRUE(WaitForResults(1));
+    EXPECT_EQ(CellOf(ok, ScanRows::kStatusColumn), "\u2714");
+    EXPECT_EQ(CellOf(ok, ScanRows::kCodeColumn), "204");
+}
+
+// A server that accepts and never answers ends the row by the time-out, with the setting in the Code cell.
+TEST_F(ScanResultsTest, SilentServerTimesOut) {
+    quillfen::Globals::timeOut = "1";
+    ScriptedServer& silent = Server("");
+    const auto row = host.list.Add(Url(silent));
+    PressScanControl(host);
+    ASSERT_TRUE(WaitForResults(1));
+    EXPECT_EQ(HistoryOf(row), (History{"checking", "Connected", "Timeout"}));
+    EXPECT_EQ(CellOf(row, ScanRows::kCodeColumn), "1 sec.");
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return silent.ClosedByClient() == 1; }));
+}
+
+// Failures before a connection end the row with the socket's code and never show "Connected".
+TEST_F(ScanResultsTest, FailuresBeforeTheConnection) {
+    const auto refused = host.list.Add("http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/");
+    const auto unknown = host.list.Add("http://x.invalid/");
+    PressScanControl(host);
+    ASSERT_TRUE(WaitForResults(2));
+    EXPECT_EQ(HistoryOf(refused), (History{"checking", "Lost Connection"}));
+    EXPECT_EQ(CellOf(refused, ScanRows::kCodeColumn), "102");
+    EXPECT_EQ(HistoryOf(unknown), (History{"checking", "Name Resolution Error"}));
+    EXPECT_EQ(CellOf(unknown, ScanRows::kCodeColumn), "103");
+}
+
+// A time-out of 0, below 0 or no number times the row out without sending a request.
+TEST_F(ScanResultsTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
+    for (const char* setting : {"abc", "0", "-3"}) {
+        FakeHost other;
+        quillfen::Globals::timeOut = setting;
+        ScriptedServer& server = Server("HTTP/1.0 200 OK\r\n\r\n");
+        const auto row = other.list.Add(Url(server));
+        PressScanControl(other);
+        ASSERT_TRUE(testsupport::SpinUntil([&] { return other.scan->scansCompleted == 1; })) << setting;
+        EXPECT_EQ(other.list.statusHistory[row], (History{"checking", "Timeout"})) << setting;
+        EXPECT_EQ(other.list.Code(0), std::string(setting) + " sec.");
+        EXPECT_EQ(server.Connections(), 0) << setting;
+    }
+}
+
+// Sorting and removing rows while their requests run: each result lands on its own bookmark, and a
+// bookmark that left the list is not even requested.
+TEST_F(ScanResultsTest, ResultsLandOnTheirBookmarkAfterTheListChanged) {
+    const auto missing = Answering("404 Not Found");
+    const auto removed = Answering("200 OK");
+    const auto broken = Answering("500 Internal Server Error");
+    const auto moved = Answering("301 Moved Permanently");
+    PressScanControl(host);
+    host.list.Reverse();
+    host.list.Remove(removed);
+    ASSERT_TRUE(WaitForResults(4));
+    EXPECT_EQ(CellOf(missing, ScanRows::kStatusColumn), "Not Found");
+    EXPECT_EQ(CellOf(broken, ScanRows::kStatusColumn), "Server Error");
+    EXPECT_EQ(CellOf(moved, ScanRows::kStatusColumn), "Moved Permanently");
+    EXPECT_EQ(CellOf(moved, ScanRows::kCodeColumn), "301");
+    EXPECT_EQ(servers[1]->Connections(), 0);
+}
+
+// The time-outs of a replaced scan reach nobody: its sockets close, and the new scan's rows and
+// counts stay as they are.
+TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
+    quillfen::Globals::timeOut = "1";
+    ScriptedServer& silent = Server("");
+    host.list.Add(Url(silent));
+    host.list.Add(Url(silent));
+    PressScanControl(host); // two rows, a pool of 8: the start reaches the end at once
+    ASSERT_EQ(host.caption, "Scan");
+    kritiskClass* old = host.scan.get();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.Connections() == 2; }));
+
+    quillfen::Globals::timeOut = "60";
+    PressScanControl(host);
+    ASSERT_NE(host.scan.get(), old);
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.ClosedByClient() == 2; }));
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(silent.Connections(), 4);
+    EXPECT_EQ(old->scansCompleted, 0);
+    EXPECT_EQ(host.scan->scansCompleted, 0);
+    EXPECT_EQ(host.list.InFlight(), 2);
+    for (const auto& [id, history] : host.list.statusHistory)
+        EXPECT_EQ(std::ranges::count(history, "Timeout"), 0);
+}
+
+} // namespace
