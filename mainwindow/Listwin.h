@@ -1,7 +1,12 @@
 // The main window: the bookmark list, the toolbar, the status line and the window's menu commands.
 #pragma once
 
+#include "checker/ListBoxRows.h"
+#include "checker/ScanHost.h"
+#include "checker/kritiskClass.h"
 #include "framework/Window.h"
+
+#include <memory>
 
 #include <cstdint>
 #include <string>
@@ -20,14 +25,13 @@ namespace BookmarkColumn {
 enum Column : int { Check = 0, Name = 1, URL = 2, Status = 3, Code = 4, Order = 5, UUID = 6, Checked = 7 };
 }
 
-class Listwin : public fw::Window {
+class Listwin : public fw::Window, public ScanHost {
 public:
     Listwin() : fw::Window("Listwin") {}
 
     // State shared with the bookmarks-file code, the scan and the dialogs.
     int32_t scanNumber = 0;
     bool doubleclick = false;
-    bool StopIt = false;
     int32_t searchLine = 0;
     std::string undoBackup;
     int32_t undoRow = 0;
@@ -43,6 +47,22 @@ public:
     std::string printSettings;
     std::vector<std::string> urlArray;
     std::vector<std::string> UUIDArray;
+    // The current scan; replaced by every new scan, ended when the window closes.
+    std::unique_ptr<kritiskClass> kritisk;
+
+    // What the scan reaches of the window.
+    ScanRows& Rows() override;
+    void SetStatusText(const std::string& text) override;
+    std::string ScanCaption() const override;
+    void SetScanCaption(const std::string& caption) override;
+    bool StopIt() const override { return stopIt_; }
+    void SetStopIt(bool on) override { stopIt_ = on; }
+    int ScopeIndex() const override;
+    void PlayGlass() override;
+    void Refresh() override { fw::Window::Refresh(true); }
+    using fw::Window::Refresh;
+    kritiskClass* CurrentScan() override { return kritisk.get(); }
+    void SetCurrentScan(std::unique_ptr<kritiskClass> scan) override { kritisk = std::move(scan); }
 
     void readPrefs();
     // Reads Safari's bookmarks file into the list.
@@ -57,6 +77,7 @@ protected:
     void Event_Open() override;
     void Event_EnableMenuItems() override;
     void Event_Resized() override;
+    void Event_Close() override;
 
 private:
     fw::ListBox& List() const { return *list_; }
@@ -74,6 +95,7 @@ private:
     bool ListBox1_HeaderPressed(int column);
     bool ListBox1_CompareRows(int row1, int row2, int column, int& result);
     void Timer2_Action();
+    void PushButton1_Action();
     void PushButton2_Action();
 
     // Menu commands, registered by item name in this order.
@@ -105,6 +127,8 @@ private:
     bool _ToolsCheckSelectedBookmarks_Action();
 
     fw::ListBox* list_ = nullptr;
+    std::unique_ptr<ListBoxRows> rows_;
+    bool stopIt_ = false;
 };
 
 } // namespace quillfen

@@ -29,6 +29,7 @@ void Listwin::CreateControls() {
     Bind("ListBox1_HeaderPressed", &Listwin::ListBox1_HeaderPressed);
     Bind("ListBox1_CompareRows", &Listwin::ListBox1_CompareRows);
     Bind("Timer2_Action", &Listwin::Timer2_Action);
+    Bind("PushButton1_Action", &Listwin::PushButton1_Action);
     Bind("PushButton2_Action", &Listwin::PushButton2_Action);
 }
 
