@@ -1,6 +1,7 @@
 // The main window: the bookmark list, the toolbar, the status line and the window's menu commands.
 #pragma once
 
+#include "checker/HTTPSocket.h"
 #include "checker/ListBoxRows.h"
 #include "checker/ScanHost.h"
 #include "checker/kritiskClass.h"
@@ -49,6 +50,8 @@ public:
     std::vector<std::string> UUIDArray;
     // The current scan; replaced by every new scan, ended when the window closes.
     std::unique_ptr<kritiskClass> kritisk;
+    // Fetches the maker's version page.
+    HTTPSocket versionHTTPSock;
 
     // What the scan reaches of the window.
     ScanRows& Rows() override;

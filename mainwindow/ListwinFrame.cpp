@@ -10,6 +10,7 @@
 #include "framework/MenuBar.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
+#include "framework/Text.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {
@@ -51,6 +52,10 @@ void Listwin::Event_Open() {
     searchLine = -1;
     readPrefs();
     CarbonDeclares::SetWindowMetal(*this, Globals::aquaOrmetal != "aqua");
+    if (Globals::proxyUse == "useProxy") {
+        versionHTTPSock.HTTPProxyAddress = Globals::proxyURL;
+        versionHTTPSock.HTTPProxyPort = static_cast<int>(fw::Val(Globals::proxyPort));
+    }
     // The first-run or upgrade message is shown once, as the window opens.
     if (!welcomeMsg.empty())
         Get<fw::StaticText>("statusLine").SetText(welcomeMsg);

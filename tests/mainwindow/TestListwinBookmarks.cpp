@@ -53,3 +53,31 @@ TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
 }
 
 } // namespace
+
+namespace {
+
+class ListwinOpenTest : public ListwinTest {
+protected:
+    // Writes the preferences record, then opens a fresh main window that reads it.
+    void Reopen(const std::string& record) {
+        std::filesystem::create_directories(home_.Path() + "/Library/Preferences");
+        FILE* f = std::fopen((home_.Path() + "/Library/Preferences/Safari Quillfen").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs(record.c_str(), f);
+        std::fclose(f);
+        win_->Close();
+        win_ = &fw::Instance<quillfen::Listwin>();
+    }
+};
+
+// The version socket gets the proxy only when proxy use is on; a port text becomes its number.
+TEST_F(ListwinOpenTest, ProxyOfTheVersionSocket) {
+    Reopen("5*aqua**nocodes*noProxy*proxy.test*8080***8");
+    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyAddress, "");
+    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyPort, 0);
+    Reopen("5*aqua**nocodes*useProxy*proxy.test*8080***8");
+    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyAddress, "proxy.test");
+    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyPort, 8080);
+}
+
+} // namespace
