@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsOk(int code) { return code >= 200 && code <= 299; }
+bool IsOk(int code) {
+    return code >= 200 && code <= 299;
+}
 
 const char* ExactText(int code) {
     static constexpr std::pair<int, const char*> kTexts[] = {
@@ -56,7 +58,8 @@ std::string StatusText(int code) {
     return "Unspecified Error";
 }
 
-std::optional<std::string> CodeCellText(int code, const std::string& timeOut, const std::string& showOKcodes) {
+std::optional<std::string> CodeCellText(int code, const std::string& timeOut,
+                                        const std::string& showOKcodes) {
     if (code == kTimeoutCode)
         return timeOut + " sec.";
     if (IsOk(code) && showOKcodes != "showcodes")
@@ -82,8 +85,8 @@ std::string TimeLeftText(double remaining) {
 
 std::string ProgressText(int scansTodo, int checked, double elapsedSeconds) {
     // With nothing in scope the share done is infinite and the estimate comes out as -elapsed.
-    const double remaining = scansTodo == 0 ? -elapsedSeconds
-                                            : elapsedSeconds / (double(checked) / scansTodo) - elapsedSeconds;
+    const double remaining =
+        scansTodo == 0 ? -elapsedSeconds : elapsedSeconds / (double(checked) / scansTodo) - elapsedSeconds;
     return fw::Str(scansTodo) + " bookmarks, " + fw::Str(checked) + " checked." + fw::Chr(13) +
            TimeLeftText(remaining);
 }

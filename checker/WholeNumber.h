@@ -15,4 +15,6 @@ inline int WholeNumber(double value) {
     return static_cast<int>(std::clamp(value, double(INT_MIN), double(INT_MAX)));
 }
 
-inline int WholeNumber(std::string_view text) { return WholeNumber(fw::Val(text)); }
+inline int WholeNumber(std::string_view text) {
+    return WholeNumber(fw::Val(text));
+}

@@ -43,7 +43,9 @@ void kritiskClass::checkBookies(const std::string& /*s*/) {
     }
 }
 
-int kritiskClass::oneDone() { return ++scansCompleted; }
+int kritiskClass::oneDone() {
+    return ++scansCompleted;
+}
 
 threadClass* kritiskClass::worker(int row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= threadNo.size())

@@ -31,7 +31,7 @@ public:
     int scanNumber = -1;    // the last row the cursor examined
     int currentThreads = 0; // workers started since it was last set to 0; a result never lowers it
     std::vector<std::unique_ptr<threadClass>> threadNo; // by cursor index
-    int simultScanInteger = 0; // the pool size
+    int simultScanInteger = 0;                          // the pool size
     fw::CriticalSection critCheck;
     double startDate = 0; // seconds since 1970 when start() ran
     int scansTodo = 0;    // rows in scope at the start

@@ -2,7 +2,9 @@
 
 #include "checker/threadClass.h"
 
-void myHTTPClass::Event_Connected() { worker_.ShowProgress("Connected"); }
+void myHTTPClass::Event_Connected() {
+    worker_.ShowProgress("Connected");
+}
 
 bool myHTTPClass::Event_AuthenticationRequired(const InternetHeaders& /*headers*/, std::string& /*user*/,
                                                std::string& /*password*/) {
@@ -14,4 +16,6 @@ void myHTTPClass::Event_HeadersReceived(const InternetHeaders& /*headers*/, int 
     worker_.TakeResult(status);
 }
 
-void myHTTPClass::Event_Error(int code) { worker_.TakeResult(code); }
+void myHTTPClass::Event_Error(int code) {
+    worker_.TakeResult(code);
+}

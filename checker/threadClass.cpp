@@ -32,7 +32,9 @@ threadClass::threadClass(ScanHost& host, kritiskClass& scan, int row)
 
 threadClass::~threadClass() = default;
 
-void threadClass::Event_Run() { runHTTP(); }
+void threadClass::Event_Run() {
+    runHTTP();
+}
 
 void threadClass::runHTTP() {
     if (sem)
@@ -53,7 +55,8 @@ void threadClass::runHTTP() {
     if (Globals::proxyUse == "useProxy") {
         // One header line whatever the length of the credentials.
         pSocket->SetRequestHeader("Proxy-Authorization",
-                                  "Basic " + fw::EncodeBase64(Globals::proxyUser + ":" + Globals::proxyPass, 0));
+                                  "Basic " +
+                                      fw::EncodeBase64(Globals::proxyUser + ":" + Globals::proxyPass, 0));
         pSocket->HTTPProxyAddress = Globals::proxyURL;
         pSocket->HTTPProxyPort = WholeNumber(Globals::proxyPort);
     }

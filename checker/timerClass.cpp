@@ -3,7 +3,11 @@
 #include "checker/StatusText.h"
 #include "checker/threadClass.h"
 
-void timerClass::back() { worker_.TakeResult(kTimeoutCode); }
+void timerClass::back() {
+    worker_.TakeResult(kTimeoutCode);
+}
 
 // The result sink writes "Timeout" and the time-out setting into the row.
-void timerClass::Event_Action() { back(); }
+void timerClass::Event_Action() {
+    back();
+}

@@ -32,7 +32,9 @@ public:
         return row.id;
     }
     void Reverse() { std::ranges::reverse(rows); }
-    void Remove(RowId id) { std::erase_if(rows, [id](const Row& r) { return r.id == id; }); }
+    void Remove(RowId id) {
+        std::erase_if(rows, [id](const Row& r) { return r.id == id; });
+    }
     const Row* Find(RowId id) const {
         const auto it = std::ranges::find(rows, id, &Row::id);
         return it == rows.end() ? nullptr : &*it;
@@ -59,7 +61,9 @@ public:
         if (column == kStatusColumn)
             statusHistory[r.id].push_back(text);
     }
-    bool CellCheck(int row, int /*column*/) const override { return rows.at(static_cast<std::size_t>(row)).checked; }
+    bool CellCheck(int row, int /*column*/) const override {
+        return rows.at(static_cast<std::size_t>(row)).checked;
+    }
     bool Selected(int row) const override { return rows.at(static_cast<std::size_t>(row)).selected; }
     int SelCount() const override {
         return static_cast<int>(std::ranges::count_if(rows, [](const Row& r) { return r.selected; }));

@@ -10,8 +10,8 @@
 
 #include <arpa/inet.h>
 #include <csignal>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
@@ -113,7 +113,8 @@ TEST_F(ScanProxyTest, RequestAsSentToTheProxy) {
     const std::string request = proxy.Requests().at(0);
     EXPECT_TRUE(request.starts_with("HEAD http://bookmark.invalid:8080/path?q=1 HTTP/1.0\r\n")) << request;
     const std::string credentials = fw::EncodeBase64(Globals::proxyUser + ":" + Globals::proxyPass, 0);
-    EXPECT_NE(request.find("\r\nProxy-Authorization: Basic " + credentials + "\r\n"), std::string::npos) << request;
+    EXPECT_NE(request.find("\r\nProxy-Authorization: Basic " + credentials + "\r\n"), std::string::npos)
+        << request;
 
     Globals::proxyUser.clear();
     Globals::proxyPass.clear();

@@ -37,7 +37,8 @@ protected:
         return host.list.Add(Url(Server("HTTP/1.0 " + status + "\r\n" + headers + "\r\n")));
     }
     bool WaitForResults(int count, int timeoutMs = 5000) {
-        return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; }, timeoutMs);
+        return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; },
+                                      timeoutMs);
     }
     const History& HistoryOf(ScanRows::RowId id) { return host.list.statusHistory[id]; }
     std::string CellOf(ScanRows::RowId id, int column) const {
@@ -70,7 +71,8 @@ TEST_F(ScanResultsTest, AnswersEndInTheirCells) {
     EXPECT_EQ(CellOf(moved, ScanRows::kCodeColumn), "301");
     EXPECT_EQ(CellOf(found, ScanRows::kStatusColumn), "Redirect: 'Found'");
     EXPECT_EQ(CellOf(found, ScanRows::kCodeColumn), "302");
-    EXPECT_EQ(HistoryOf(unauthorized), (History{"checking", "Connected", "Req. Authorization", "Unauthorized"}));
+    EXPECT_EQ(HistoryOf(unauthorized),
+              (History{"checking", "Connected", "Req. Authorization", "Unauthorized"}));
     EXPECT_EQ(CellOf(unauthorized, ScanRows::kCodeColumn), "401");
     EXPECT_EQ(servers[4]->Connections(), 1);
     EXPECT_EQ(CellOf(missing, ScanRows::kStatusColumn), "Not Found");
