@@ -191,8 +191,8 @@ TEST_F(ListBoxTest, CellClickReportsCellAndCanSwallow) {
     EXPECT_TRUE(list_->Selected(1));
 }
 
-// The width specification gives fixed pixels first and shares the rest; 0 hides a column.
-TEST_F(ListBoxTest, ColumnWidthsFollowTheSpecification) {
+// A widths text gives fixed pixels first and shares of the rest; 0 hides a column.
+TEST_F(ListBoxTest, ColumnWidthsFollowTheWidthsText) {
     list_->SetColumnCount(5);
     list_->SetColumnWidths("30,2*,1*,0");
     const int rest = view_->viewport()->width() - 30;
