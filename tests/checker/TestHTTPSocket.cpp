@@ -1,5 +1,6 @@
-#include "framework/Text.h"
+#include "EventLoop.h"
 #include "checker/HTTPSocket.h"
+#include "framework/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 #include <vector>
 
 using testsupport::ScriptedServer;
-using testsupport::WaitUntil;
+using testsupport::SpinUntil;
 using Events = std::vector<std::string>;
 
 namespace {
@@ -71,7 +72,7 @@ protected:
     }
     std::string Local() const { return "127.0.0.1:" + std::to_string(server.Port()); }
     bool WaitForEvent(const std::string& prefix) {
-        return WaitUntil([&] {
+        return SpinUntil([&] {
             return std::ranges::any_of(record->events,
                                        [&](const std::string& e) { return e.starts_with(prefix); });
         });
@@ -202,7 +203,7 @@ TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
     ASSERT_TRUE(WaitForEvent("headers"));
     EXPECT_EQ(record->events, (Events{"connected", "auth Basic", "connected", "headers 200"}));
     client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(WaitUntil([&] { return record->events.size() == 6; }));
+    ASSERT_TRUE(SpinUntil([&] { return record->events.size() == 6; }));
     const std::string host = "Host: " + Local();
     EXPECT_EQ(server.Requests(), (Events{Request("HEAD /p", host),
                                          Request("HEAD /p", host + "\r\nAuthorization: Basic " +
@@ -215,7 +216,7 @@ TEST_F(HTTPSocketTest, ConnectionEndingInsideTheHeadersRaisesNothing) {
     server.SetResponses({"HTTP/1.0 200 OK\r\nServer: half"});
     NewClient();
     client->GetHeaders("http://" + Local() + "/");
-    ASSERT_TRUE(WaitUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
+    ASSERT_TRUE(SpinUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
     testsupport::ProcessPendingEvents();
     EXPECT_EQ(record->events, Events{"connected"});
 }
@@ -270,7 +271,7 @@ TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
     client->GetHeaders("http://" + Local() + "/");
     ASSERT_TRUE(WaitForEvent("headers"));
     EXPECT_EQ(record->events, (Events{"connected", "headers 0"}));
-    EXPECT_TRUE(WaitUntil([&] { return server.ClosedByClient() == 1; }));
+    EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == 1; }));
     EXPECT_FALSE(client->IsConnected());
 }
 
@@ -296,7 +297,7 @@ TEST_F(HTTPSocketTest, GetPageIsCapped) {
     client->Get("http://" + Local() + "/big");
     ASSERT_TRUE(WaitForEvent("page"));
     EXPECT_EQ(record->page.size(), HTTPSocket::kMaxPageBytes);
-    EXPECT_TRUE(WaitUntil([&] { return server.ClosedByClient() == 1; }));
+    EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == 1; }));
 }
 
 // Closing or destroying the client inside HeadersReceived (as the result sink does) ends the

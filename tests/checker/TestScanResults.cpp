@@ -1,3 +1,4 @@
+#include "EventLoop.h"
 #include "FakeScanHost.h"
 
 #include "app/Globals.h"

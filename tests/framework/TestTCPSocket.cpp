@@ -1,3 +1,4 @@
+#include "EventLoop.h"
 #include "framework/TCPSocket.h"
 #include "tests/support/ScriptedServer.h"
 
@@ -10,7 +11,7 @@
 #include <vector>
 
 using testsupport::ScriptedServer;
-using testsupport::WaitUntil;
+using testsupport::SpinUntil;
 
 namespace {
 
@@ -56,7 +57,7 @@ protected:
         return std::find(log->begin(), log->end(), event) != log->end();
     }
     bool WaitFor(const std::string& event) {
-        return WaitUntil([&] { return Seen(event); });
+        return SpinUntil([&] { return Seen(event); });
     }
 
     static testsupport::TestCertificate trusted_;

@@ -20,6 +20,11 @@ bool SpinUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
+void ProcessPendingEvents() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
 void SpinFor(int ms) {
     QElapsedTimer clock;
     clock.start();

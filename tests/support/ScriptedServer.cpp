@@ -1,7 +1,5 @@
 #include "tests/support/ScriptedServer.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSslCertificate>
@@ -13,18 +11,6 @@
 #include <stdexcept>
 
 namespace testsupport {
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    QDeadlineTimer deadline(5000);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return condition();
-}
-
-void ProcessPendingEvents() {
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName) {
     QTemporaryDir dir;

@@ -1,5 +1,5 @@
 // Test peers on 127.0.0.1: a TCP server (plain or TLS) that answers every request with scripted
-// bytes and records what it received, plus a bounded wait on the event loop.
+// bytes and records what it received, and certificates made for a test.
 #pragma once
 
 #include <functional>
@@ -8,11 +8,6 @@
 #include <vector>
 
 namespace testsupport {
-
-// Runs the event loop until condition holds or five seconds have passed; returns the condition.
-bool WaitUntil(const std::function<bool()>& condition);
-// Lets the events that are already due be handled.
-void ProcessPendingEvents();
 
 struct TestCertificate {
     std::string certificatePem;
