@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/PreferencesFile.h"
+#include "framework/Text.h"
 
 #include <algorithm>
 #include <optional>
@@ -16,16 +17,7 @@ const std::string kDefaultRecord = "5*aqua**nocodes*noProxy*****8";
 const std::string kWelcome = "Welcome to Safari Quillfen!\r";
 const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
 
-std::vector<std::string> Fields(const std::string& text) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t star = text.find('*'); star != std::string::npos; star = text.find('*', start)) {
-        fields.push_back(text.substr(start, star - start));
-        start = star + 1;
-    }
-    fields.push_back(text.substr(start));
-    return fields;
-}
+std::vector<std::string> Fields(const std::string& text) { return fw::SplitB(text, "*"); }
 
 void Apply(std::vector<std::string> fields) {
     fields.resize(std::max<size_t>(fields.size(), kFieldCount));
