@@ -85,19 +85,44 @@ ListBox::ListBox(const ControlLayout& layout, void* parent)
 
 ListBox::~ListBox() {
     // The widget may outlive this object by a moment (window tear-down): it must raise nothing more.
+    // The delegate first: dropping the model closes an open editor, which would raise CellLostFocus.
+    if (detail::ListDelegate* delegate = model_->delegate)
+        delegate->owner = nullptr;
     if (detail::ListView* view = model_->view) {
         view->owner = nullptr;
         view->selectionModel()->disconnect();
         view->horizontalHeader()->disconnect(view);
         view->setModel(nullptr);
     }
-    if (detail::ListDelegate* delegate = model_->delegate)
-        delegate->owner = nullptr;
 }
 
 void ListBox::AddRow(const std::string& firstCell) { model_->rows->AddRow(firstCell); }
 void ListBox::RemoveRow(int row) { model_->rows->RemoveRow(row); }
 void ListBox::DeleteAllRows() { model_->rows->Clear(); }
+
+void ListBox::RemoveRows(const std::vector<RowId>& ids) {
+    if (ids.empty())
+        return;
+    detail::ListView* view = model_->view;
+    std::vector<RowId> selected;
+    const int scroll = ScrollPosition();
+    if (view)
+        for (const QModelIndex& index : view->selectionModel()->selectedRows())
+            selected.push_back(RowIdentity(index.row()));
+    model_->rows->RemoveRows(ids);
+    if (!view)
+        return;
+    // The reset dropped the selection silently: select the rows that stay again, in one go.
+    QItemSelection again;
+    for (RowId id : selected)
+        if (const int row = RowOf(id); row >= 0)
+            again.select(model_->rows->index(row, 0), model_->rows->index(row, 0));
+    if (!again.isEmpty())
+        view->selectionModel()->select(again, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    else if (!selected.empty())
+        Raise(Change);
+    SetScrollPosition(scroll);
+}
 int ListBox::ListCount() const { return model_->rows->Count(); }
 const std::string& ListBox::Cell(int row, int column) const { return model_->rows->Cell(row, column); }
 void ListBox::SetCell(int row, int column, const std::string& text) { model_->rows->SetCell(row, column, text); }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -24,6 +25,10 @@ public:
     // (such cells are kept and sorted on, never shown).
     void AddRow(const std::string& firstCell = {});
     void RemoveRow(int row);
+    // Removes the rows that hold these identities (others are ignored) in one pass, much faster than
+    // one RemoveRow each on long lists. The rows that stay keep their selection; the list scrolls back
+    // to where it was as far as it still reaches.
+    void RemoveRows(const std::vector<RowId>& ids);
     void DeleteAllRows();
     int ListCount() const;
     // Valid until the list next changes; "" for a cell never written.

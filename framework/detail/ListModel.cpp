@@ -2,6 +2,8 @@
 
 #include "framework/detail/Bridge.h"
 
+#include <unordered_set>
+
 namespace fw::detail {
 namespace {
 
@@ -111,6 +113,14 @@ void ListModel::RemoveRow(int row) {
     rows_.erase(rows_.begin() + row);
     indexValid_ = false;
     endRemoveRows();
+}
+
+void ListModel::RemoveRows(const std::vector<ListBox::RowId>& ids) {
+    const std::unordered_set<ListBox::RowId> gone(ids.begin(), ids.end());
+    beginResetModel();
+    std::erase_if(rows_, [&](const Row& r) { return gone.count(r.id) != 0; });
+    indexValid_ = false;
+    endResetModel();
 }
 
 void ListModel::Clear() {

@@ -27,6 +27,8 @@ public:
     bool ValidRow(int row) const { return row >= 0 && row < Count(); }
     void AddRow(const std::string& firstCell);
     void RemoveRow(int row);
+    // Removes the rows with these identities in one pass, as one reset of the model.
+    void RemoveRows(const std::vector<ListBox::RowId>& ids);
     void Clear();
     const std::string& Cell(int row, int column) const;
     void SetCell(int row, int column, const std::string& text);
