@@ -17,6 +17,7 @@ namespace fw {
 class ListBox;
 class Graphics;
 class MenuItem;
+class StaticText;
 } // namespace fw
 
 namespace quillfen {
@@ -71,7 +72,14 @@ public:
     // Reads Safari's bookmarks file into the list.
     void buildList();
     void confirmDelete();
+    // Adds a row for each "http://" URL in dropped text.
     void buildText(const std::string& text);
+    // Selects the next row whose name holds the search word.
+    void searchWord();
+    // Marks every row whose URL an earlier row already has.
+    void checkDups();
+    // Reloads the list and keeps the rows whose name and URL hold the search word.
+    void filterWord();
 
 protected:
     void CreateControls() override;
@@ -84,8 +92,17 @@ protected:
 
 private:
     fw::ListBox& List() const { return *list_; }
+    fw::ListBox& SearchField() const;
+    fw::StaticText& StatusLine() const;
+    // Writes the status line and redraws it and the window at once.
+    void ShowStatusNow(const std::string& text);
     void EnableBySelection();
     void SortBy(int column);
+    // Marking sets the check box and then the check mirror that sorting by "Checked" reads.
+    void SetMark(int row, bool on);
+    // Marks the rows that pass `qualifies`, leaving the others as they are.
+    template <class Qualifies> void MarkRowsWhere(Qualifies qualifies);
+    void MarkResultClass(char digit);
 
     // ListBox1 and Timer2.
     void ListBox1_DropObject(const std::string& text);
@@ -99,7 +116,32 @@ private:
     bool ListBox1_CompareRows(int row1, int row2, int column, int& result);
     void Timer2_Action();
     void PushButton1_Action();
+    void PushButton2_Open();
     void PushButton2_Action();
+    void PushButton3_Action();
+
+    // The status line, a link when its text is a web address.
+    void statusLine_MouseEnter();
+    void statusLine_MouseExit();
+    bool statusLine_MouseDown(int x, int y);
+    void statusLine_MouseUp(int x, int y);
+
+    // ListBox2, the search field: one editable cell.
+    void ListBox2_Open();
+    void ListBox2_GotFocus();
+    bool ListBox2_CellClick(int row, int column, int x, int y);
+    bool ListBox2_CellBackgroundPaint(fw::Graphics& g, int row, int column);
+    void ListBox2_CellAction(int row, int column);
+    void ListBox2_CellLostFocus(int row, int column);
+    void ListBox2_Change();
+
+    // Canvas2, the logo button.
+    void Canvas2_Open();
+    void Canvas2_MouseEnter();
+    void Canvas2_MouseExit();
+    bool Canvas2_MouseDown(int x, int y);
+    void Canvas2_MouseUp(int x, int y);
+    void Canvas2_Paint(fw::Graphics& g);
 
     // Menu commands, registered by item name in this order.
     bool _FileFind_Action();

@@ -42,9 +42,8 @@ void Listwin::buildList() {
     }
     List().SetColumnAlignment(BookmarkColumn::Check, fw::ListBox::AlignRight);
     List().Refresh(true);
-    auto& status = Get<fw::StaticText>("statusLine");
-    status.SetText(fw::Str(List().ListCount()) + " bookmarks");
-    status.SetTextColor(fw::RGB(0, 0, 0));
+    StatusLine().SetText(fw::Str(List().ListCount()) + " bookmarks");
+    StatusLine().SetTextColor(fw::RGB(0, 0, 0));
     Refresh(true);
     editWholeplist = std::move(result.wholeText);
     editHasBeenEdited = false;
@@ -55,6 +54,8 @@ void Listwin::PushButton2_Action() {
     Get<fw::PushButton>("PushButton2").SetDefault(false);
     Get<fw::PushButton>("PushButton1").SetDefault(true);
     List().SetSortedColumn(BookmarkColumn::Order);
+    SearchField().SetCell(0, 0, "");
+    SearchField().Refresh(true);
     Get<fw::PushButton>("PushButton3").SetEnabled(false);
     Get<fw::PushButton>("PushButton5").SetEnabled(false);
 }

@@ -31,7 +31,26 @@ void Listwin::CreateControls() {
     Bind("ListBox1_CompareRows", &Listwin::ListBox1_CompareRows);
     Bind("Timer2_Action", &Listwin::Timer2_Action);
     Bind("PushButton1_Action", &Listwin::PushButton1_Action);
+    Bind("PushButton2_Open", &Listwin::PushButton2_Open);
     Bind("PushButton2_Action", &Listwin::PushButton2_Action);
+    Bind("PushButton3_Action", &Listwin::PushButton3_Action);
+    Bind("statusLine_MouseExit", &Listwin::statusLine_MouseExit);
+    Bind("statusLine_MouseEnter", &Listwin::statusLine_MouseEnter);
+    Bind("statusLine_MouseUp", &Listwin::statusLine_MouseUp);
+    Bind("statusLine_MouseDown", &Listwin::statusLine_MouseDown);
+    Bind("ListBox2_GotFocus", &Listwin::ListBox2_GotFocus);
+    Bind("ListBox2_CellLostFocus", &Listwin::ListBox2_CellLostFocus);
+    Bind("ListBox2_CellClick", &Listwin::ListBox2_CellClick);
+    Bind("ListBox2_CellBackgroundPaint", &Listwin::ListBox2_CellBackgroundPaint);
+    Bind("ListBox2_Open", &Listwin::ListBox2_Open);
+    Bind("ListBox2_CellAction", &Listwin::ListBox2_CellAction);
+    Bind("ListBox2_Change", &Listwin::ListBox2_Change);
+    Bind("Canvas2_MouseExit", &Listwin::Canvas2_MouseExit);
+    Bind("Canvas2_MouseEnter", &Listwin::Canvas2_MouseEnter);
+    Bind("Canvas2_MouseUp", &Listwin::Canvas2_MouseUp);
+    Bind("Canvas2_MouseDown", &Listwin::Canvas2_MouseDown);
+    Bind("Canvas2_Open", &Listwin::Canvas2_Open);
+    Bind("Canvas2_Paint", &Listwin::Canvas2_Paint);
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.
@@ -58,7 +77,7 @@ void Listwin::Event_Open() {
     }
     // The first-run or upgrade message is shown once, as the window opens.
     if (!welcomeMsg.empty())
-        Get<fw::StaticText>("statusLine").SetText(welcomeMsg);
+        StatusLine().SetText(welcomeMsg);
 }
 
 void Listwin::readPrefs() { ReadPreferences(welcomeMsg); }
@@ -66,7 +85,7 @@ void Listwin::readPrefs() { ReadPreferences(welcomeMsg); }
 void Listwin::Event_Resized() {
     List().SetWidth(Width());
     List().SetHeight(Height() - 85);
-    Get<fw::StaticText>("statusLine").SetWidth(Width() - 260);
+    StatusLine().SetWidth(Width() - 260);
     Get<fw::PushButton>("PushButton3").SetVisible(Width() >= 563);
     Refresh(true);
 }

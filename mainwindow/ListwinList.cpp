@@ -5,13 +5,12 @@
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
 #include "framework/Text.h"
+#include "framework/Thread.h"
 #include "framework/Timer.h"
 #include "mainwindow/Listwin.h"
+#include "mainwindow/WebAddress.h"
 
 namespace quillfen {
-namespace {
-bool IsWebAddress(const std::string& url) { return fw::TextEquals(fw::Left(url, 4), "http"); }
-} // namespace
 
 void Listwin::ListBox1_Open() {
     fw::ListBox& list = List();
@@ -41,10 +40,9 @@ bool Listwin::ListBox1_CellBackgroundPaint(fw::Graphics& g, int row, int) {
 
 bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
     const std::string url = List().Cell(row, BookmarkColumn::URL);
-    auto& status = Get<fw::StaticText>("statusLine");
-    status.SetText(url);
-    status.SetTextColor(IsWebAddress(url) ? fw::RGB(0, 0, 255) : fw::RGB(0, 0, 0));
-    status.Refresh(true);
+    StatusLine().SetText(url);
+    StatusLine().SetTextColor(IsWebAddress(url) ? fw::RGB(0, 0, 255) : fw::RGB(0, 0, 0));
+    StatusLine().Refresh(true);
     if (doubleclick && IsWebAddress(url))
         fw::ShowURL(url);
     activeRow = row;
@@ -74,8 +72,17 @@ bool Listwin::ListBox1_KeyDown(const std::string& key) {
 
 void Listwin::ListBox1_DropObject(const std::string& text) { buildText(text); }
 
-// Adding rows for the URLs in dropped text comes with the marking and finding commands.
-void Listwin::buildText(const std::string&) {}
+// Each "http://" starts a URL that runs to the next one or to the end of its line. Dropped text
+// arrives with carriage returns for line ends, so URLs dropped one per line become one row each.
+void Listwin::buildText(const std::string& text) {
+    const std::vector<std::string> fields = fw::Split(text, "http://");
+    for (std::size_t i = 1; i < fields.size(); ++i) {
+        List().AddRow("");
+        List().SetCell(List().ListCount() - 1, BookmarkColumn::URL, "http://" + fw::NthFieldB(fields[i], "\r", 1));
+        fw::BackgroundYield();
+    }
+    Refresh(true);
+}
 
 // Equal names (or URLs) keep the order in which the bookmarks stand in the file.
 bool Listwin::ListBox1_CompareRows(int row1, int row2, int column, int& result) {

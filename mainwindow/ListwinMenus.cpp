@@ -1,7 +1,6 @@
 // The main window's menu commands: their registration by item name and the simple ones.
 #include "dialogs/Aboutbox.h"
 #include "dialogs/prefWin.h"
-#include "framework/StaticText.h"
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
@@ -62,10 +61,7 @@ bool Listwin::_EditPreferences_Action() {
 bool Listwin::_HelpStatuscodeexplanations_Action() { return false; }
 
 bool Listwin::_EditDeleteSelectedBookmarks_Action() {
-    auto& status = Get<fw::StaticText>("statusLine");
-    status.SetText("Preparing to delete...");
-    status.Refresh(true);
-    Refresh(true);
+    ShowStatusNow("Preparing to delete...");
     confirmDelete();
     return false;
 }
@@ -73,22 +69,11 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
 // The confirmation that quits Safari first comes with the bookmarks-file rewrite.
 void Listwin::confirmDelete() {}
 
-// Commands carried out by the editing, marking, finding and printing code; until then they only answer.
-bool Listwin::_FileFind_Action() { return false; }
-bool Listwin::_FileFindNext_Action() { return false; }
+// Commands carried out by the editing and printing code; until then they only answer.
 bool Listwin::_EditUndo_Action() { return false; }
-bool Listwin::_Checkall1xx_Action() { return false; }
-bool Listwin::_CheckallTxx_Action() { return false; }
-bool Listwin::_Checkall4xx_Action() { return false; }
-bool Listwin::_Checkall2xx_Action() { return false; }
-bool Listwin::_Checkall3xx_Action() { return false; }
-bool Listwin::_Checkall5xx_Action() { return false; }
-bool Listwin::_Uncheckall_Action() { return false; }
 bool Listwin::_EditEditBookmark_Action() { return false; }
 bool Listwin::_EditApplyChanges_Action() { return false; }
-bool Listwin::_CheckDuplicatesDuplicateURLs_Action() { return true; }
 bool Listwin::_FilePrint_Action() { return true; }
 bool Listwin::_FilePageSetup_Action() { return true; }
-bool Listwin::_ToolsCheckSelectedBookmarks_Action() { return false; }
 
 } // namespace quillfen

@@ -18,9 +18,8 @@ ScanRows& Listwin::Rows() {
 }
 
 void Listwin::SetStatusText(const std::string& text) {
-    auto& status = Get<fw::StaticText>("statusLine");
-    status.SetText(text);
-    status.Refresh(true);
+    StatusLine().SetText(text);
+    StatusLine().Refresh(true);
 }
 
 std::string Listwin::ScanCaption() const { return Get<fw::PushButton>("PushButton1").Caption(); }

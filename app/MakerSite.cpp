@@ -1,0 +1,7 @@
+#include "app/MakerSite.h"
+
+namespace quillfen {
+
+std::string MakerHomePage() { return QUILLFEN_SITE; }
+
+} // namespace quillfen
