@@ -95,6 +95,37 @@ TEST_F(ListBoxTest, RowOfFollowsSortAndRemoval) {
     EXPECT_EQ(list_->RowOf(idB), -1);
 }
 
+// Removing many rows by identity keeps the order, the selection and the scroll position of the rows that
+// stay; a selection that went entirely still reports its change.
+TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
+    for (int i = 0; i < 60; ++i)
+        AddRows({"r" + std::to_string(i)});
+    list_->SetSelectionType(fw::ListBox::SelectionMultiple);
+    list_->SetSelected(2, true);
+    list_->SetSelected(40, true);
+    list_->SetScrollPosition(10);
+    int changes = 0;
+    list_->Change = [&] { ++changes; };
+    std::vector<fw::ListBox::RowId> gone;
+    for (int row = 0; row < 60; row += 2)
+        if (row != 40)
+            gone.push_back(list_->RowIdentity(row));
+    const auto kept = list_->RowIdentity(41);
+    list_->RemoveRows(gone);
+    ASSERT_EQ(list_->ListCount(), 31);
+    EXPECT_EQ(list_->Cell(0, 0), "r1");
+    EXPECT_EQ(list_->Cell(20, 0), "r40");
+    EXPECT_EQ(list_->RowOf(kept), 21);
+    EXPECT_EQ(list_->SelCount(), 1);
+    EXPECT_TRUE(list_->Selected(20));
+    EXPECT_EQ(list_->ScrollPosition(), 10);
+
+    changes = 0;
+    list_->RemoveRows({list_->RowIdentity(20), 999999});
+    EXPECT_EQ(list_->SelCount(), 0);
+    EXPECT_EQ(changes, 1);
+}
+
 // Equal texts (letter case aside) keep their order in both directions; the direction reverses the rest.
 TEST_F(ListBoxTest, SortIsStableInBothDirections) {
     AddRows({"b", "A", "a", "B", "a"});

@@ -25,7 +25,9 @@ protected:
     }
 
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
-    QTableView& View() const { return *static_cast<QTableView*>(fw::detail::WidgetOf(List())); }
+    fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
+    static QTableView& ViewOf(const fw::ListBox& list) { return *static_cast<QTableView*>(fw::detail::WidgetOf(list)); }
+    QTableView& View() const { return ViewOf(List()); }
 
     // A bookmark row as the bookmarks-file reader writes it; `order` is its place in the file.
     void AddBookmark(const std::string& name, const std::string& url, int order, const std::string& code = {}) {
@@ -38,6 +40,23 @@ protected:
         list.SetCell(row, quillfen::BookmarkColumn::URL, url);
         list.SetCell(row, quillfen::BookmarkColumn::Code, code);
         list.SetCell(row, quillfen::BookmarkColumn::Order, key);
+    }
+    // What a scan writes into a row.
+    void SetResult(int row, const std::string& status, const std::string& code) {
+        List().SetCell(row, quillfen::BookmarkColumn::Status, status);
+        List().SetCell(row, quillfen::BookmarkColumn::Code, code);
+    }
+    // The rows whose check box is on; every row's check mirror must agree with its box.
+    std::vector<int> MarkedRows() const {
+        std::vector<int> marked;
+        for (int row = 0; row < List().ListCount(); ++row) {
+            const bool on = List().CellCheck(row, quillfen::BookmarkColumn::Check);
+            const std::string& mirror = List().Cell(row, quillfen::BookmarkColumn::Checked);
+            if (on)
+                marked.push_back(row);
+            EXPECT_EQ(mirror, on ? "1" : (mirror.empty() ? "" : "0")) << "row " << row;
+        }
+        return marked;
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> out;

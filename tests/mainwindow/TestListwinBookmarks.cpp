@@ -15,7 +15,8 @@ protected:
     std::string Status() const { return win_->Get<fw::StaticText>("statusLine").Text(); }
 };
 
-// A binary file is converted and listed in file order; the arrays and the kept text follow the rows.
+// A binary file is converted and listed in file order; the arrays and the kept text follow the rows; the
+// default button moves to the scan control and the search field is emptied.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     std::filesystem::create_directories(home_.Path() + "/Library/Safari");
     testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
@@ -24,6 +25,7 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     fixture.Add("BookmarksMenu", {"Feed", "feed://b.example/rss", "UUID-3"});
     ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
     win_->editHasBeenEdited = true;
+    SearchField().SetCell(0, 0, "old word");
 
     Press();
     Press(); // a second load replaces the first
@@ -42,6 +44,7 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     EXPECT_TRUE(win_->Get<fw::PushButton>("PushButton1").Default());
     EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton2").Default());
     EXPECT_EQ(List().SortedColumn(), Order);
+    EXPECT_EQ(SearchField().Cell(0, 0), "");
 }
 
 // A missing file ends the load with the read-failure message; the program goes on.
