@@ -1,17 +1,15 @@
 // The main window's list commands over 50,000 rows as a scan leaves them: marking by result class,
 // Uncheck all, Check Duplicates and Find Next, and the filter over a bookmarks file of 50,000 bookmarks.
-// Everything runs in a temporary home, made and removed here, so the user's files are never touched.
 #include "BookmarksFixture.h"
+#include "WindowBench.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "checker/StatusText.h"
 #include "framework/ListBox.h"
-#include "framework/Runtime.h"
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -37,7 +35,6 @@ struct Result {
 constexpr Result kResults[] = {{0, 5},   {200, 54}, {301, 10}, {302, 5}, {404, 8},         {403, 3},
                                {500, 2}, {503, 1},  {103, 4},  {102, 2}, {kTimeoutCode, 6}};
 
-fs::path g_pristine; // the binary bookmarks file every filter run starts from
 
 Listwin& Win() {
     return fw::Instance<Listwin>();
@@ -184,7 +181,8 @@ void BM_Filter(benchmark::State& state) {
         return;
     }
     // Written once, outside the timing; libplist takes seconds for it.
-    if (!fs::exists(g_pristine) && !WriteBookmarksFile(g_pristine)) {
+    const fs::path pristine = benchsupport::BenchHome() / "pristine.plist";
+    if (!fs::exists(pristine) && !WriteBookmarksFile(pristine)) {
         state.SkipWithError("cannot write the bookmarks file");
         return;
     }
@@ -192,7 +190,7 @@ void BM_Filter(benchmark::State& state) {
     SetSearchWord("Travel");
     for (auto _ : state) {
         state.PauseTiming();
-        fs::copy_file(g_pristine, bookmarks, fs::copy_options::overwrite_existing);
+        fs::copy_file(pristine, bookmarks, fs::copy_options::overwrite_existing);
         state.ResumeTiming();
         Win().filterWord();
     }
@@ -201,24 +199,3 @@ void BM_Filter(benchmark::State& state) {
 BENCHMARK(BM_Filter)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    std::string pattern = (fs::temp_directory_path() / "quillfen-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        return 1;
-    const fs::path home = pattern;
-    setenv("HOME", home.c_str(), 1);
-    fs::create_directories(home / "Library/Safari");
-    g_pristine = home / "pristine.plist";
-    {
-        fw::Runtime runtime(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        fw::detail::CloseAllWindows();
-        fw::detail::FreeRetiredWindows();
-    }
-    std::error_code ignored;
-    fs::remove_all(home, ignored);
-    return 0;
-}

@@ -1,6 +1,5 @@
 // Filling the bookmark list with 100,000 rows and sorting it by each key of the "Sort List by" menu.
 #include "framework/ListBox.h"
-#include "framework/Runtime.h"
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
@@ -68,13 +67,3 @@ BENCHMARK(BM_SortByOriginalOrder)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByChecked)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    fw::Runtime runtime(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    fw::detail::CloseAllWindows();
-    fw::detail::FreeRetiredWindows();
-    return 0;
-}
