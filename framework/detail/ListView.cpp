@@ -169,6 +169,9 @@ void ListView::dropEvent(QDropEvent* event) {
 void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     bool ownBackground = false;
     if (owner && owner->CellBackgroundPaint) {
+        // The view has already laid a selected row's highlight under the cell: the handler starts from the
+        // plain ground, so that a handler that answers "drawn" is never highlighted.
+        painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
         painter->save();
         painter->setClipRect(option.rect);
         painter->translate(option.rect.topLeft());

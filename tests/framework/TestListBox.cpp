@@ -1,4 +1,5 @@
 // The list box: one row store read by a table view, sorting, row identities and the user's cell actions.
+#include "framework/Graphics.h"
 #include "framework/Layout.h"
 #include "framework/ListBox.h"
 
@@ -124,6 +125,22 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     list_->RemoveRows({list_->RowIdentity(20), 999999});
     EXPECT_EQ(list_->SelCount(), 0);
     EXPECT_EQ(changes, 1);
+}
+
+// A selected row shows the highlight unless the background handler answers that it drew the background.
+TEST_F(ListBoxTest, BackgroundHandlerDecidesTheHighlight) {
+    AddRows({"a"});
+    list_->SetSelected(0, true);
+    bool drawn = false;
+    list_->CellBackgroundPaint = [&](fw::Graphics&, int, int) { return drawn; };
+    auto ground = [this] {
+        const QRect cell = view_->visualRect(view_->model()->index(0, 2));
+        return view_->viewport()->grab().toImage().pixelColor(cell.center());
+    };
+    const QColor highlight = view_->palette().color(QPalette::Highlight);
+    EXPECT_EQ(ground(), highlight);
+    drawn = true;
+    EXPECT_EQ(ground(), view_->palette().color(QPalette::Base));
 }
 
 // Equal texts (letter case aside) keep their order in both directions; the direction reverses the rest.

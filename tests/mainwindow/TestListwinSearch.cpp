@@ -128,6 +128,26 @@ TEST_F(ListwinSearchTest, SearchFieldClickAndChange) {
     EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton2").Default());
 }
 
+// Taking the focus puts the field into editing; losing it deselects the field's row. A selected row
+// is never highlighted: the field stays white.
+TEST_F(ListwinSearchTest, SearchFieldFocusAndLook) {
+    win_->Show();
+    QTableView& field = ViewOf(SearchField());
+    const QModelIndex cell = field.model()->index(0, 0);
+    SearchField().SetFocus();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return field.indexWidget(cell) != nullptr; }, 2000));
+    SearchField().SetSelected(0, true);
+    List().SetFocus();
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return field.indexWidget(cell) == nullptr; }, 2000));
+    EXPECT_FALSE(SearchField().Selected(0));
+
+    SearchField().SetSelected(0, true);
+    const QImage image = field.viewport()->grab().toImage();
+    const QPoint blank(field.visualRect(cell).right() - 3, field.viewport()->height() / 2);
+    ASSERT_TRUE(image.valid(blank));
+    EXPECT_EQ(image.pixelColor(blank), QColor(Qt::white));
+}
+
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
 // by URL holds the word, also across the two; the focus then goes to the list.
 TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
