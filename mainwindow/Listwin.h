@@ -115,6 +115,8 @@ private:
     bool ListBox1_HeaderPressed(int column);
     bool ListBox1_CompareRows(int row1, int row2, int column, int& result);
     void Timer2_Action();
+
+    // The toolbar's buttons and "Visit Site".
     void PushButton1_Action();
     void PushButton2_Open();
     void PushButton2_Action();
