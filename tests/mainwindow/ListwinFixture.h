@@ -4,7 +4,10 @@
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "TempHome.h"
+#include "BookmarksFixture.h"
 #include "framework/ListBox.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
 #include "mainwindow/Listwin.h"
@@ -14,6 +17,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 class ListwinTest : public ::testing::Test {
@@ -26,6 +30,9 @@ protected:
 
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
+    fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
+    fw::StaticText& StatusLine() const { return win_->Get<fw::StaticText>("statusLine"); }
+    std::string Status() const { return StatusLine().Text(); }
     static QTableView& ViewOf(const fw::ListBox& list) { return *static_cast<QTableView*>(fw::detail::WidgetOf(list)); }
     QTableView& View() const { return ViewOf(List()); }
 
@@ -40,6 +47,15 @@ protected:
         list.SetCell(row, quillfen::BookmarkColumn::URL, url);
         list.SetCell(row, quillfen::BookmarkColumn::Code, code);
         list.SetCell(row, quillfen::BookmarkColumn::Order, key);
+    }
+    // Safari's bookmarks file in the temporary home, one folder of these bookmarks.
+    void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
+        const std::string folder = home_.Path() + "/Library/Safari";
+        std::filesystem::create_directories(folder);
+        testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
+        for (const testsupport::FixtureBookmark& bookmark : bookmarks)
+            fixture.Add("BookmarksBar", bookmark);
+        ASSERT_TRUE(fixture.Write(folder + "/Bookmarks.plist", testsupport::BookmarksFixture::Encoding::Binary));
     }
     // What a scan writes into a row.
     void SetResult(int row, const std::string& status, const std::string& code) {

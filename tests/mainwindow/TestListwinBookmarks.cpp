@@ -1,29 +1,19 @@
 // "Get Bookmarks": the list filled from Safari's bookmarks file, and a file that cannot be read.
-#include "BookmarksFixture.h"
 #include "ListwinFixture.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-
-#include <filesystem>
 
 namespace {
 
 class ListwinBookmarksTest : public ListwinTest {
 protected:
-    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
-    void Press() { win_->Get<fw::PushButton>("PushButton2").Push(); }
-    std::string Status() const { return win_->Get<fw::StaticText>("statusLine").Text(); }
+    void Press() { Button("PushButton2").Push(); }
 };
 
 // A binary file is converted and listed in file order; the arrays and the kept text follow the rows; the
 // default button moves to the scan control and the search field is emptied.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
-    std::filesystem::create_directories(home_.Path() + "/Library/Safari");
-    testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
-    fixture.Add("BookmarksBar", {"First &amp; best", "https://a.example/", "UUID-1"});
-    fixture.Add("BookmarksBar", {"Script", "javascript:void(0)", "UUID-2"});
-    fixture.Add("BookmarksMenu", {"Feed", "feed://b.example/rss", "UUID-3"});
-    ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
+    WriteBookmarksFile({{"First &amp; best", "https://a.example/", "UUID-1"},
+                        {"Script", "javascript:void(0)", "UUID-2"},
+                        {"Feed", "feed://b.example/rss", "UUID-3"}});
     win_->editHasBeenEdited = true;
     SearchField().SetCell(0, 0, "old word");
 
@@ -41,8 +31,8 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     EXPECT_EQ(Status(), "2 bookmarks");
     EXPECT_FALSE(win_->editHasBeenEdited);
     EXPECT_NE(win_->editWholeplist.find("<key>WebBookmarkUUID</key>"), std::string::npos);
-    EXPECT_TRUE(win_->Get<fw::PushButton>("PushButton1").Default());
-    EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton2").Default());
+    EXPECT_TRUE(Button("PushButton1").Default());
+    EXPECT_FALSE(Button("PushButton2").Default());
     EXPECT_EQ(List().SortedColumn(), Order);
     EXPECT_EQ(SearchField().Cell(0, 0), "");
 }
@@ -54,10 +44,6 @@ TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
     EXPECT_EQ(modal_.messages[0].rfind("Vozez Quillfen has encountered a problem", 0), 0u);
     EXPECT_EQ(List().ListCount(), 0);
 }
-
-} // namespace
-
-namespace {
 
 class ListwinOpenTest : public ListwinTest {
 protected:

@@ -1,17 +1,11 @@
 // The main window's frame: resizing, button enabling by selection, the status line on clicks, menu results.
 #include "ListwinFixture.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
 
 #include <QKeyEvent>
 
 namespace {
 
-class ListwinFrameTest : public ListwinTest {
-protected:
-    fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
-    fw::StaticText& Status() const { return win_->Get<fw::StaticText>("statusLine"); }
-};
+using ListwinFrameTest = ListwinTest;
 
 // The list fills the window's width and leaves 85 pixels below; the status line leaves 260. The window's
 // minimum width (600) keeps it above the 563 that "Visit Site" needs, so the button stays at every size.
@@ -21,12 +15,12 @@ TEST_F(ListwinFrameTest, ResizeLaysOutListStatusLineAndVisitSite) {
     EXPECT_TRUE(Button("PushButton3").Visible());
     EXPECT_EQ(List().Width(), 600);
     EXPECT_EQ(List().Height(), 315);
-    EXPECT_EQ(Status().Width(), 340);
+    EXPECT_EQ(StatusLine().Width(), 340);
     win_->SetSize(900, 358);
     EXPECT_TRUE(Button("PushButton3").Visible());
     EXPECT_EQ(List().Width(), 900);
     EXPECT_EQ(List().Height(), 273);
-    EXPECT_EQ(Status().Width(), 640);
+    EXPECT_EQ(StatusLine().Width(), 640);
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while a row is selected.
@@ -47,11 +41,11 @@ TEST_F(ListwinFrameTest, ClickShowsUrlInStatusLine) {
     AddBookmark("secure", "https://example.org/", 1);
     AddBookmark("file", "file:///tmp/x", 2);
     ClickCell(0, 1);
-    EXPECT_EQ(Status().Text(), "https://example.org/");
-    EXPECT_EQ(Status().TextColor(), fw::RGB(0, 0, 255));
+    EXPECT_EQ(StatusLine().Text(), "https://example.org/");
+    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 255));
     ClickCell(1, 3);
-    EXPECT_EQ(Status().Text(), "file:///tmp/x");
-    EXPECT_EQ(Status().TextColor(), fw::RGB(0, 0, 0));
+    EXPECT_EQ(StatusLine().Text(), "file:///tmp/x");
+    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 0));
     EXPECT_EQ(win_->activeRow, 1);
     EXPECT_EQ(win_->activeColumn, 3);
     EXPECT_TRUE(modal_.urls.empty());
@@ -100,7 +94,7 @@ TEST_F(ListwinFrameTest, MenuHandlersAnswerAsRegistered) {
         if (win_->HandleMenuCommand(name))
             handled.push_back(name);
     EXPECT_EQ(handled, (std::vector<std::string>{"CheckDuplicatesDuplicateURLs", "FilePrint", "FilePageSetup"}));
-    EXPECT_EQ(Status().Text(), "Preparing to delete...");
+    EXPECT_EQ(StatusLine().Text(), "Preparing to delete...");
     fw::detail::CloseAllWindows();
 }
 

@@ -1,6 +1,5 @@
 // Marking rows by result class, by selection and as duplicate URLs, and unmarking them.
 #include "ListwinFixture.h"
-#include "framework/StaticText.h"
 
 namespace {
 
@@ -9,7 +8,6 @@ using Rows = std::vector<int>;
 class ListwinMarkingTest : public ListwinTest {
 protected:
     bool Run(const std::string& command) { return win_->HandleMenuCommand(command); }
-    std::string Status() const { return win_->Get<fw::StaticText>("statusLine").Text(); }
 
     // One row of each kind a scan leaves, the first row included.
     void AddScannedRows() {
@@ -46,8 +44,7 @@ TEST_F(ListwinMarkingTest, ResultClassesTakeTheirRowsOnly) {
     }
 }
 
-// Marks only add up: the selection's marks stay when a class is marked, the selection itself stays,
-// and a sort by "Checked" sees them through the mirror.
+// Marks only add up: the selection's marks stay when a class is marked, and the selection itself stays.
 TEST_F(ListwinMarkingTest, MarksAddUpAcrossCommands) {
     AddScannedRows();
     List().SetSelected(1, true);
@@ -60,8 +57,6 @@ TEST_F(ListwinMarkingTest, MarksAddUpAcrossCommands) {
     EXPECT_TRUE(List().Selected(6));
     EXPECT_EQ(List().SelCount(), 2);
 
-    Run("SortlistbyChecked");
-    EXPECT_EQ(MarkedRows(), (Rows{0, 1, 2}));
 }
 
 // The topmost row of a URL stays unmarked and every later one is marked; a trailing "/" or another

@@ -1,48 +1,37 @@
 // The search field, Find and Find Next, the filter, and rows from dropped text.
-#include "BookmarksFixture.h"
 #include "ListwinFixture.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
 
-#include <QMimeData>
 #include <QDropEvent>
-#include <filesystem>
+#include <QMimeData>
 
 namespace {
 
 using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL;
+using Rows = std::vector<int>;
 
 class ListwinSearchTest : public ListwinTest {
 protected:
     void SetWord(const std::string& word) { SearchField().SetCell(0, 0, word); }
     void FindNext() { EXPECT_FALSE(win_->HandleMenuCommand("FileFindNext")); }
-    std::vector<int> SelectedRows() const {
-        std::vector<int> rows;
+    Rows SelectedRows() const {
+        Rows rows;
         for (int row = 0; row < List().ListCount(); ++row)
             if (List().Selected(row))
                 rows.push_back(row);
         return rows;
     }
-    std::string Status() const { return win_->Get<fw::StaticText>("statusLine").Text(); }
     void AddNames(const std::vector<std::string>& names) {
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
     }
-    // Safari's bookmarks file in the temporary home, with these titles and URLs.
-    void WriteBookmarksFile(const std::vector<std::pair<std::string, std::string>>& bookmarks) {
-        const std::string folder = home_.Path() + "/Library/Safari";
-        std::filesystem::create_directories(folder);
-        testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
-        int uuid = 0;
-        for (const auto& [title, url] : bookmarks)
-            fixture.Add("BookmarksBar", {title, url, "UUID-" + std::to_string(++uuid)});
-        ASSERT_TRUE(fixture.Write(folder + "/Bookmarks.plist", testsupport::BookmarksFixture::Encoding::Xml));
+    QWidget* FieldEditor() const {
+        QTableView& field = ViewOf(SearchField());
+        return field.indexWidget(field.model()->index(0, 0));
     }
     // The user types into the search field and ends the edit with Return.
     void TypeWordAndReturn(const std::string& word) {
-        QTableView& field = ViewOf(SearchField());
         SearchField().EditCell(0, 0);
-        QWidget* editor = field.indexWidget(field.model()->index(0, 0));
+        QWidget* editor = FieldEditor();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(editor, Qt::Key_Backspace);
@@ -52,18 +41,21 @@ protected:
     }
 };
 
-// After Find the search starts at row 1 and reaches row 0 only after the wrap; the word is read from
-// the search field and matched in names only, without regard to letter case.
+// Find Next on an empty list only beeps. Find opens the field for the word; the first Find Next then
+// starts at row 1 and reaches row 0 only after the wrap, matching names without regard to letter case.
 TEST_F(ListwinSearchTest, FindNextStartsAfterFindAndWraps) {
+    FindNext();
+    EXPECT_EQ(modal_.beeps, 1);
     AddNames({"Apple", "plum", "apple pie", "pear"});
     List().SetCell(3, URL, "http://apple.example/");
     EXPECT_FALSE(win_->HandleMenuCommand("FileFind"));
     EXPECT_EQ(win_->searchLine, 0);
+    EXPECT_NE(FieldEditor(), nullptr);
     SetWord("APPLE");
     FindNext();
-    EXPECT_EQ(SelectedRows(), std::vector<int>{2});
+    EXPECT_EQ(SelectedRows(), Rows{2});
     FindNext();
-    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(SelectedRows(), Rows{0});
     EXPECT_EQ(List().SelectionType(), fw::ListBox::SelectionMultiple);
 }
 
@@ -78,10 +70,10 @@ TEST_F(ListwinSearchTest, FindNextScrollsToTheHitLessFive) {
     SetWord("needle");
     FindNext();
     EXPECT_EQ(List().ScrollPosition(), 0);
-    EXPECT_EQ(SelectedRows(), std::vector<int>{3});
+    EXPECT_EQ(SelectedRows(), Rows{3});
     FindNext();
     EXPECT_EQ(List().ScrollPosition(), 35);
-    EXPECT_EQ(SelectedRows(), std::vector<int>{40});
+    EXPECT_EQ(SelectedRows(), Rows{40});
 }
 
 // Without a hit the search ends after one pass, on short lists too and from a position past the end
@@ -97,63 +89,48 @@ TEST_F(ListwinSearchTest, FindNextEndsAfterOnePass) {
     SetWord("c");
     win_->searchLine = -1;
     FindNext();
-    EXPECT_EQ(SelectedRows(), std::vector<int>{2});
-    EXPECT_EQ(modal_.beeps, 0);
+    EXPECT_EQ(SelectedRows(), Rows{2});
 }
 
-// Find Next on an empty list only beeps; Find opens the search field for typing.
-TEST_F(ListwinSearchTest, FindOnAnEmptyList) {
-    FindNext();
-    EXPECT_EQ(modal_.beeps, 1);
-    win_->HandleMenuCommand("FileFind");
-    QTableView& field = ViewOf(SearchField());
-    EXPECT_NE(field.indexWidget(field.model()->index(0, 0)), nullptr);
-}
-
-// The search field is one empty editable cell; a click empties it. Once "Get Bookmarks" has passed the
-// default to the scan control, a change of the field's selection leaves no default button.
-TEST_F(ListwinSearchTest, SearchFieldClickAndChange) {
-    ASSERT_EQ(SearchField().ListCount(), 1);
-    EXPECT_EQ(SearchField().Cell(0, 0), "");
-    SetWord("old word");
-    QTableView& field = ViewOf(SearchField());
-    QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, field.visualRect(field.model()->index(0, 0)).center());
-    EXPECT_EQ(SearchField().Cell(0, 0), "");
-
-    win_->Get<fw::PushButton>("PushButton2").Push();
-    ASSERT_TRUE(win_->Get<fw::PushButton>("PushButton1").Default());
-    SearchField().SetSelected(0, false);
-    SearchField().SetSelected(0, true);
-    EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton1").Default());
-    EXPECT_FALSE(win_->Get<fw::PushButton>("PushButton2").Default());
-}
-
-// Taking the focus puts the field into editing; losing it deselects the field's row. A selected row
-// is never highlighted: the field stays white.
-TEST_F(ListwinSearchTest, SearchFieldFocusAndLook) {
+// The field edits its word while it has the focus and deselects its row when it loses it; a click
+// empties it; it never shows a highlight. Once "Get Bookmarks" has passed the default to the scan
+// control, a change of the field's selection leaves no default button.
+TEST_F(ListwinSearchTest, SearchFieldEvents) {
     win_->Show();
-    QTableView& field = ViewOf(SearchField());
-    const QModelIndex cell = field.model()->index(0, 0);
+    ASSERT_EQ(SearchField().ListCount(), 1);
     SearchField().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return field.indexWidget(cell) != nullptr; }, 2000));
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
     SearchField().SetSelected(0, true);
     List().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return field.indexWidget(cell) == nullptr; }, 2000));
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() == nullptr; }, 2000));
     EXPECT_FALSE(SearchField().Selected(0));
+
+    QTableView& field = ViewOf(SearchField());
+    const QRect cell = field.visualRect(field.model()->index(0, 0));
+    SetWord("old word");
+    QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(SearchField().Cell(0, 0), "");
 
     SearchField().SetSelected(0, true);
     const QImage image = field.viewport()->grab().toImage();
-    const QPoint blank(field.visualRect(cell).right() - 3, field.viewport()->height() / 2);
+    const QPoint blank(cell.right() - 3, field.viewport()->height() / 2);
     ASSERT_TRUE(image.valid(blank));
     EXPECT_EQ(image.pixelColor(blank), QColor(Qt::white));
+
+    Button("PushButton2").Push();
+    ASSERT_TRUE(Button("PushButton1").Default());
+    SearchField().SetSelected(0, false);
+    EXPECT_FALSE(Button("PushButton1").Default());
+    EXPECT_FALSE(Button("PushButton2").Default());
 }
 
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
 // by URL holds the word, also across the two; the focus then goes to the list.
 TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
-    WriteBookmarksFile({{"News", "http://paper.example/"}, {"Alpha", "http://beta.example/"},
-                        {"Recipes", "http://food.example/alpha"}});
-    win_->Get<fw::PushButton>("PushButton2").Push();
+    WriteBookmarksFile({{"News", "http://paper.example/", "U1"},
+                        {"Alpha", "http://beta.example/", "U2"},
+                        {"Recipes", "http://food.example/alpha", "U3"}});
+    Button("PushButton2").Push();
     win_->Show();
     List().SetCellCheck(0, 0, true);
     SetResult(0, "OK", "200");
@@ -166,7 +143,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
 
     TypeWordAndReturn("ALPHA");
     EXPECT_EQ(Column(Name), (std::vector<std::string>{"Alpha", "Recipes"}));
-    EXPECT_EQ(MarkedRows(), std::vector<int>{});
+    EXPECT_EQ(MarkedRows(), Rows{});
     EXPECT_EQ(Column(quillfen::BookmarkColumn::Status), (std::vector<std::string>{"", ""}));
 
     TypeWordAndReturn("");
@@ -175,7 +152,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
 
 // With an empty list, Return only ends the edit: nothing is read or filtered.
 TEST_F(ListwinSearchTest, ReturnWithAnEmptyListDoesNothing) {
-    WriteBookmarksFile({{"News", "http://paper.example/"}});
+    WriteBookmarksFile({{"News", "http://paper.example/", "U1"}});
     win_->Show();
     const std::string before = Status();
     TypeWordAndReturn("news");

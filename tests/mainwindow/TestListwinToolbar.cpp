@@ -7,19 +7,17 @@
 #include "app/Media.h"
 #include "framework/Canvas.h"
 #include "framework/Graphics.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
 #include "framework/detail/PictureImpl.h"
 
 #include <QImage>
 #include <QPainter>
+#include <functional>
 
 namespace {
 
 class ListwinToolbarTest : public ListwinTest {
 protected:
-    fw::PushButton& ScanControl() const { return win_->Get<fw::PushButton>("PushButton1"); }
-    fw::StaticText& Status() const { return win_->Get<fw::StaticText>("statusLine"); }
+    fw::PushButton& ScanControl() const { return Button("PushButton1"); }
     QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
     static void Send(QWidget& widget, QEvent::Type type) {
         QEvent event(type);
@@ -40,20 +38,22 @@ protected:
         }
         return captions;
     }
-    // What Canvas2 paints over a magenta ground.
-    QImage PaintLogo() const {
+    // A logo-sized image on a magenta ground, with `draw` applied.
+    static QImage OnMagenta(const std::function<void(QPainter&)>& draw) {
         QImage image(75, 20, QImage::Format_ARGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        fw::Graphics g(&painter, image.width(), image.height());
-        win_->Get<fw::Canvas>("Canvas2").Paint(g);
+        draw(painter);
         return image;
     }
+    QImage PaintLogo() const {
+        return OnMagenta([this](QPainter& painter) {
+            fw::Graphics g(&painter, 75, 20);
+            win_->Get<fw::Canvas>("Canvas2").Paint(g);
+        });
+    }
     static QImage Drawn(const fw::Picture& picture) {
-        QImage image(75, 20, QImage::Format_ARGB32);
-        image.fill(Qt::magenta);
-        QPainter(&image).drawImage(0, 0, fw::Picture::Impl::Drawable(picture));
-        return image;
+        return OnMagenta([&](QPainter& painter) { painter.drawImage(0, 0, fw::Picture::Impl::Drawable(picture)); });
     }
 
     testsupport::ScriptedServer server_;
@@ -88,26 +88,26 @@ TEST_F(ListwinToolbarTest, ScanAfterTheEndStartsOver) {
 // "Visit Site" and a click on the status line open only texts that begin with "http"; the click colours
 // and underlines any text, and the pointer's leaving takes the underline away.
 TEST_F(ListwinToolbarTest, StatusLineIsALinkForWebAddresses) {
-    QWidget& status = Widget(Status());
-    Status().SetText("Done");
-    win_->Get<fw::PushButton>("PushButton3").SetEnabled(true);
-    win_->Get<fw::PushButton>("PushButton3").Push();
+    QWidget& status = Widget(StatusLine());
+    StatusLine().SetText("Done");
+    Button("PushButton3").SetEnabled(true);
+    Button("PushButton3").Push();
     Send(status, QEvent::Enter);
-    EXPECT_FALSE(Status().Underline());
+    EXPECT_FALSE(StatusLine().Underline());
     QTest::mousePress(&status, Qt::LeftButton);
-    EXPECT_EQ(Status().TextColor(), fw::RGB(200, 0, 255));
+    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(200, 0, 255));
     QTest::mouseRelease(&status, Qt::LeftButton);
-    EXPECT_EQ(Status().TextColor(), fw::RGB(0, 0, 255));
-    EXPECT_TRUE(Status().Underline());
+    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 255));
+    EXPECT_TRUE(StatusLine().Underline());
     Send(status, QEvent::Leave);
-    EXPECT_FALSE(Status().Underline());
+    EXPECT_FALSE(StatusLine().Underline());
     EXPECT_TRUE(modal_.urls.empty());
 
-    Status().SetText("https://secure.example/");
+    StatusLine().SetText("https://secure.example/");
     Send(status, QEvent::Enter);
-    EXPECT_TRUE(Status().Underline());
+    EXPECT_TRUE(StatusLine().Underline());
     QTest::mouseClick(&status, Qt::LeftButton);
-    win_->Get<fw::PushButton>("PushButton3").Push();
+    Button("PushButton3").Push();
     EXPECT_EQ(modal_.urls, (std::vector<std::string>{"https://secure.example/", "https://secure.example/"}));
 }
 
