@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,29 +60,22 @@ TEST_F(MediaTest, PicturesLoadOnce) {
     }
 }
 
-// The flame's mask is its alpha channel, drawn once: a later change to the mask is kept.
-TEST_F(MediaTest, FlameMaskIsTheAlphaChannelOnce) {
+// The flame's mask is its alpha channel, drawn once, so a later change to the mask is kept; drawing hides
+// what the mask hides (white) and drops white out of a Transparent picture.
+TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     fw::Picture* flame = flamesp();
     ASSERT_NE(flame, nullptr);
     ASSERT_TRUE(flame->HasMask());
     const QImage mask = flame->Mask().impl().image;
     EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
-    EXPECT_EQ(qGray(mask.pixel(2, 2)), 255);   // outside the flame: hidden
-    EXPECT_EQ(qGray(mask.pixel(64, 100)), 0);  // inside: shown
+    const QImage drawn = fw::Picture::Impl::Drawable(*flame);
+    EXPECT_EQ(qAlpha(drawn.pixel(2, 2)), 0);      // outside the flame: hidden
+    EXPECT_EQ(qAlpha(drawn.pixel(64, 100)), 255); // inside: shown
+    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifyer()).pixel(0, 19)), 0);
     fw::Picture blank(128, 128);
     flame->Mask().DrawPicture(blank, 0, 0);
     EXPECT_EQ(flamesp(), flame);
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
-}
-
-// Drawing a picture honours Transparent (white drops out) and the mask (white hides).
-TEST_F(MediaTest, DrawingHonoursTransparencyAndMask) {
-    fw::Picture* magnifier = magnifyer();
-    ASSERT_NE(magnifier, nullptr);
-    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifier).pixel(0, 19)), 0);
-    const QImage flame = fw::Picture::Impl::Drawable(*flamesp());
-    EXPECT_EQ(qAlpha(flame.pixel(2, 2)), 0);
-    EXPECT_EQ(qAlpha(flame.pixel(64, 100)), 255);
 }
 
 // The chime loads once, as a WAV sound, and Release lets it go.
@@ -104,57 +97,49 @@ class MoviePlayerTest : public MediaTest {
 protected:
     void SetUp() override {
         window_.Create();
-        oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         std::string pattern = (fs::temp_directory_path() / "quillfen-aplay-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         bin_ = pattern;
+        ::setenv("PATH", bin_.c_str(), 1); // no player program at all
     }
     void TearDown() override {
         ::setenv("PATH", oldPath_.c_str(), 1);
         fs::remove_all(bin_);
         MediaTest::TearDown();
     }
-    // Puts a stand-in for ALSA's player first on PATH: it copies its arguments and the sound it is given.
+    // Puts a stand-in for ALSA's player first on PATH: it copies the sound it is given, whole, beside itself.
     void FakePlayer() {
-        std::ofstream(bin_ / "aplay") << "#!/bin/sh\n[ \"$1\" = -q ] && cat \"$2\" > '" << (bin_ / "played.part").string()
-                                      << "' && mv '" << (bin_ / "played.part").string() << "' '"
-                                      << (bin_ / "played").string() << "'\n";
+        std::ofstream(bin_ / "aplay")
+            << "#!/bin/sh\nd=$(dirname \"$0\")\n"
+               "[ \"$1\" = -q ] && cat \"$2\" > \"$d/part\" && mv \"$d/part\" \"$d/played\"\n";
         fs::permissions(bin_ / "aplay", fs::perms::owner_all);
         ::setenv("PATH", (bin_.string() + ":" + oldPath_).c_str(), 1);
     }
 
     MediaTestWin window_;
-    std::string oldPath_;
+    const std::string oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
     fs::path bin_;
 };
 
-// The layout's movie player plays each time it is asked, and without a movie does nothing.
-TEST_F(MoviePlayerTest, PlayCountsAndNeverFails) {
-    ::setenv("PATH", bin_.c_str(), 1); // no player program at all
+// The layout's movie player plays each time it is asked and without a movie does nothing; it never fails
+// where ALSA's player is missing, and where it exists that player receives the chime's sound, quietly.
+TEST_F(MoviePlayerTest, PlaysThroughAplayAndNeverFails) {
     auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
     EXPECT_FALSE(player.Visible());
     player.Play();
     EXPECT_EQ(player.PlayCount(), 0);
     player.SetMovie(Glass());
     player.Play();
+    FakePlayer();
     player.Play();
     EXPECT_EQ(player.PlayCount(), 2);
-}
-
-// Where ALSA's player exists, it receives the chime's sound, quietly and without the caller waiting.
-TEST_F(MoviePlayerTest, PlaysThroughAplay) {
-    FakePlayer();
-    auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
-    player.SetMovie(Glass());
-    player.Play();
     // The player runs on its own; allow it up to a generous bound to finish its copy.
     for (int i = 0; i < 200 && !fs::exists(bin_ / "played"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::ifstream in(bin_ / "played", std::ios::binary);
-    std::ostringstream played;
-    played << in.rdbuf();
+    const std::string played{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const QByteArray& sound = Glass()->impl().sound;
-    EXPECT_EQ(played.str(), std::string(sound.constData(), static_cast<size_t>(sound.size())));
+    EXPECT_EQ(played, std::string(sound.constData(), static_cast<size_t>(sound.size())));
 }
 
 } // namespace
