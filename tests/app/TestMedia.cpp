@@ -45,7 +45,8 @@ protected:
     fw::Application app_;
 };
 
-// Every picture loads at its size, with Transparent as its table says, and stays the same object.
+// Every picture loads at its size, with Transparent as its table says, and stays the same object; an
+// unknown resource id gives no picture and no movie.
 TEST_F(MediaTest, PicturesLoadOnce) {
     for (const PictureCase& c : kPictures) {
         SCOPED_TRACE(c.name);
@@ -58,6 +59,8 @@ TEST_F(MediaTest, PicturesLoadOnce) {
         EXPECT_EQ(c.accessor(), first);
         EXPECT_EQ(first->Transparent(), 7); // a later call treats the picture no more
     }
+    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
+    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
 }
 
 // The flame's mask is its alpha channel, drawn once, so a later change to the mask is kept; drawing hides
@@ -76,16 +79,6 @@ TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     flame->Mask().DrawPicture(blank, 0, 0);
     EXPECT_EQ(flamesp(), flame);
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
-}
-
-// The chime loads once, as a WAV sound, and Release lets it go.
-TEST_F(MediaTest, GlassLoadsOnce) {
-    fw::Movie* glass = Glass();
-    ASSERT_NE(glass, nullptr);
-    EXPECT_EQ(Glass(), glass);
-    EXPECT_TRUE(glass->impl().sound.startsWith("RIFF"));
-    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
-    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
 }
 
 class MediaTestWin : public fw::Window {
@@ -121,14 +114,20 @@ protected:
     fs::path bin_;
 };
 
-// The layout's movie player plays each time it is asked and without a movie does nothing; it never fails
-// where ALSA's player is missing, and where it exists that player receives the chime's sound, quietly.
-TEST_F(MoviePlayerTest, PlaysThroughAplayAndNeverFails) {
+// The chime loads once, as a WAV sound. The layout's movie player plays each time it is asked and without
+// a movie does nothing; it never fails where ALSA's player is missing, and where it exists that player
+// receives the chime's sound, quietly.
+TEST_F(MoviePlayerTest, PlaysTheChimeThroughAplayAndNeverFails) {
+    fw::Movie* glass = Glass();
+    ASSERT_NE(glass, nullptr);
+    EXPECT_EQ(Glass(), glass);
+    const QByteArray& sound = glass->impl().sound;
+    EXPECT_TRUE(sound.startsWith("RIFF"));
     auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
     EXPECT_FALSE(player.Visible());
     player.Play();
     EXPECT_EQ(player.PlayCount(), 0);
-    player.SetMovie(Glass());
+    player.SetMovie(glass);
     player.Play();
     FakePlayer();
     player.Play();
@@ -138,7 +137,6 @@ TEST_F(MoviePlayerTest, PlaysThroughAplayAndNeverFails) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::ifstream in(bin_ / "played", std::ios::binary);
     const std::string played{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const QByteArray& sound = Glass()->impl().sound;
     EXPECT_EQ(played, std::string(sound.constData(), static_cast<size_t>(sound.size())));
 }
 
