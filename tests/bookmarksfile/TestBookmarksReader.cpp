@@ -166,26 +166,29 @@ TEST_F(BookmarksReaderTest, MissingOrUnreadableFileIsAReadFailure) {
     EXPECT_TRUE(result.wholeText.empty());
 }
 
-// An entry lacking its title, URL or UUID (or with an empty UUID) is left out, and never takes the
-// next entry's lines or, as the last child of a folder, the folder's own UUID.
-TEST_F(BookmarksReaderTest, EntryMissingAKeyIsLeftOutAlone) {
+// An entry lacking its title, URL or UUID, or whose URL or UUID is empty or spread over several lines
+// (no "</string>" on the value's line), is left out, and never takes the next entry's lines or, as the
+// last child of a folder, the folder's own UUID; a title spread over lines gives an empty name.
+TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
     for (const Form form : {Form::Modern, Form::Older}) {
         SCOPED_TRACE(form == Form::Modern ? "modern" : "older");
         BookmarksFixture fixture(form);
         fixture.Add("BookmarksBar", {std::nullopt, "http://a.example/", "UUID-A"});
-        fixture.Add("BookmarksBar", {"B", "http://b.example/", "UUID-B"});
+        fixture.Add("BookmarksBar", {"Two\nlines", "http://b.example/", "UUID-B"});
         fixture.Add("BookmarksBar", {"C", std::nullopt, "UUID-C"});
         fixture.Add("BookmarksBar", {"D", "http://d.example/", "UUID-D"});
         fixture.Add("BookmarksBar", {"E", "http://e.example/", std::nullopt});
         fixture.Add("BookmarksMenu", {"F", "http://f.example/", "UUID-F"});
         fixture.Add("BookmarksMenu", {"G", "http://g.example/", ""});
+        fixture.Add("BookmarksMenu", {"Broken URL", "http://three.example/\nrest", "UUID-THREE"});
+        fixture.Add("BookmarksMenu", {"Broken UUID", "http://four.example/", "UUID\nFOUR"});
         fixture.Add("BookmarksMenu", {"H", "http://h.example/", "UUID-H"});
         fixture.Add("BookmarksMenu", {"I", "http://i.example/", std::nullopt});
         ASSERT_TRUE(fixture.Write(file.PosixPath(), Encoding::Xml));
 
         const quillfen::ReadResult result = Load();
 
-        const std::vector<BookmarkRow> expected{{"B", "http://b.example/", "000001", "UUID-B"},
+        const std::vector<BookmarkRow> expected{{"", "http://b.example/", "000001", "UUID-B"},
                                                 {"D", "http://d.example/", "000002", "UUID-D"},
                                                 {"F", "http://f.example/", "000003", "UUID-F"},
                                                 {"H", "http://h.example/", "000004", "UUID-H"}};
@@ -206,23 +209,6 @@ TEST_F(BookmarksReaderTest, UnclosedEntryLeavesTheNextOneWhole) {
     Load();
 
     EXPECT_EQ(sink.rows, (std::vector<BookmarkRow>{{"Site 2", "http://site2.example/", "000001", "UUID-2"}}));
-}
-
-// A value spread over several lines has no "</string>" on its line: an empty name still lists the
-// bookmark, an empty URL or UUID leaves it out.
-TEST_F(BookmarksReaderTest, ValueLineWithoutBothMarkersGivesEmptyText) {
-    BookmarksFixture fixture(Form::Modern);
-    fixture.Add("BookmarksBar", {"Two\nlines", "http://two.example/", "UUID-TWO"});
-    fixture.Add("BookmarksBar", {"Broken URL", "http://three.example/\nrest", "UUID-THREE"});
-    fixture.Add("BookmarksBar", {"Broken UUID", "http://four.example/", "UUID\nFOUR"});
-    fixture.Add("BookmarksBar", {"After", "http://after.example/", "UUID-AFTER"});
-    ASSERT_TRUE(fixture.Write(file.PosixPath(), Encoding::Binary));
-
-    Load();
-
-    const std::vector<BookmarkRow> expected{{"", "http://two.example/", "000001", "UUID-TWO"},
-                                            {"After", "http://after.example/", "000002", "UUID-AFTER"}};
-    EXPECT_EQ(sink.rows, expected);
 }
 
 // A file that ends inside an entry (plutil leaves such a file alone) ends the load with the rows read so far.
@@ -276,10 +262,8 @@ TEST_F(BookmarksReaderTest, LoadLetsThreadsRun) {
     bool stop = false;
     fw::Thread thread;
     thread.RunEvent = [&] {
-        while (!stop) {
-            ++slices;
+        for (; !stop; ++slices)
             fw::BackgroundYield();
-        }
     };
     thread.Run();
 
