@@ -26,23 +26,20 @@ protected:
     testsupport::TempHome home;
 };
 
-// File > New replaces the main window with a fresh one, also when none was open; the user sees one.
-TEST_F(StartupTest, FileNewReplacesTheMainWindow) {
-    EXPECT_FALSE(App::Instance().HandleMenuCommand("FileNew"));
-    Listwin* first = &fw::Instance<Listwin>();
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
-    App::Instance().HandleMenuCommand("FileNew");
-    EXPECT_NE(&fw::Instance<Listwin>(), first);
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
-}
-
-// About and Preferences are answered at application level, with no main window open.
-TEST_F(StartupTest, AboutAndPreferencesWithoutMainWindow) {
+// About and Preferences are answered at application level, with no main window open; File > New replaces
+// the main window with a fresh one, also when none was open, so the user sees one.
+TEST_F(StartupTest, ApplicationCommandsWithoutMainWindow) {
     EXPECT_FALSE(App::Instance().HandleMenuCommand("AppleAboutSafariLindquay"));
     EXPECT_FALSE(App::Instance().HandleMenuCommand("EditPreferences"));
     EXPECT_TRUE(fw::Instance<Aboutbox>().Visible());
     EXPECT_TRUE(fw::Instance<prefWin>().Visible());
     EXPECT_EQ(fw::detail::OpenWindowCount(), 2);
+    EXPECT_FALSE(App::Instance().HandleMenuCommand("FileNew"));
+    EXPECT_EQ(fw::detail::OpenWindowCount(), 3);
+    Listwin* first = &fw::Instance<Listwin>();
+    App::Instance().HandleMenuCommand("FileNew");
+    EXPECT_NE(&fw::Instance<Listwin>(), first);
+    EXPECT_EQ(fw::detail::OpenWindowCount(), 3);
 }
 
 // Start-up installs the one menu bar, the file type and the main window; shut-down releases them and the
