@@ -32,28 +32,23 @@ protected:
     }
 };
 
-// Keys come out in byte order whatever the file order; nesting is one TAB per level.
-TEST_F(PlistXmlWriterTest, SortsKeysAndIndentsWithTabs) {
+// Keys come out in byte order whatever the file order; nesting is one TAB per level. Only & < > are
+// escaped, in keys and strings; other text, line ends included, stays verbatim.
+TEST_F(PlistXmlWriterTest, SortsKeysIndentsWithTabsAndEscapesMarkup) {
     plist_t inner = Dict({{"b", plist_new_bool(0)}, {"a", plist_new_bool(1)}});
     plist_t array = plist_new_array();
     plist_array_append_item(array, plist_new_uint(static_cast<uint64_t>(-7)));
     EXPECT_EQ(
-        Body(Dict({{"z", inner}, {"Z", array}, {"a", plist_new_string("x")}})),
+        Body(Dict({{"z", inner},
+                   {"Z", array},
+                   {"a<&>", plist_new_string("Tom & \"Jerry\" <b> 'ü'")},
+                   {"m", plist_new_string("line one\nline two")}})),
         "<dict>\n"
         "\t<key>Z</key>\n\t<array>\n\t\t<integer>-7</integer>\n\t</array>\n"
-        "\t<key>a</key>\n\t<string>x</string>\n"
+        "\t<key>a&lt;&amp;&gt;</key>\n\t<string>Tom &amp; \"Jerry\" &lt;b&gt; 'ü'</string>\n"
+        "\t<key>m</key>\n\t<string>line one\nline two</string>\n"
         "\t<key>z</key>\n\t<dict>\n\t\t<key>a</key>\n\t\t<true/>\n\t\t<key>b</key>\n\t\t<false/>\n\t</dict>\n"
         "</dict>\n");
-}
-
-// Only & < > are escaped, in keys and strings; other text, line ends included, stays verbatim.
-TEST_F(PlistXmlWriterTest, EscapesMarkupAndKeepsOtherTextVerbatim) {
-    EXPECT_EQ(Body(Dict({{"a<&>", plist_new_string("Tom & \"Jerry\" <b> 'ü'")},
-                         {"m", plist_new_string("line one\nline two")}})),
-              "<dict>\n"
-              "\t<key>a&lt;&amp;&gt;</key>\n\t<string>Tom &amp; \"Jerry\" &lt;b&gt; 'ü'</string>\n"
-              "\t<key>m</key>\n\t<string>line one\nline two</string>\n"
-              "</dict>\n");
 }
 
 // Empty values keep both markers on one line or use the short container forms; reals read back to the
