@@ -63,12 +63,13 @@ protected:
     }
     // Lets an ordinary user (root's group included) reach the record but not write into its folder.
     void LockFolder() {
-        const fs::perms readAll = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-        const fs::perms enterAll = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-        for (const fs::path& p : {home_, home_ / "Library"})
-            fs::permissions(p, fs::perms::owner_all | readAll | enterAll);
-        fs::permissions(file_, readAll | fs::perms::owner_write);
-        fs::permissions(folder_, readAll | enterAll);
+        using fs::perms;
+        const perms read = perms::group_read | perms::others_read;
+        const perms write = perms::owner_write | perms::group_write | perms::others_write;
+        for (const fs::path& p : {home_, home_ / "Library", folder_})
+            fs::permissions(p, read | perms::group_exec | perms::others_exec, fs::perm_options::add);
+        fs::permissions(folder_, write, fs::perm_options::remove);
+        fs::permissions(file_, read, fs::perm_options::add);
     }
 
     testsupport::TempHome tempHome_;
@@ -81,7 +82,7 @@ protected:
 TEST_F(PreferencesRecordTest, FirstRunWritesTheDefaultRecord) {
     EXPECT_EQ(Load(), kWelcome);
     EXPECT_EQ(FileText(), "5*aqua**nocodes*noProxy*****8");
-    EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
 }
 

@@ -143,8 +143,7 @@ TEST_F(BookmarksReaderTest, FileWithoutEntriesListsNothing) {
     ASSERT_TRUE(BookmarksFixture(Form::Modern).Write(file.PosixPath(), Encoding::Binary));
     quillfen::ReadResult result = Load();
     EXPECT_EQ(result.status, ReadStatus::Ok);
-    EXPECT_TRUE(sink.rows.empty());
-    EXPECT_TRUE(result.urlArray.empty() && result.UUIDArray.empty());
+    EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.UUIDArray.empty());
     EXPECT_NE(result.wholeText.find("WebBookmarkTypeProxy"), std::string::npos);
 
     WriteText(std::string("bplist00\x01\x02 not really", 20));
@@ -155,15 +154,13 @@ TEST_F(BookmarksReaderTest, FileWithoutEntriesListsNothing) {
 
 // A missing file, or a folder where the file should be, ends the load as a read failure.
 TEST_F(BookmarksReaderTest, MissingOrUnreadableFileIsAReadFailure) {
-    quillfen::ReadResult result = Load();
-    EXPECT_EQ(result.status, ReadStatus::ReadFailure);
-    EXPECT_TRUE(sink.rows.empty());
-
-    std::filesystem::create_directory(file.PosixPath());
-    result = Load();
-    EXPECT_EQ(result.status, ReadStatus::ReadFailure);
-    EXPECT_TRUE(sink.rows.empty());
-    EXPECT_TRUE(result.wholeText.empty());
+    for (const bool folder : {false, true}) {
+        if (folder)
+            std::filesystem::create_directory(file.PosixPath());
+        const quillfen::ReadResult result = Load();
+        EXPECT_EQ(result.status, ReadStatus::ReadFailure);
+        EXPECT_TRUE(sink.rows.empty() && result.wholeText.empty());
+    }
 }
 
 // An entry lacking its title, URL or UUID, or whose URL or UUID is empty or spread over several lines
