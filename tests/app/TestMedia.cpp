@@ -114,9 +114,8 @@ protected:
     fs::path bin_;
 };
 
-// The chime loads once, as a WAV sound. The layout's movie player plays each time it is asked and without
-// a movie does nothing; it never fails where ALSA's player is missing, and where it exists that player
-// receives the chime's sound, quietly.
+// The chime loads once, as a WAV sound; the layout's player plays it each time asked (with no movie, never),
+// never fails where ALSA's player is missing, and where it exists hands that player the chime, quietly.
 TEST_F(MoviePlayerTest, PlaysTheChimeThroughAplayAndNeverFails) {
     fw::Movie* glass = Glass();
     ASSERT_NE(glass, nullptr);

@@ -163,9 +163,8 @@ TEST_F(BookmarksReaderTest, MissingOrUnreadableFileIsAReadFailure) {
     }
 }
 
-// An entry lacking its title, URL or UUID, or whose URL or UUID is empty or spread over several lines
-// (no "</string>" on the value's line), is left out, and never takes the next entry's lines or, as the
-// last child of a folder, the folder's own UUID; a title spread over lines gives an empty name.
+// An entry without title, URL or UUID, or with an empty or multi-line URL or UUID, is left out, never taking
+// the next entry's lines or its folder's UUID; a multi-line title (no "</string>") gives an empty name.
 TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
     for (const Form form : {Form::Modern, Form::Older}) {
         SCOPED_TRACE(form == Form::Modern ? "modern" : "older");
