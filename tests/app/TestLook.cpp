@@ -29,16 +29,9 @@ TEST_F(LookTest, AquaFollowsTheMenuLayoutBit) {
     EXPECT_FALSE(Globals::isAquaAvailable());
 }
 
-// 10.2 is the first system with the metal look: 0x1020 counts, 0x1019 does not.
-TEST_F(LookTest, JaguarStartsAt0x1020) {
-    fw::System::SetGestaltAnswer("sysv", 0x1020);
-    EXPECT_TRUE(CarbonDeclares::IsJaguar());
-    fw::System::SetGestaltAnswer("sysv", 0x1019);
-    EXPECT_FALSE(CarbonDeclares::IsJaguar());
-}
-
-// On 10.2 and later the look is set and cleared, and the window paints either way.
-TEST_F(LookTest, MetalLookTurnsOnAndOff) {
+// 10.2 (0x1020) is the first system with the metal look: there it is set and cleared and the window paints
+// either way; on 0x1019 the window keeps the look it has, whichever way it is asked.
+TEST_F(LookTest, MetalLookFrom10_2On) {
     fw::System::SetGestaltAnswer("sysv", 0x1020);
     CarbonDeclares::SetWindowMetal(window_, true);
     EXPECT_TRUE(window_.Metal());
@@ -47,10 +40,7 @@ TEST_F(LookTest, MetalLookTurnsOnAndOff) {
     CarbonDeclares::SetWindowMetal(window_, false);
     EXPECT_FALSE(window_.Metal());
     app_.DoEvents(50);
-}
 
-// Before 10.2 the window keeps the look it has, whichever way it is asked.
-TEST_F(LookTest, OlderSystemsChangeNothing) {
     fw::System::SetGestaltAnswer("sysv", 0x1019);
     CarbonDeclares::SetWindowMetal(window_, true);
     EXPECT_FALSE(window_.Metal());

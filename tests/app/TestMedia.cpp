@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -45,7 +45,8 @@ protected:
     fw::Application app_;
 };
 
-// Every picture loads at its size, with Transparent as its table says, and stays the same object.
+// Every picture loads at its size, with Transparent as its table says, and stays the same object; an
+// unknown resource id gives no picture and no movie.
 TEST_F(MediaTest, PicturesLoadOnce) {
     for (const PictureCase& c : kPictures) {
         SCOPED_TRACE(c.name);
@@ -58,41 +59,26 @@ TEST_F(MediaTest, PicturesLoadOnce) {
         EXPECT_EQ(c.accessor(), first);
         EXPECT_EQ(first->Transparent(), 7); // a later call treats the picture no more
     }
+    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
+    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
 }
 
-// The flame's mask is its alpha channel, drawn once: a later change to the mask is kept.
-TEST_F(MediaTest, FlameMaskIsTheAlphaChannelOnce) {
+// The flame's mask is its alpha channel, drawn once, so a later change to the mask is kept; drawing hides
+// what the mask hides (white) and drops white out of a Transparent picture.
+TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     fw::Picture* flame = flamesp();
     ASSERT_NE(flame, nullptr);
     ASSERT_TRUE(flame->HasMask());
     const QImage mask = flame->Mask().impl().image;
     EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
-    EXPECT_EQ(qGray(mask.pixel(2, 2)), 255);   // outside the flame: hidden
-    EXPECT_EQ(qGray(mask.pixel(64, 100)), 0);  // inside: shown
+    const QImage drawn = fw::Picture::Impl::Drawable(*flame);
+    EXPECT_EQ(qAlpha(drawn.pixel(2, 2)), 0);      // outside the flame: hidden
+    EXPECT_EQ(qAlpha(drawn.pixel(64, 100)), 255); // inside: shown
+    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifyer()).pixel(0, 19)), 0);
     fw::Picture blank(128, 128);
     flame->Mask().DrawPicture(blank, 0, 0);
     EXPECT_EQ(flamesp(), flame);
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
-}
-
-// Drawing a picture honours Transparent (white drops out) and the mask (white hides).
-TEST_F(MediaTest, DrawingHonoursTransparencyAndMask) {
-    fw::Picture* magnifier = magnifyer();
-    ASSERT_NE(magnifier, nullptr);
-    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifier).pixel(0, 19)), 0);
-    const QImage flame = fw::Picture::Impl::Drawable(*flamesp());
-    EXPECT_EQ(qAlpha(flame.pixel(2, 2)), 0);
-    EXPECT_EQ(qAlpha(flame.pixel(64, 100)), 255);
-}
-
-// The chime loads once, as a WAV sound, and Release lets it go.
-TEST_F(MediaTest, GlassLoadsOnce) {
-    fw::Movie* glass = Glass();
-    ASSERT_NE(glass, nullptr);
-    EXPECT_EQ(Glass(), glass);
-    EXPECT_TRUE(glass->impl().sound.startsWith("RIFF"));
-    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
-    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
 }
 
 class MediaTestWin : public fw::Window {
@@ -104,57 +90,53 @@ class MoviePlayerTest : public MediaTest {
 protected:
     void SetUp() override {
         window_.Create();
-        oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         std::string pattern = (fs::temp_directory_path() / "quillfen-aplay-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         bin_ = pattern;
+        ::setenv("PATH", bin_.c_str(), 1); // no player program at all
     }
     void TearDown() override {
         ::setenv("PATH", oldPath_.c_str(), 1);
         fs::remove_all(bin_);
         MediaTest::TearDown();
     }
-    // Puts a stand-in for ALSA's player first on PATH: it copies its arguments and the sound it is given.
+    // Puts a stand-in for ALSA's player first on PATH: it copies the sound it is given, whole, beside itself.
     void FakePlayer() {
-        std::ofstream(bin_ / "aplay") << "#!/bin/sh\n[ \"$1\" = -q ] && cat \"$2\" > '" << (bin_ / "played.part").string()
-                                      << "' && mv '" << (bin_ / "played.part").string() << "' '"
-                                      << (bin_ / "played").string() << "'\n";
+        std::ofstream(bin_ / "aplay")
+            << "#!/bin/sh\nd=$(dirname \"$0\")\n"
+               "[ \"$1\" = -q ] && cat \"$2\" > \"$d/part\" && mv \"$d/part\" \"$d/played\"\n";
         fs::permissions(bin_ / "aplay", fs::perms::owner_all);
         ::setenv("PATH", (bin_.string() + ":" + oldPath_).c_str(), 1);
     }
 
     MediaTestWin window_;
-    std::string oldPath_;
+    const std::string oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
     fs::path bin_;
 };
 
-// The layout's movie player plays each time it is asked, and without a movie does nothing.
-TEST_F(MoviePlayerTest, PlayCountsAndNeverFails) {
-    ::setenv("PATH", bin_.c_str(), 1); // no player program at all
+// The chime loads once, as a WAV sound; the layout's player plays it each time asked (with no movie, never),
+// never fails where ALSA's player is missing, and where it exists hands that player the chime, quietly.
+TEST_F(MoviePlayerTest, PlaysTheChimeThroughAplayAndNeverFails) {
+    fw::Movie* glass = Glass();
+    ASSERT_NE(glass, nullptr);
+    EXPECT_EQ(Glass(), glass);
+    const QByteArray& sound = glass->impl().sound;
+    EXPECT_TRUE(sound.startsWith("RIFF"));
     auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
     EXPECT_FALSE(player.Visible());
     player.Play();
     EXPECT_EQ(player.PlayCount(), 0);
-    player.SetMovie(Glass());
+    player.SetMovie(glass);
     player.Play();
+    FakePlayer();
     player.Play();
     EXPECT_EQ(player.PlayCount(), 2);
-}
-
-// Where ALSA's player exists, it receives the chime's sound, quietly and without the caller waiting.
-TEST_F(MoviePlayerTest, PlaysThroughAplay) {
-    FakePlayer();
-    auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
-    player.SetMovie(Glass());
-    player.Play();
     // The player runs on its own; allow it up to a generous bound to finish its copy.
     for (int i = 0; i < 200 && !fs::exists(bin_ / "played"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::ifstream in(bin_ / "played", std::ios::binary);
-    std::ostringstream played;
-    played << in.rdbuf();
-    const QByteArray& sound = Glass()->impl().sound;
-    EXPECT_EQ(played.str(), std::string(sound.constData(), static_cast<size_t>(sound.size())));
+    const std::string played{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(played, std::string(sound.constData(), static_cast<size_t>(sound.size())));
 }
 
 } // namespace

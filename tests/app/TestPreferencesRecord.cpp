@@ -1,19 +1,17 @@
 // Loading the preferences record: first run, upgrades, records read as they are, and files we cannot write.
+#include "TempHome.h"
 #include "app/Globals.h"
 #include "app/PreferencesRecord.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#include <utility>
 
 namespace quillfen {
 namespace {
@@ -25,43 +23,18 @@ const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
 
 // Root may write anywhere; for the length of a test step it acts as an ordinary user, so that folder
 // permissions hold as they do for the real user.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() : wasRoot_(::geteuid() == 0) {
-        if (wasRoot_) {
-            EXPECT_EQ(::seteuid(65534), 0);
-        }
-    }
-    ~AsOrdinaryUser() {
-        if (wasRoot_) {
-            EXPECT_EQ(::seteuid(0), 0);
-        }
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool wasRoot_;
+struct AsOrdinaryUser {
+    const bool wasRoot = ::geteuid() == 0;
+    AsOrdinaryUser() { EXPECT_TRUE(!wasRoot || ::seteuid(65534) == 0); }
+    ~AsOrdinaryUser() { EXPECT_TRUE(!wasRoot || ::seteuid(0) == 0); }
 };
 
 class PreferencesRecordTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quillfen-prefs-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        home_ = pattern;
-        if (const char* old = std::getenv("HOME"))
-            oldHome_ = old;
-        ::setenv("HOME", home_.c_str(), 1);
-        folder_ = home_ / "Library" / "Preferences";
-        file_ = folder_ / "Safari Quillfen";
-        Globals::Release();
-    }
+    void SetUp() override { Globals::Release(); }
     void TearDown() override {
-        ::setenv("HOME", oldHome_.c_str(), 1);
         std::error_code ec;
-        fs::permissions(folder_, fs::perms::owner_all, ec);
-        fs::remove_all(home_, ec);
+        fs::permissions(folder_, fs::perms::owner_all, ec); // lets the temporary home go
         Globals::Release();
     }
 
@@ -71,88 +44,81 @@ protected:
     }
     std::string FileText() const {
         std::ifstream in(file_, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    // Settings in record order, field 3 included.
-    static std::vector<std::string> Settings() {
+    // Reads the record; returns the welcome text, which starts as "kept".
+    static std::string Load() {
+        std::string welcome = "kept";
+        ReadPreferences(welcome);
+        return welcome;
+    }
+    // The settings in record order, field 3 included, joined as in the record.
+    static std::string Settings() {
         using namespace Globals;
-        return {timeOut, aquaOrmetal, carriedField, showOKcodes, proxyUse,
-                proxyURL, proxyPort, proxyUser, proxyPass, simultSocks};
+        std::string out = timeOut;
+        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
+                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
+            out += "*" + *field;
+        return out;
     }
     // Lets an ordinary user (root's group included) reach the record but not write into its folder.
     void LockFolder() {
-        const fs::perms readAll = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-        const fs::perms enterAll = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-        for (const fs::path& p : {home_, home_ / "Library"})
-            fs::permissions(p, fs::perms::owner_all | readAll | enterAll);
-        fs::permissions(file_, readAll | fs::perms::owner_write);
-        fs::permissions(folder_, readAll | enterAll);
+        using fs::perms;
+        const perms read = perms::group_read | perms::others_read;
+        const perms write = perms::owner_write | perms::group_write | perms::others_write;
+        for (const fs::path& p : {home_, home_ / "Library", folder_})
+            fs::permissions(p, read | perms::group_exec | perms::others_exec, fs::perm_options::add);
+        fs::permissions(folder_, write, fs::perm_options::remove);
+        fs::permissions(file_, read, fs::perm_options::add);
     }
 
-    fs::path home_, folder_, file_;
-    std::string oldHome_;
+    testsupport::TempHome tempHome_;
+    const fs::path home_ = tempHome_.Path();
+    const fs::path folder_ = home_ / "Library" / "Preferences";
+    const fs::path file_ = folder_ / "Safari Quillfen";
 };
 
-using Fields = std::vector<std::string>;
-
-// A first run creates the default record, private to its owner, and says welcome.
+// A first run creates the default record of ten fields, private to its owner, and says welcome.
 TEST_F(PreferencesRecordTest, FirstRunWritesTheDefaultRecord) {
-    std::string welcome;
-    ReadPreferences(welcome);
+    EXPECT_EQ(Load(), kWelcome);
     EXPECT_EQ(FileText(), "5*aqua**nocodes*noProxy*****8");
-    EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Settings(), (Fields{"5", "aqua", "", "nocodes", "noProxy", "", "", "", "", "8"}));
-    EXPECT_EQ(welcome, kWelcome);
+    EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
 }
 
-// A ten-field record is read as it is, and reading it again (as Apply does) neither writes nor welcomes.
-TEST_F(PreferencesRecordTest, TenFieldRecordIsNeverRewritten) {
-    WriteRecord("12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4");
-    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
-    fs::last_write_time(file_, old);
-    for (int pass = 0; pass < 2; ++pass) {
-        std::string welcome;
-        ReadPreferences(welcome);
-        EXPECT_EQ(welcome, "");
-        EXPECT_EQ(Settings(),
-                  (Fields{"12", "metal", "kept", "showcodes", "useProxy", "proxy.test", "3128", "ann", "pa ss", "4"}));
-    }
-    EXPECT_EQ(FileText(), "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4");
-    EXPECT_EQ(fs::last_write_time(file_), old);
-}
-
-// An older nine-field record gains a tenth field "6", used in the same run, and the user is told.
-TEST_F(PreferencesRecordTest, NineFieldRecordIsUpgraded) {
-    WriteRecord("5*metal*x*nocodes*useProxy*p.test*8080*u*p");
-    std::string welcome = "kept until something happens";
-    ReadPreferences(welcome);
-    EXPECT_EQ(FileText(), "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6");
-    EXPECT_EQ(Settings(), (Fields{"5", "metal", "x", "nocodes", "useProxy", "p.test", "8080", "u", "p", "6"}));
-    EXPECT_EQ(welcome, kUpgraded);
-}
-
-// An empty record is upgraded field by field until it has ten.
-TEST_F(PreferencesRecordTest, EmptyRecordTakesNinePasses) {
-    WriteRecord("");
-    std::string welcome;
-    ReadPreferences(welcome);
-    EXPECT_EQ(FileText(), "*6*6*6*6*6*6*6*6*6");
-    EXPECT_EQ(Settings(), (Fields{"", "6", "6", "6", "6", "6", "6", "6", "6", "6"}));
-    EXPECT_EQ(welcome, kUpgraded);
-}
-
-// Ten or more fields with an empty tenth cannot be mended by appending: reading ends with the record as it is.
-TEST_F(PreferencesRecordTest, EmptyTenthFieldEndsTheReading) {
-    for (const std::string record : {"5*aqua**nocodes*noProxy*****", "5*aqua**nocodes*noProxy******extra*more"}) {
+// A record of ten or more fields is read as it is, also with an empty tenth field, which appending could
+// never mend; reading it again (as Apply does) neither writes nor welcomes.
+TEST_F(PreferencesRecordTest, TenFieldRecordsAreNeverRewritten) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4",
+         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4"},
+        {"5*aqua**nocodes*noProxy*****", "5*aqua**nocodes*noProxy*****"},
+        {"5*aqua**nocodes*noProxy******extra*more", "5*aqua**nocodes*noProxy*****"}};
+    for (const auto& [record, settings] : cases) {
         SCOPED_TRACE(record);
         WriteRecord(record);
-        std::string welcome;
-        ReadPreferences(welcome);
+        const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+        fs::last_write_time(file_, old);
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_EQ(Load(), "kept");
+            EXPECT_EQ(Settings(), settings);
+        }
         EXPECT_EQ(FileText(), record);
-        EXPECT_EQ(Globals::simultSocks, "");
-        EXPECT_EQ(welcome, "");
+        EXPECT_EQ(fs::last_write_time(file_), old);
+    }
+}
+
+// A shorter record gains a field "6" per pass until it has ten, used in the same run, and the user is told.
+TEST_F(PreferencesRecordTest, ShortRecordsAreUpgraded) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
+        {"", "*6*6*6*6*6*6*6*6*6"}};
+    for (const auto& [record, upgraded] : cases) {
+        SCOPED_TRACE(record);
+        WriteRecord(record);
+        EXPECT_EQ(Load(), kUpgraded);
+        EXPECT_EQ(FileText(), upgraded);
+        EXPECT_EQ(Settings(), upgraded);
     }
 }
 
@@ -163,22 +129,20 @@ TEST_F(PreferencesRecordTest, UnwritableFolderKeepsTheRecordInUse) {
     std::string welcome;
     {
         AsOrdinaryUser user;
-        ReadPreferences(welcome);
+        welcome = Load();
     }
-    EXPECT_EQ(FileText(), "7*metal*x*nocodes*noProxy****");
-    EXPECT_EQ(Settings(), (Fields{"7", "metal", "x", "nocodes", "noProxy", "", "", "", "", "6"}));
     EXPECT_EQ(welcome, kUpgraded);
+    EXPECT_EQ(FileText(), "7*metal*x*nocodes*noProxy****");
+    EXPECT_EQ(Settings(), "7*metal*x*nocodes*noProxy*****6");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
 // When the record can be neither read nor created, the defaults serve this run.
 TEST_F(PreferencesRecordTest, NoRecordAtAllLeavesTheDefaults) {
     std::ofstream(home_ / "Library") << "a file where the folder should be";
-    std::string welcome;
-    ReadPreferences(welcome);
+    EXPECT_EQ(Load(), kWelcome);
     EXPECT_FALSE(fs::exists(file_));
-    EXPECT_EQ(Settings(), (Fields{"5", "aqua", "", "nocodes", "noProxy", "", "", "", "", "8"}));
-    EXPECT_EQ(welcome, kWelcome);
+    EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
 }
 
 } // namespace

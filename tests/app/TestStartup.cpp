@@ -1,5 +1,4 @@
 // Start-up steps, the application's three commands and shut-down.
-#include "EventLoop.h"
 #include "TempHome.h"
 #include "app/App.h"
 #include "app/FileTypes.h"
@@ -27,53 +26,35 @@ protected:
     testsupport::TempHome home;
 };
 
-// The file type is declared with its four properties.
-TEST_F(StartupTest, DeclaresTheTextFileType) {
-    ASSERT_TRUE(FileTypes::pTextPlain);
-    EXPECT_EQ(FileTypes::pTextPlain->Name, "text/plain");
-    EXPECT_EQ(FileTypes::pTextPlain->Extensions,
-              ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.txt");
-    EXPECT_EQ(FileTypes::pTextPlain->MacType, "TEXT");
-    EXPECT_EQ(FileTypes::pTextPlain->MacCreator, "????");
-}
-
-// The application object carries the one menu bar; the default view is the main window.
-TEST_F(StartupTest, ApplicationMenuBarAndMainWindow) {
-    EXPECT_EQ(App::Instance().GetMenuBar(), &Menu::Instance());
-    _MakeDefaultView();
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
-    EXPECT_EQ(fw::Instance<Listwin>().Title(), "Safari Bookmarks Tester");
-}
-
-// File > New replaces the main window with a fresh one, also when none was open; the user sees one.
-TEST_F(StartupTest, FileNewReplacesTheMainWindow) {
-    EXPECT_FALSE(App::Instance().HandleMenuCommand("FileNew"));
-    Listwin* first = &fw::Instance<Listwin>();
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
-    App::Instance().HandleMenuCommand("FileNew");
-    EXPECT_NE(&fw::Instance<Listwin>(), first);
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
-}
-
-// About and Preferences are answered at application level, with no main window open.
-TEST_F(StartupTest, AboutAndPreferencesWithoutMainWindow) {
+// About and Preferences are answered at application level, with no main window open; File > New replaces
+// the main window with a fresh one, also when none was open, so the user sees one.
+TEST_F(StartupTest, ApplicationCommandsWithoutMainWindow) {
     EXPECT_FALSE(App::Instance().HandleMenuCommand("AppleAboutSafariLindquay"));
     EXPECT_FALSE(App::Instance().HandleMenuCommand("EditPreferences"));
     EXPECT_TRUE(fw::Instance<Aboutbox>().Visible());
     EXPECT_TRUE(fw::Instance<prefWin>().Visible());
     EXPECT_EQ(fw::detail::OpenWindowCount(), 2);
+    EXPECT_FALSE(App::Instance().HandleMenuCommand("FileNew"));
+    EXPECT_EQ(fw::detail::OpenWindowCount(), 3);
+    Listwin* first = &fw::Instance<Listwin>();
+    App::Instance().HandleMenuCommand("FileNew");
+    EXPECT_NE(&fw::Instance<Listwin>(), first);
+    EXPECT_EQ(fw::detail::OpenWindowCount(), 3);
 }
 
-// Shut-down releases the windows, the file type, the menu bar and the settings.
-TEST_F(StartupTest, ShutDownReleasesTheGlobals) {
+// Start-up installs the one menu bar, the file type and the main window; shut-down releases them and the
+// settings, and a second shut-down is harmless.
+TEST_F(StartupTest, ShutDownReleasesWhatStartUpMade) {
     _MakeDefaultView();
+    EXPECT_EQ(App::Instance().GetMenuBar(), &Menu::Instance());
+    EXPECT_TRUE(FileTypes::pTextPlain);
+    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
     Globals::timeOut = "5";
     ShutDown();
     EXPECT_EQ(fw::detail::OpenWindowCount(), 0);
     EXPECT_FALSE(FileTypes::pTextPlain);
     EXPECT_TRUE(Globals::timeOut.empty());
     EXPECT_EQ(fw::Application::Instance(), nullptr);
-    SetUp(); // TearDown shuts down again: a second shut-down must be harmless
 }
 
 } // namespace

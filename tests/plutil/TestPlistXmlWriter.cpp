@@ -32,50 +32,35 @@ protected:
     }
 };
 
-// Keys come out in byte order whatever the file order; nesting is one TAB per level.
-TEST_F(PlistXmlWriterTest, SortsKeysAndIndentsWithTabs) {
+// Keys come out in byte order whatever the file order; nesting is one TAB per level. Only & < > are
+// escaped, in keys and strings; other text, line ends included, stays verbatim.
+TEST_F(PlistXmlWriterTest, SortsKeysIndentsWithTabsAndEscapesMarkup) {
     plist_t inner = Dict({{"b", plist_new_bool(0)}, {"a", plist_new_bool(1)}});
     plist_t array = plist_new_array();
     plist_array_append_item(array, plist_new_uint(static_cast<uint64_t>(-7)));
     EXPECT_EQ(
-        Body(Dict({{"z", inner}, {"Z", array}, {"a", plist_new_string("x")}})),
+        Body(Dict({{"z", inner},
+                   {"Z", array},
+                   {"a<&>", plist_new_string("Tom & \"Jerry\" <b> 'ü'")},
+                   {"m", plist_new_string("line one\nline two")}})),
         "<dict>\n"
         "\t<key>Z</key>\n\t<array>\n\t\t<integer>-7</integer>\n\t</array>\n"
-        "\t<key>a</key>\n\t<string>x</string>\n"
+        "\t<key>a&lt;&amp;&gt;</key>\n\t<string>Tom &amp; \"Jerry\" &lt;b&gt; 'ü'</string>\n"
+        "\t<key>m</key>\n\t<string>line one\nline two</string>\n"
         "\t<key>z</key>\n\t<dict>\n\t\t<key>a</key>\n\t\t<true/>\n\t\t<key>b</key>\n\t\t<false/>\n\t</dict>\n"
         "</dict>\n");
 }
 
-// Only & < > are escaped, in keys and strings; other text, line ends included, stays verbatim.
-TEST_F(PlistXmlWriterTest, EscapesMarkupAndKeepsOtherTextVerbatim) {
-    EXPECT_EQ(Body(Dict({{"a<&>", plist_new_string("Tom & \"Jerry\" <b> 'ü'")},
-                         {"m", plist_new_string("line one\nline two")}})),
-              "<dict>\n"
-              "\t<key>a&lt;&amp;&gt;</key>\n\t<string>Tom &amp; \"Jerry\" &lt;b&gt; 'ü'</string>\n"
-              "\t<key>m</key>\n\t<string>line one\nline two</string>\n"
-              "</dict>\n");
-}
-
-// Empty values keep both markers on one line or use the short container forms.
-TEST_F(PlistXmlWriterTest, WritesEmptyValues) {
+// Empty values keep both markers on one line or use the short container forms; reals read back to the
+// same double; dates are UTC whole seconds counted from 2001; UIDs become CF$UID.
+TEST_F(PlistXmlWriterTest, WritesEmptyValuesNumbersDatesAndUids) {
     plist_t array = plist_new_array();
-    plist_array_append_item(array, plist_new_string(""));
-    plist_array_append_item(array, plist_new_dict());
-    plist_array_append_item(array, plist_new_array());
-    plist_array_append_item(array, plist_new_data("", 0));
-    EXPECT_EQ(Body(array),
-              "<array>\n\t<string></string>\n\t<dict/>\n\t<array/>\n\t<data>\n\t</data>\n</array>\n");
-}
-
-// Reals read back to the same double; dates are UTC whole seconds counted from 2001; UIDs become CF$UID.
-TEST_F(PlistXmlWriterTest, WritesNumbersDatesAndUids) {
-    plist_t array = plist_new_array();
-    for (double d : {1.0, 0.5, 3.141592653589793, -1e300})
-        plist_array_append_item(array, plist_new_real(d));
-    plist_array_append_item(array, plist_new_date(1, 999999));
-    plist_array_append_item(array, plist_new_date(-86400, 0));
-    plist_array_append_item(array, plist_new_uid(12));
-    EXPECT_EQ(Body(array), "<array>\n"
+    for (plist_t item :
+         {plist_new_string(""), plist_new_dict(), plist_new_array(), plist_new_data("", 0),
+          plist_new_real(1.0), plist_new_real(0.5), plist_new_real(3.141592653589793), plist_new_real(-1e300),
+          plist_new_date(1, 999999), plist_new_date(-86400, 0), plist_new_uid(12)})
+        plist_array_append_item(array, item);
+    EXPECT_EQ(Body(array), "<array>\n\t<string></string>\n\t<dict/>\n\t<array/>\n\t<data>\n\t</data>\n"
                            "\t<real>1</real>\n\t<real>0.5</real>\n\t<real>3.1415926535897931</real>\n"
                            "\t<real>-1.0000000000000001e+300</real>\n"
                            "\t<date>2001-01-01T00:00:01Z</date>\n\t<date>2000-12-31T00:00:00Z</date>\n"
