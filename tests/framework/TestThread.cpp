@@ -34,14 +34,21 @@ double CpuSeconds() {
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Run only schedules: the body starts when the event loop resumes it, not inside Run.
-TEST_F(ThreadTest, RunSchedulesTheBodyForTheEventLoop) {
-    auto a = Stepper('a', 1);
+// Run only schedules: the body starts when the event loop resumes it, not inside Run; the yield called
+// on the event loop itself runs each ready thread exactly one slice.
+TEST_F(ThreadTest, RunSchedulesAndTheLoopsYieldRunsOneSliceEach) {
+    auto a = Stepper('a', 3);
+    auto b = Stepper('b', 3);
     a->Run();
+    b->Run();
     EXPECT_EQ(trace, "");
     EXPECT_TRUE(a->IsRunning());
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning(); }));
-    EXPECT_EQ(trace, "a0");
+    fw::BackgroundYield();
+    EXPECT_EQ(trace, "a0b0");
+    fw::BackgroundYield();
+    EXPECT_EQ(trace, "a0b0a1b1");
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
+    EXPECT_EQ(trace, "a0b0a1b1a2b2");
 }
 
 // Two threads take turns at their yields, and timers still fire between the turns.
@@ -60,26 +67,11 @@ TEST_F(ThreadTest, ThreadsInterleaveWithEachOtherAndWithTimers) {
     b->Run();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
     timer.SetMode(fw::Timer::ModeOff);
-    std::string steps;
-    for (char c : trace)
-        if (c != 'T')
-            steps += c;
+    std::string steps = trace;
+    std::erase(steps, 'T');
     EXPECT_EQ(steps, "a0b0a1b1a2b2");
     EXPECT_GT(ticks, 0);
     EXPECT_LT(trace.find('T'), trace.rfind("b2")) << "a timer fired only after the threads had ended: " << trace;
-}
-
-// The yield called on the event loop itself runs each ready thread exactly one slice.
-TEST_F(ThreadTest, YieldOnTheEventLoopRunsOneSliceEach) {
-    auto a = Stepper('a', 3);
-    auto b = Stepper('b', 3);
-    a->Run();
-    b->Run();
-    fw::BackgroundYield();
-    EXPECT_EQ(trace, "a0b0");
-    fw::BackgroundYield();
-    EXPECT_EQ(trace, "a0b0a1b1");
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
 }
 
 // An error inside a thread ends that thread only; the event loop goes on.
