@@ -1,3 +1,4 @@
+// The TCP socket: byte exchange, connect failures by code, handlers that end their socket, verified TLS.
 #include "EventLoop.h"
 #include "framework/TCPSocket.h"
 #include "tests/support/ScriptedServer.h"
@@ -113,31 +114,25 @@ TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
     EXPECT_EQ(server.Connections(), 0);
 }
 
-// Closing inside a handler ends the connection there: the close by the server that follows
-// raises nothing more.
-TEST_F(TCPSocketTest, CloseInsideAHandlerRaisesNothingMore) {
+// A handler may close or destroy its own socket: nothing more is raised, not even for the server's
+// close that follows; a socket destroyed while connecting, or with an error still queued, reports nothing.
+TEST_F(TCPSocketTest, EndingTheSocketInsideAHandlerOrInFlightIsSafe) {
     server.SetResponses({"data then close"});
-    socket->onEvent = [this](const std::string& event) {
-        if (event == "data")
-            socket->Close();
-    };
-    Start("127.0.0.1", server.Port());
-    ASSERT_TRUE(WaitFor("data"));
-    testsupport::ProcessPendingEvents();
-    EXPECT_EQ(*log, (Events{"connected", "data"}));
-    EXPECT_FALSE(socket->IsConnected());
-}
-
-// A handler may destroy its own socket; a socket destroyed while connecting, or with an error still
-// queued, reports nothing afterwards.
-TEST_F(TCPSocketTest, DestroyingTheSocketInFlightIsSafe) {
-    server.SetResponses({"bye"});
-    socket->onEvent = [this](const std::string& event) {
-        if (event == "data")
-            socket.reset();
-    };
-    Start("127.0.0.1", server.Port());
-    ASSERT_TRUE(WaitFor("data"));
+    for (const bool destroy : {false, true}) {
+        log->clear();
+        socket = std::make_unique<RecordingSocket>(log);
+        socket->onEvent = [this, destroy](const std::string& event) {
+            if (event == "data" && destroy)
+                socket.reset();
+            else if (event == "data")
+                socket->Close();
+        };
+        Start("127.0.0.1", server.Port());
+        ASSERT_TRUE(WaitFor("data"));
+        testsupport::ProcessPendingEvents();
+        EXPECT_EQ(*log, (Events{"connected", "data"})) << destroy;
+        EXPECT_TRUE(!socket || !socket->IsConnected());
+    }
 
     log->clear();
     for (int port : {server.Port(), 0}) {
