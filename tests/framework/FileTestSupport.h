@@ -9,7 +9,9 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <utility>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -34,6 +36,12 @@ inline std::string ReadFile(const std::string& path) {
 
 inline unsigned ModeOf(const std::string& path) {
     return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 07777;
+}
+
+inline std::pair<uid_t, gid_t> OwnerOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return {info.st_uid, info.st_gid};
 }
 
 inline long EntryCount(const std::string& folder) {
