@@ -131,7 +131,8 @@ TEST_F(ListBoxTest, BackgroundHandlerDecidesTheHighlight) {
 }
 
 // Equal texts (letter case aside) keep their order in both directions; the direction reverses the rest.
-TEST_F(ListBoxTest, SortIsStableInBothDirections) {
+// CompareRows decides where it answers; elsewhere the list compares the texts itself.
+TEST_F(ListBoxTest, SortIsStableAndCompareRowsOverridesWhereItAnswers) {
     AddRows({"b", "A", "a", "B", "a"});
     list_->SetSortedColumn(0);
     list_->Sort();
@@ -139,23 +140,21 @@ TEST_F(ListBoxTest, SortIsStableInBothDirections) {
     list_->SetColumnSortDirection(0, -1);
     list_->Sort();
     EXPECT_EQ(Column(1), (std::vector<std::string>{"1", "4", "2", "3", "5"}));
-}
 
-// CompareRows decides where it answers; elsewhere the list compares the texts itself.
-TEST_F(ListBoxTest, CompareRowsOverridesWhereItAnswers) {
-    AddRows({"10", "9", "100"});
     list_->CompareRows = [this](int a, int b, int column, int& result) {
-        if (column != 0)
+        if (column != 2)
             return false;
-        result = std::stoi(list_->Cell(a, 0)) - std::stoi(list_->Cell(b, 0));
+        result = std::stoi(list_->Cell(a, 2)) - std::stoi(list_->Cell(b, 2));
         return true;
     };
+    for (int row = 0; row < 5; ++row)
+        list_->SetCell(row, 2, std::to_string(20 - row * 5)); // in text order "5" would come last
+    list_->SetSortedColumn(2);
+    list_->Sort();
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"0", "5", "10", "15", "20"}));
     list_->SetSortedColumn(0);
     list_->Sort();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"9", "10", "100"}));
-    list_->SetSortedColumn(1);
-    list_->Sort();
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"4", "1", "5", "3", "2"}));
 }
 
 // A heading press goes to HeaderPressed first; left to the list, it sorts and a second press flips.
