@@ -54,20 +54,15 @@ protected:
         socket->Secure = secure;
         socket->Connect();
     }
-    bool Seen(const std::string& event) const {
-        return std::find(log->begin(), log->end(), event) != log->end();
-    }
     bool WaitFor(const std::string& event) {
-        return SpinUntil([&] { return Seen(event); });
+        return SpinUntil([&] { return std::ranges::find(*log, event) != log->end(); });
     }
 
-    static testsupport::TestCertificate trusted_;
+    static inline testsupport::TestCertificate trusted_;
     ScriptedServer server;
     std::shared_ptr<std::vector<std::string>> log = std::make_shared<std::vector<std::string>>();
     std::unique_ptr<RecordingSocket> socket = std::make_unique<RecordingSocket>(log);
 };
-
-testsupport::TestCertificate TCPSocketTest::trusted_;
 
 using Events = std::vector<std::string>;
 
