@@ -87,8 +87,8 @@ TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
 }
 
 // Lines end at LF, CR LF or CR, also a CR LF split across the reader's blocks; a last line without an
-// end is read; bytes stay as they were.
-TEST_F(FolderItemTest, TextStreamLineEnds) {
+// end is read; bytes stay as they were; ReadAll gives the rest byte for byte, after lines already read.
+TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
     EXPECT_EQ(ReadLines("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(ReadLines("x\n"), std::vector<std::string>{"x"});
     EXPECT_EQ(ReadLines("\n\r\n\r"), (std::vector<std::string>{"", "", ""}));
@@ -98,10 +98,7 @@ TEST_F(FolderItemTest, TextStreamLineEnds) {
     const std::string other(200000, 'b');
     EXPECT_EQ(ReadLines(longLine + "\r\n" + other + "\nend"),
               (std::vector<std::string>{longLine, other, "end"}));
-}
 
-// ReadAll gives the rest byte for byte, after lines already read.
-TEST_F(FolderItemTest, ReadAllReturnsTheRest) {
     WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
     auto stream = FolderItem(Path("f")).OpenAsTextFile();
     ASSERT_TRUE(stream);

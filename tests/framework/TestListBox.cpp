@@ -40,7 +40,7 @@ protected:
             out.push_back(list_->Cell(row, column));
         return out;
     }
-    QRect CellRect(int row, int column) const { return view_->visualRect(view_->model()->index(row, column)); }
+    QRect CellRect(int row, int col) const { return view_->visualRect(view_->model()->index(row, col)); }
 
     std::unique_ptr<QWidget> host_ = std::make_unique<QWidget>();
     std::unique_ptr<fw::ListBox> list_; // declared after its host, so destroyed before it

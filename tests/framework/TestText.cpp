@@ -20,7 +20,8 @@ class TextTest : public ::testing::Test {};
 } // namespace
 
 // Fields count from 1, a missing field is "", an empty text or separator still holds one field; the
-// plain forms find separators in any letter case, the B forms only byte for byte.
+// plain forms find separators in any letter case, the B forms only byte for byte; Split keeps empty
+// fields, so Join gives back the original text.
 TEST_F(TextTest, FieldsCountFromOneAndIgnoreCaseOnlyInPlainForms) {
     EXPECT_EQ(NthField("a,b,c", ",", 1), "a");
     EXPECT_EQ(NthField("a,b,c", ",", 3), "c");
@@ -41,10 +42,7 @@ TEST_F(TextTest, FieldsCountFromOneAndIgnoreCaseOnlyInPlainForms) {
     EXPECT_EQ(NthFieldB("oneXtwoxthree", "x", 2), "three");
     EXPECT_EQ(Split("aÉbéc", "é"), (Texts{"a", "b", "c"}));
     EXPECT_EQ(SplitB("aÉbéc", "é"), (Texts{"aÉb", "c"}));
-}
 
-// Split keeps empty fields, so Join gives back the original text.
-TEST_F(TextTest, SplitAndJoinRoundTrip) {
     const Texts fields = SplitB("\ta\t\tb\t", "\t");
     EXPECT_EQ(fields, (Texts{"", "a", "", "b", ""}));
     EXPECT_EQ(Join(fields, "\t"), "\ta\t\tb\t");
@@ -52,9 +50,10 @@ TEST_F(TextTest, SplitAndJoinRoundTrip) {
     EXPECT_EQ(Join({}, ","), "");
 }
 
-// InStr counts characters from 1, ignores case and gives 0 for an absent or empty search text; InStrB
-// counts bytes and matches exactly.
-TEST_F(TextTest, InStrFindsCharactersIgnoringCaseAndInStrBExactBytes) {
+// Searches ignore letter case and the B forms match exact bytes: InStr counts characters from 1 and gives
+// 0 for an absent or empty search text, InStrB counts bytes; Replace changes the first match, ReplaceAll
+// every match once.
+TEST_F(TextTest, SearchAndReplaceIgnoreCaseExceptInBForms) {
     EXPECT_EQ(InStr("Hello", "LL"), 3);
     EXPECT_EQ(InStr("Hello", "x"), 0);
     EXPECT_EQ(InStr("Hello", ""), 0);
@@ -71,10 +70,7 @@ TEST_F(TextTest, InStrFindsCharactersIgnoringCaseAndInStrBExactBytes) {
     EXPECT_EQ(InStrB("Hello", "LL"), 0);
     EXPECT_EQ(InStrB(2, "abab", "ab"), 3);
     EXPECT_EQ(InStrB("abc", ""), 0);
-}
 
-// Replace changes the first match, ReplaceAll every match once, and the B form only exact bytes.
-TEST_F(TextTest, ReplaceFirstAllAndBytes) {
     EXPECT_EQ(Replace("aXbxc", "x", "-"), "a-bxc");
     EXPECT_EQ(ReplaceAll("aXbxc", "x", "-"), "a-b-c");
     EXPECT_EQ(ReplaceAllB("aXbxc", "x", "-"), "aXb-c");
