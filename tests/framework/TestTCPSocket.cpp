@@ -88,23 +88,19 @@ TEST_F(TCPSocketTest, ExchangesBytesAndReportsTheEndOfTheConnection) {
 // Failures before a connection: refused (102), a reserved unresolvable name (103, answered without
 // any DNS server), and out-of-range ports (107), none of them raised inside Connect itself.
 TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
-    struct Case {
-        std::string address;
-        int port;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {{"127.0.0.1", testsupport::UnusedPort(), "error 102"},
-                                     {"no-such-host.invalid", 80, "error 103"},
-                                     {"Host.INVALID.", 80, "error 103"},
-                                     {"127.0.0.1", 0, "error 107"},
-                                     {"127.0.0.1", 70000, "error 107"}};
-    for (const Case& c : cases) {
+    const std::vector<std::tuple<std::string, int, std::string>> cases{
+        {"127.0.0.1", testsupport::UnusedPort(), "error 102"},
+        {"no-such-host.invalid", 80, "error 103"},
+        {"Host.INVALID.", 80, "error 103"},
+        {"127.0.0.1", 0, "error 107"},
+        {"127.0.0.1", 70000, "error 107"}};
+    for (const auto& [address, port, expected] : cases) {
         log->clear();
-        Start(c.address, c.port);
-        EXPECT_TRUE(log->empty()) << c.address;
-        ASSERT_TRUE(WaitFor(c.expected)) << c.address << ":" << c.port;
-        EXPECT_EQ(*log, Events{c.expected});
-        EXPECT_EQ(socket->LastErrorCode(), std::stoi(c.expected.substr(6)));
+        Start(address, port);
+        EXPECT_TRUE(log->empty()) << address;
+        ASSERT_TRUE(WaitFor(expected)) << address << ":" << port;
+        EXPECT_EQ(*log, Events{expected});
+        EXPECT_EQ(socket->LastErrorCode(), std::stoi(expected.substr(6)));
     }
     EXPECT_EQ(server.Connections(), 0);
 }
