@@ -1,38 +1,28 @@
-// Helpers for the framework's file tests: a private temporary folder, file contents, and running a
-// check as an ordinary user (the tests may run as root, for whom no permission bit holds).
+// Helpers for the framework's file tests: a fixture with a private temporary home, file contents, and
+// running a check as an ordinary user (the tests may run as root, for whom no permission bit holds).
 #pragma once
 
-#include <cstdlib>
+#include "tests/support/TempHome.h"
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <utility>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 namespace fwtest {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillfen-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+class FileTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
 
-    // The folder's path with a trailing '/'.
-    std::string Path() const { return path_ + "/"; }
-
-private:
-    std::string path_;
+    testsupport::TempHome home_;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
@@ -46,6 +36,16 @@ inline std::string ReadFile(const std::string& path) {
 
 inline unsigned ModeOf(const std::string& path) {
     return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 07777;
+}
+
+inline std::pair<uid_t, gid_t> OwnerOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return {info.st_uid, info.st_gid};
+}
+
+inline long EntryCount(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 // Runs check in a child process as user "nobody" when we are root, else directly; its result.

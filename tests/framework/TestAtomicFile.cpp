@@ -2,58 +2,36 @@
 #include "framework/AtomicFile.h"
 #include "tests/framework/FileTestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace fw;
+using fwtest::EntryCount;
 using fwtest::ReadFile;
 using fwtest::WriteFile;
 
 namespace {
 
-class AtomicFileTest : public ::testing::Test {
-protected:
-    std::string Path(const std::string& name) const { return temp_.Path() + name; }
-
-    std::size_t EntryCount(const std::string& folder) const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-    }
-
-    fwtest::TempFolder temp_;
-};
+class AtomicFileTest : public fwtest::FileTest {};
 
 } // namespace
 
-// The target gets the new bytes and keeps its mode; no temporary file stays behind.
-TEST_F(AtomicFileTest, ReplacesContentAndKeepsMode) {
-    WriteFile(Path("Bookmarks.plist"), "old content that is longer");
-    ::chmod(Path("Bookmarks.plist").c_str(), 0640);
+// The target gets the new bytes and keeps its mode and owner (also another user than the writer, when we
+// may hand it one); no temporary file stays behind; a missing target is made.
+TEST_F(AtomicFileTest, ReplacesContentKeepingModeAndOwner) {
+    const std::string target = Path("Bookmarks.plist");
+    WriteFile(target, "old content that is longer");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_TRUE(::geteuid() != 0 || ::chown(target.c_str(), 65534, 65534) == 0); // root hands it to nobody
+    const auto owner = fwtest::OwnerOf(target);
     std::string error;
-    EXPECT_TRUE(WriteFileAtomically(FolderItem(Path("Bookmarks.plist")), std::string("new\0\xFF", 5), &error));
+    EXPECT_TRUE(WriteFileAtomically(FolderItem(target), std::string("new\0\xFF", 5), &error));
     EXPECT_EQ(error, "");
-    EXPECT_EQ(ReadFile(Path("Bookmarks.plist")), std::string("new\0\xFF", 5));
-    EXPECT_EQ(fwtest::ModeOf(Path("Bookmarks.plist")), 0640u);
-    EXPECT_EQ(EntryCount(temp_.Path()), 1u);
-}
+    EXPECT_EQ(ReadFile(target), std::string("new\0\xFF", 5));
+    EXPECT_EQ(fwtest::ModeOf(target), 0640u);
+    EXPECT_EQ(fwtest::OwnerOf(target), owner);
+    EXPECT_EQ(EntryCount(Path("")), 1);
 
-// The replaced file keeps its owner, also when that is another user than the writer.
-TEST_F(AtomicFileTest, KeepsOwner) {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "only root can hand a file to another user";
-    WriteFile(Path("owned"), "old");
-    ASSERT_EQ(::chown(Path("owned").c_str(), 65534, 65534), 0);
-    EXPECT_TRUE(WriteFileAtomically(FolderItem(Path("owned")), "new", nullptr));
-    struct stat info;
-    ASSERT_EQ(::stat(Path("owned").c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 65534u);
-    EXPECT_EQ(info.st_gid, 65534u);
-}
-
-// A missing target is created.
-TEST_F(AtomicFileTest, CreatesMissingTarget) {
     EXPECT_TRUE(WriteFileAtomically(FolderItem(Path("new")), "x", nullptr));
     EXPECT_EQ(ReadFile(Path("new")), "x");
 }
@@ -69,7 +47,7 @@ TEST_F(AtomicFileTest, FollowsSymbolicLinks) {
     EXPECT_TRUE(std::filesystem::is_symlink(Path("absolute")));
     EXPECT_TRUE(std::filesystem::is_symlink(Path("relative")));
     EXPECT_EQ(ReadFile(Path("real/Bookmarks.plist")), "new");
-    EXPECT_EQ(EntryCount(Path("real")), 1u);
+    EXPECT_EQ(EntryCount(Path("real")), 1);
 }
 
 // In a folder the user cannot write, the write fails with a reason and the target stays as it was.
@@ -80,37 +58,35 @@ TEST_F(AtomicFileTest, UnwritableFolderLeavesTargetIntact) {
     WriteFile(target, "original");
     ::chmod(target.c_str(), 0666);
     ::chmod(folder.c_str(), 0555);
-    ::chmod(temp_.Path().c_str(), 0755);
+    ::chmod(Path("").c_str(), 0755);
 
     EXPECT_TRUE(fwtest::RunUnprivileged([&] {
         std::string error;
         return !WriteFileAtomically(FolderItem(target), "replacement", &error) && !error.empty();
     }));
     EXPECT_EQ(ReadFile(target), "original");
-    EXPECT_EQ(EntryCount(folder), 1u);
+    EXPECT_EQ(EntryCount(folder), 1);
+    ::chmod(folder.c_str(), 0755); // so that the temporary home can be removed
 }
 
-// A failure at the rename (the target is a folder) removes the temporary file and says why.
-TEST_F(AtomicFileTest, FailedRenameRemovesTemporaryFile) {
+// A failure at the rename (the target is a folder) removes the temporary file and says why; a writer
+// dropped before Commit leaves the target untouched and no temporary file.
+TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
     std::filesystem::create_directory(Path("folder"));
     std::string error;
     EXPECT_FALSE(WriteFileAtomically(FolderItem(Path("folder")), "x", &error));
     EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_directory(Path("folder")));
-    EXPECT_EQ(EntryCount(temp_.Path()), 1u);
-
+    EXPECT_EQ(EntryCount(Path("")), 1);
     EXPECT_FALSE(WriteFileAtomically(FolderItem(Path("no/such/file")), "x", &error));
     EXPECT_FALSE(error.empty());
-}
 
-// A writer dropped before Commit leaves the target untouched and no temporary file.
-TEST_F(AtomicFileTest, AbandonedWriterChangesNothing) {
     WriteFile(Path("t"), "kept");
     {
         AtomicWriter writer{FolderItem(Path("t"))};
         EXPECT_TRUE(writer.Write("partial"));
-        EXPECT_EQ(EntryCount(temp_.Path()), 2u);
+        EXPECT_EQ(EntryCount(Path("")), 3);
     }
     EXPECT_EQ(ReadFile(Path("t")), "kept");
-    EXPECT_EQ(EntryCount(temp_.Path()), 1u);
+    EXPECT_EQ(EntryCount(Path("")), 2);
 }

@@ -1,13 +1,8 @@
-// Menu commands: the frontmost window first, then the application; enabling before a command fires.
-#include "EventLoop.h"
+// Menu commands: the frontmost window first, then the application.
 #include "framework/Application.h"
-#include "framework/MenuBar.h"
 #include "framework/Window.h"
 #include "framework/WindowRegistry.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QMainWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,7 +13,6 @@ class MenuWindow : public fw::Window {
 public:
     MenuWindow() : fw::Window("TestWindow") {}
     bool answer = false;
-    bool enableManual = false;
 
 protected:
     void AddMenuHandlers() override {
@@ -27,97 +21,44 @@ protected:
             return answer;
         });
     }
-    void Event_EnableMenuItems() override {
-        if (enableManual)
-            fw::Application::Instance()->GetMenuBar()->_Lookup("Manual")->Enabled = true;
-    }
 };
-
-std::unique_ptr<fw::MenuItem> Item(const char* name, bool autoEnable) {
-    auto item = std::make_unique<fw::MenuItem>();
-    item->Name = name;
-    item->Text = name;
-    item->AutoEnable = autoEnable;
-    return item;
-}
 
 class MenuDispatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto menu = Item("Menu", false);
-        menu->Append(Item("Shared", true));
-        menu->Append(Item("Manual", false));
-        menu->Append(Item("AppOnly", true));
-        bar.Append(std::move(menu));
-        app.SetMenuBar(&bar);
-        app._AddMenuHandler("Shared", [] {
-            g_calls.push_back("app");
-            return false;
-        });
-        app._AddMenuHandler("AppOnly", [] {
-            g_calls.push_back("app");
-            return true;
-        });
-        app._AddMenuHandler("Manual", [] {
-            g_calls.push_back("manual");
-            return false;
-        });
+        for (const auto& [name, answer] : {std::pair{"Shared", false}, std::pair{"AppOnly", true}})
+            app._AddMenuHandler(name, [answer] {
+                g_calls.push_back("app");
+                return answer;
+            });
     }
     void TearDown() override {
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         g_calls.clear();
     }
-
-    QAction* Action(const char* name) {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* main = qobject_cast<QMainWindow*>(w); main && main->isVisible())
-                if (auto* a = main->findChild<QAction*>(name))
-                    return a;
-        return nullptr;
+    // The handlers that one command reached, and whether it counted as handled.
+    std::pair<std::vector<std::string>, bool> Dispatch(const std::string& name) {
+        g_calls.clear();
+        const bool handled = app.HandleMenuCommand(name);
+        return {g_calls, handled};
     }
 
-    fw::MenuBar bar;
     fw::Application app;
 };
 
-// A window handler that returns false passes the command on; true stops it there.
+using Calls = std::pair<std::vector<std::string>, bool>;
+
+// A window handler that returns false passes the command on; true stops it there; with no window open
+// the application still answers.
 TEST_F(MenuDispatchTest, WindowFirstThenApplication) {
+    EXPECT_EQ(Dispatch("AppOnly"), (Calls{{"app"}, true}));
+    EXPECT_EQ(Dispatch("Unknown"), (Calls{{}, false}));
     MenuWindow& w = fw::Instance<MenuWindow>();
-    EXPECT_FALSE(app.HandleMenuCommand("Shared"));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"window", "app"}));
-    g_calls.clear();
+    EXPECT_EQ(Dispatch("Shared"), (Calls{{"window", "app"}, false}));
     w.answer = true;
-    EXPECT_TRUE(app.HandleMenuCommand("Shared"));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"window"}));
-    g_calls.clear();
-    EXPECT_TRUE(app.HandleMenuCommand("AppOnly"));
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"app"}));
-}
-
-// With no window open the application still answers.
-TEST_F(MenuDispatchTest, ApplicationAnswersWithoutWindows) {
-    EXPECT_TRUE(app.HandleMenuCommand("AppOnly"));
-    EXPECT_FALSE(app.HandleMenuCommand("Unknown"));
-}
-
-// Items without automatic enabling fire only when the window enables them; a disabled bar fires nothing.
-TEST_F(MenuDispatchTest, EnablingDecidesWhatFires) {
-    MenuWindow& w = fw::Instance<MenuWindow>();
-    QAction* manual = Action("Manual");
-    ASSERT_NE(manual, nullptr);
-    manual->trigger();
-    EXPECT_TRUE(g_calls.empty());
-    w.enableManual = true;
-    manual->trigger();
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"manual"}));
-    g_calls.clear();
-    bar.SetBarEnabled(false);
-    Action("AppOnly")->trigger();
-    EXPECT_TRUE(g_calls.empty());
-    bar.SetBarEnabled(true);
-    Action("AppOnly")->trigger();
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"app"}));
+    EXPECT_EQ(Dispatch("Shared"), (Calls{{"window"}, true}));
+    EXPECT_EQ(Dispatch("AppOnly"), (Calls{{"app"}, true}));
 }
 
 } // namespace

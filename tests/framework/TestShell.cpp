@@ -28,16 +28,13 @@ TEST_F(ShellTest, ErrorCodeIsTheExitStatus) {
     EXPECT_EQ(shell_.ErrorCode(), 128 + 15);
 }
 
-// Result holds what the command wrote to stdout and stderr; a new run starts empty.
-TEST_F(ShellTest, ResultCapturesBothStreams) {
+// Result holds what the command wrote to stdout and stderr; a new run starts empty; a command reading
+// its input ends at once instead of waiting for a user.
+TEST_F(ShellTest, ResultCapturesBothStreamsAndInputIsEmpty) {
     shell_.Execute("printf out; printf err >&2; printf ' \\n'");
     EXPECT_EQ(shell_.Result(), "outerr \n");
     shell_.Execute("true");
     EXPECT_EQ(shell_.Result(), "");
-}
-
-// A command reading its input ends at once instead of waiting for a user.
-TEST_F(ShellTest, InputIsEmpty) {
     shell_.Execute("cat; echo done");
     EXPECT_EQ(shell_.Result(), "done\n");
 }

@@ -1,3 +1,4 @@
+// The TCP socket: byte exchange, connect failures by code, handlers that end their socket, verified TLS.
 #include "EventLoop.h"
 #include "framework/TCPSocket.h"
 #include "tests/support/ScriptedServer.h"
@@ -53,20 +54,15 @@ protected:
         socket->Secure = secure;
         socket->Connect();
     }
-    bool Seen(const std::string& event) const {
-        return std::find(log->begin(), log->end(), event) != log->end();
-    }
     bool WaitFor(const std::string& event) {
-        return SpinUntil([&] { return Seen(event); });
+        return SpinUntil([&] { return std::ranges::find(*log, event) != log->end(); });
     }
 
-    static testsupport::TestCertificate trusted_;
+    static inline testsupport::TestCertificate trusted_;
     ScriptedServer server;
     std::shared_ptr<std::vector<std::string>> log = std::make_shared<std::vector<std::string>>();
     std::unique_ptr<RecordingSocket> socket = std::make_unique<RecordingSocket>(log);
 };
-
-testsupport::TestCertificate TCPSocketTest::trusted_;
 
 using Events = std::vector<std::string>;
 
@@ -92,52 +88,42 @@ TEST_F(TCPSocketTest, ExchangesBytesAndReportsTheEndOfTheConnection) {
 // Failures before a connection: refused (102), a reserved unresolvable name (103, answered without
 // any DNS server), and out-of-range ports (107), none of them raised inside Connect itself.
 TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
-    struct Case {
-        std::string address;
-        int port;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {{"127.0.0.1", testsupport::UnusedPort(), "error 102"},
-                                     {"no-such-host.invalid", 80, "error 103"},
-                                     {"Host.INVALID.", 80, "error 103"},
-                                     {"127.0.0.1", 0, "error 107"},
-                                     {"127.0.0.1", 70000, "error 107"}};
-    for (const Case& c : cases) {
+    const std::vector<std::tuple<std::string, int, std::string>> cases{
+        {"127.0.0.1", testsupport::UnusedPort(), "error 102"},
+        {"no-such-host.invalid", 80, "error 103"},
+        {"Host.INVALID.", 80, "error 103"},
+        {"127.0.0.1", 0, "error 107"},
+        {"127.0.0.1", 70000, "error 107"}};
+    for (const auto& [address, port, expected] : cases) {
         log->clear();
-        Start(c.address, c.port);
-        EXPECT_TRUE(log->empty()) << c.address;
-        ASSERT_TRUE(WaitFor(c.expected)) << c.address << ":" << c.port;
-        EXPECT_EQ(*log, Events{c.expected});
-        EXPECT_EQ(socket->LastErrorCode(), std::stoi(c.expected.substr(6)));
+        Start(address, port);
+        EXPECT_TRUE(log->empty()) << address;
+        ASSERT_TRUE(WaitFor(expected)) << address << ":" << port;
+        EXPECT_EQ(*log, Events{expected});
+        EXPECT_EQ(socket->LastErrorCode(), std::stoi(expected.substr(6)));
     }
     EXPECT_EQ(server.Connections(), 0);
 }
 
-// Closing inside a handler ends the connection there: the close by the server that follows
-// raises nothing more.
-TEST_F(TCPSocketTest, CloseInsideAHandlerRaisesNothingMore) {
+// A handler may close or destroy its own socket: nothing more is raised, not even for the server's
+// close that follows; a socket destroyed while connecting, or with an error still queued, reports nothing.
+TEST_F(TCPSocketTest, EndingTheSocketInsideAHandlerOrInFlightIsSafe) {
     server.SetResponses({"data then close"});
-    socket->onEvent = [this](const std::string& event) {
-        if (event == "data")
-            socket->Close();
-    };
-    Start("127.0.0.1", server.Port());
-    ASSERT_TRUE(WaitFor("data"));
-    testsupport::ProcessPendingEvents();
-    EXPECT_EQ(*log, (Events{"connected", "data"}));
-    EXPECT_FALSE(socket->IsConnected());
-}
-
-// A handler may destroy its own socket; a socket destroyed while connecting, or with an error still
-// queued, reports nothing afterwards.
-TEST_F(TCPSocketTest, DestroyingTheSocketInFlightIsSafe) {
-    server.SetResponses({"bye"});
-    socket->onEvent = [this](const std::string& event) {
-        if (event == "data")
-            socket.reset();
-    };
-    Start("127.0.0.1", server.Port());
-    ASSERT_TRUE(WaitFor("data"));
+    for (const bool destroy : {false, true}) {
+        log->clear();
+        socket = std::make_unique<RecordingSocket>(log);
+        socket->onEvent = [this, destroy](const std::string& event) {
+            if (event == "data" && destroy)
+                socket.reset();
+            else if (event == "data")
+                socket->Close();
+        };
+        Start("127.0.0.1", server.Port());
+        ASSERT_TRUE(WaitFor("data"));
+        testsupport::ProcessPendingEvents();
+        EXPECT_EQ(*log, (Events{"connected", "data"})) << destroy;
+        EXPECT_TRUE(!socket || !socket->IsConnected());
+    }
 
     log->clear();
     for (int port : {server.Port(), 0}) {

@@ -6,40 +6,38 @@
 
 #include <limits>
 
+using testsupport::SpinFor;
+using testsupport::SpinUntil;
+
 namespace {
 
-class TimerTest : public ::testing::Test {};
-
-// A single shot fires once and turns itself off.
-TEST_F(TimerTest, SingleShotFiresOnceAndTurnsOff) {
-    fw::Timer timer;
-    int fired = 0;
-    timer.Action = [&] { ++fired; };
-    timer.SetPeriod(5);
-    timer.SetMode(fw::Timer::ModeSingle);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return fired == 1; }));
-    testsupport::SpinFor(50);
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(timer.Mode(), fw::Timer::ModeOff);
-}
-
-// A period of 0 or less fires at the next turn of the loop; a huge period is clamped, not wrapped.
-TEST_F(TimerTest, PeriodsAtTheEdges) {
-    for (int64_t period : {int64_t{0}, int64_t{-5}}) {
-        fw::Timer timer;
-        bool fired = false;
-        timer.Action = [&] { fired = true; };
+class TimerTest : public ::testing::Test {
+protected:
+    // Starts `timer` with `period` and `mode`, counting its firings in `fired`.
+    static void Start(fw::Timer& timer, int64_t period, int mode, int& fired) {
+        timer.Action = [&fired] { ++fired; };
         timer.SetPeriod(period);
-        timer.SetMode(fw::Timer::ModeSingle);
-        EXPECT_TRUE(testsupport::SpinUntil([&] { return fired; }, 1000)) << period;
+        timer.SetMode(mode);
+    }
+};
+
+// A single shot fires once and turns itself off; a period of 0 or less fires at the next turn of the
+// loop; a huge period is clamped, not wrapped.
+TEST_F(TimerTest, SingleShotsAtAnyPeriod) {
+    for (int64_t period : {int64_t{5}, int64_t{0}, int64_t{-5}}) {
+        fw::Timer timer;
+        int fired = 0;
+        Start(timer, period, fw::Timer::ModeSingle, fired);
+        ASSERT_TRUE(SpinUntil([&] { return fired == 1; }, 1000)) << period;
+        SpinFor(50);
+        EXPECT_EQ(fired, 1) << period;
+        EXPECT_EQ(timer.Mode(), fw::Timer::ModeOff) << period;
     }
     fw::Timer huge;
-    bool fired = false;
-    huge.Action = [&] { fired = true; };
-    huge.SetPeriod(std::numeric_limits<int64_t>::max() - 1);
-    huge.SetMode(fw::Timer::ModeSingle);
-    testsupport::SpinFor(50);
-    EXPECT_FALSE(fired) << "a wrapped period fired at once";
+    int fired = 0;
+    Start(huge, std::numeric_limits<int64_t>::max() - 1, fw::Timer::ModeSingle, fired);
+    SpinFor(50);
+    EXPECT_EQ(fired, 0) << "a wrapped period fired at once";
 }
 
 // Disabling stops a repeating timer; the action may free the timer that raised it.
@@ -52,19 +50,17 @@ TEST_F(TimerTest, DisableAndFreeFromOwnAction) {
     };
     timer->SetPeriod(1);
     timer->SetMode(fw::Timer::ModeMultiple);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return fired == 1; }));
-    testsupport::SpinFor(30);
+    ASSERT_TRUE(SpinUntil([&] { return fired == 1; }));
+    SpinFor(30);
     EXPECT_EQ(fired, 1);
 
     fw::Timer repeating;
     int ticks = 0;
-    repeating.Action = [&] { ++ticks; };
-    repeating.SetPeriod(1);
-    repeating.SetMode(fw::Timer::ModeMultiple);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return ticks >= 3; }));
+    Start(repeating, 1, fw::Timer::ModeMultiple, ticks);
+    ASSERT_TRUE(SpinUntil([&] { return ticks >= 3; }));
     repeating.SetEnabled(false);
     const int stopped = ticks;
-    testsupport::SpinFor(30);
+    SpinFor(30);
     EXPECT_EQ(ticks, stopped);
 }
 

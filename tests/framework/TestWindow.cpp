@@ -77,22 +77,18 @@ TEST_F(WindowTest, AccessorAfterClose) {
     EXPECT_EQ(&fw::Instance<TestWindow>(), &second);
 }
 
-// Creation runs its steps in order, control Open events after the bindings of CreateControls.
-TEST_F(WindowTest, CreationOrder) {
-    fw::Instance<TestWindow>();
+// Creation runs its steps in order, control Open events after the bindings of CreateControls; controls
+// are reached by name and kind; events reach the method bound by name; mistakes are refused.
+TEST_F(WindowTest, CreationAndControlsAndEventsByName) {
+    TestWindow& w = fw::Instance<TestWindow>();
     EXPECT_EQ(g_steps, (std::vector<std::string>{"Layout", "CreateControls", "PushButton1_Open", "AddMenuHandlers",
                                                  "SetupBindings", "Event_Open"}));
-}
-
-// Controls are reached by name and kind; events reach the method bound by name; mistakes are refused.
-TEST_F(WindowTest, ControlsAndEventsByName) {
-    TestWindow& w = fw::Instance<TestWindow>();
-    w.Get<fw::PushButton>("PushButton1").Push();
+    auto& button = w.Get<fw::PushButton>("PushButton1");
+    button.Push();
     EXPECT_EQ(w.pressed, 1);
     EXPECT_EQ(w.Get<fw::Timer>("Timer1").Period(), 1000);
     EXPECT_THROW(w.Get<fw::StaticText>("PushButton1"), std::logic_error);
     EXPECT_THROW(w.Get<fw::PushButton>("Nothing"), std::logic_error);
-    auto& button = w.Get<fw::PushButton>("PushButton1");
     EXPECT_THROW(button.BindEvent("Action", std::function<void(int)>([](int) {})), std::logic_error);
     EXPECT_THROW(button.BindEvent("NoSuchEvent", std::function<void()>([] {})), std::logic_error);
 }
