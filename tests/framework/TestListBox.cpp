@@ -131,6 +131,19 @@ TEST_F(ListBoxTest, BackgroundHandlerDecidesTheHighlight) {
 }
 
 // Equal texts (letter case aside) keep their order in both directions; the direction reverses the rest.
+// Equal keys keep their order also on lists long enough for an unstable sort to mix them.
+TEST_F(ListBoxTest, LongSortIsStable) {
+    for (int i = 0; i < 60; ++i)
+        AddRows({i % 3 ? "x" : "y"});
+    list_->SetSortedColumn(0);
+    list_->Sort();
+    for (int row = 1; row < 60; ++row) {
+        if (list_->Cell(row, 0) == list_->Cell(row - 1, 0)) {
+            EXPECT_LT(std::stoi(list_->Cell(row - 1, 1)), std::stoi(list_->Cell(row, 1))) << row;
+        }
+    }
+}
+
 // CompareRows decides where it answers; elsewhere the list compares the texts itself.
 TEST_F(ListBoxTest, SortIsStableAndCompareRowsOverridesWhereItAnswers) {
     AddRows({"b", "A", "a", "B", "a"});
