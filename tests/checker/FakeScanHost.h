@@ -35,9 +35,10 @@ public:
     void Remove(RowId id) {
         std::erase_if(rows, [id](const Row& r) { return r.id == id; });
     }
-    const Row* Find(RowId id) const {
-        const auto it = std::ranges::find(rows, id, &Row::id);
-        return it == rows.end() ? nullptr : &*it;
+    // A cell of the bookmark id wherever it is now; "(gone)" once it left the list.
+    std::string CellOf(RowId id, int column) const {
+        const int row = RowOf(id);
+        return row < 0 ? "(gone)" : Cell(row, column);
     }
     std::string Status(int row) const { return Cell(row, kStatusColumn); }
     std::string Code(int row) const { return Cell(row, kCodeColumn); }
