@@ -19,26 +19,18 @@ public:
     struct Row {
         RowId id = 0;
         std::map<int, std::string> cells;
-        bool checked = false;
-        bool selected = false;
+        bool checked = false, selected = false;
     };
 
     // Adds a bookmark row with its URL; returns its identity.
     RowId Add(const std::string& url) {
-        Row row;
-        row.id = nextId_++;
-        row.cells[kUrlColumn] = url;
-        rows.push_back(row);
-        return row.id;
+        rows.push_back(Row{nextId_++, {{kUrlColumn, url}}});
+        return rows.back().id;
     }
     void Reverse() { std::ranges::reverse(rows); }
-    void Remove(RowId id) {
-        std::erase_if(rows, [id](const Row& r) { return r.id == id; });
-    }
-    const Row* Find(RowId id) const {
-        const auto it = std::ranges::find(rows, id, &Row::id);
-        return it == rows.end() ? nullptr : &*it;
-    }
+    void Remove(RowId id) { rows.erase(rows.begin() + RowOf(id)); }
+    // A cell of the bookmark id, wherever it is now.
+    std::string CellOf(RowId id, int column) const { return Cell(RowOf(id), column); }
     std::string Status(int row) const { return Cell(row, kStatusColumn); }
     std::string Code(int row) const { return Cell(row, kCodeColumn); }
     // Rows whose request is under way.
@@ -51,9 +43,8 @@ public:
 
     int ListCount() const override { return static_cast<int>(rows.size()); }
     std::string Cell(int row, int column) const override {
-        const auto& cells = rows.at(static_cast<std::size_t>(row)).cells;
-        const auto it = cells.find(column);
-        return it == cells.end() ? std::string() : it->second;
+        const auto it = At(row).cells.find(column);
+        return it == At(row).cells.end() ? std::string() : it->second;
     }
     void SetCell(int row, int column, const std::string& text) override {
         Row& r = rows.at(static_cast<std::size_t>(row));
@@ -61,18 +52,16 @@ public:
         if (column == kStatusColumn)
             statusHistory[r.id].push_back(text);
     }
-    bool CellCheck(int row, int /*column*/) const override {
-        return rows.at(static_cast<std::size_t>(row)).checked;
-    }
-    bool Selected(int row) const override { return rows.at(static_cast<std::size_t>(row)).selected; }
+    bool CellCheck(int row, int /*column*/) const override { return At(row).checked; }
+    bool Selected(int row) const override { return At(row).selected; }
     int SelCount() const override {
         return static_cast<int>(std::ranges::count_if(rows, [](const Row& r) { return r.selected; }));
     }
     int ScrollPosition() const override { return scroll; }
     void SetScrollPosition(int row) override { scroll = row; }
-    int Height() const override { return height; }
+    int Height() const override { return 90; } // five rows
     int DefaultRowHeight() const override { return 18; }
-    RowId RowIdentity(int row) const override { return rows.at(static_cast<std::size_t>(row)).id; }
+    RowId RowIdentity(int row) const override { return At(row).id; }
     int RowOf(RowId id) const override {
         const auto it = std::ranges::find(rows, id, &Row::id);
         return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
@@ -82,9 +71,9 @@ public:
     std::vector<Row> rows;
     std::map<RowId, std::vector<std::string>> statusHistory;
     int scroll = 0;
-    int height = 90; // five rows of 18 pixels
 
 private:
+    const Row& At(int row) const { return rows.at(static_cast<std::size_t>(row)); }
     RowId nextId_ = 1;
 };
 

@@ -65,16 +65,19 @@ protected:
         fw::TCPSocket::AddTrustedCertificatePem(trusted_.certificatePem);
     }
 
-    // A fresh client with a fresh record, as the checker makes one per row.
+    // A fresh client with a fresh record, as the checker makes one per row; URLs without a port reach
+    // the server.
     void NewClient() {
         record = std::make_shared<Record>();
         client = std::make_unique<RecordingHTTP>(record);
+        client->DefaultPort = server.Port();
     }
     std::string Local() const { return "127.0.0.1:" + std::to_string(server.Port()); }
-    bool WaitForEvent(const std::string& prefix) {
+    // Waits until count events beginning with prefix have arrived.
+    bool WaitForEvent(const std::string& prefix, long count = 1) {
         return SpinUntil([&] {
-            return std::ranges::any_of(record->events,
-                                       [&](const std::string& e) { return e.starts_with(prefix); });
+            return std::ranges::count_if(
+                       record->events, [&](const std::string& e) { return e.starts_with(prefix); }) >= count;
         });
     }
     // Runs one HEAD request against the server answering with response; returns the events.
@@ -104,13 +107,7 @@ const std::string kOk = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
 // fragment stay in the path, a missing or foreign scheme changes nothing.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
-    server.SetResponses({kOk});
-    NewClient();
-    client->DefaultPort = server.Port();
-    client->GetHeaders("http://127.0.0.1");
-    ASSERT_TRUE(WaitForEvent("headers"));
-    EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
-
+    EXPECT_EQ(Head("http://127.0.0.1", kOk), (Events{"connected", "headers 200"}));
     EXPECT_EQ(Head("http://" + Local() + "/dir/page.html?q=a%20b&x=1#top", kOk),
               (Events{"connected", "headers 200"}));
     EXPECT_EQ(Head(Local() + "/bare", kOk).back(), "headers 200");
@@ -122,52 +119,29 @@ TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
 }
 
 // Through a proxy the request goes to the proxy (port 0 meaning the default) with the absolute URL,
-// also for https, and Proxy-Authorization on one line whatever the credentials.
-TEST_F(HTTPSocketTest, ProxyGetsTheAbsoluteURLAndCredentials) {
-    struct Case {
-        std::string url;
-        std::string credentials;
-        int proxyPort;
-    };
-    const std::vector<Case> cases = {
-        {"http://example.invalid:8080/page?x=1", "user:pass", server.Port()},
-        {"https://secure.invalid/", ":", 0},
-        {"http://example.invalid", "user:" + std::string(300, 'p'), server.Port()}};
-    Events expected;
-    for (const Case& c : cases) {
+// also for https, and with the headers set on the client.
+TEST_F(HTTPSocketTest, ProxyGetsTheAbsoluteURL) {
+    const std::string auth = "Proxy-Authorization: Basic dTpw\r\n";
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"http://example.invalid:8080/page?x=1", server.Port()}, {"https://secure.invalid/", 0}};
+    for (const auto& [url, proxyPort] : cases) {
         server.SetResponses({kOk});
         NewClient();
-        client->SetRequestHeader("Proxy-Authorization", "Basic " + fw::EncodeBase64(c.credentials, 0));
+        client->SetRequestHeader("Proxy-Authorization", "Basic dTpw");
         client->HTTPProxyAddress = "127.0.0.1";
-        client->HTTPProxyPort = c.proxyPort;
-        client->DefaultPort = server.Port();
-        client->GetHeaders(c.url);
-        ASSERT_TRUE(WaitForEvent("headers")) << c.url;
+        client->HTTPProxyPort = proxyPort;
+        client->GetHeaders(url);
+        ASSERT_TRUE(WaitForEvent("headers")) << url;
         EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
-        const std::string host = c.url.substr(c.url.find("://") + 3);
-        expected.push_back(Request("HEAD " + c.url, "Proxy-Authorization: Basic " +
-                                                        fw::EncodeBase64(c.credentials, 0) +
-                                                        "\r\nHost: " + host.substr(0, host.find('/'))));
     }
-    EXPECT_EQ(server.Requests(), expected);
-    EXPECT_NE(expected[1].find("Proxy-Authorization: Basic Og==\r\n"), std::string::npos);
-    EXPECT_EQ(std::ranges::count(expected[2], '\n'), 6);
+    EXPECT_EQ(
+        server.Requests(),
+        (Events{Request("HEAD http://example.invalid:8080/page?x=1", auth + "Host: example.invalid:8080"),
+                Request("HEAD https://secure.invalid/", auth + "Host: secure.invalid")}));
 }
 
-// Every status comes back as it came; redirects are not followed.
-TEST_F(HTTPSocketTest, ReportsStatusesWithoutFollowingRedirects) {
-    const std::string url = "http://" + Local() + "/";
-    for (int status : {200, 204, 301, 302, 404, 500}) {
-        const std::string response = "HTTP/1.0 " + std::to_string(status) + " Whatever\r\nLocation: http://" +
-                                     Local() + "/elsewhere\r\n\r\n";
-        EXPECT_EQ(Head(url, response), (Events{"connected", "headers " + std::to_string(status)}));
-    }
-    testsupport::ProcessPendingEvents();
-    EXPECT_EQ(server.Connections(), 6);
-    EXPECT_EQ(record->headers.Value("location"), "http://" + Local() + "/elsewhere");
-}
-
-// The status is the second blank-separated field, and header blocks end in CR LF, LF or CR pairs.
+// The status is the second blank-separated field, and header blocks end in CR LF, LF or CR pairs; a
+// server that closes before the end of the header block causes no event but Connected.
 TEST_F(HTTPSocketTest, ReadsStatusLinesAndLineEndsAsServersSendThem) {
     const std::string url = "http://" + Local() + "/";
     EXPECT_EQ(Head(url, "HTTP/1.0  200 OK\r\n\r\n").back(), "headers 0");
@@ -177,55 +151,49 @@ TEST_F(HTTPSocketTest, ReadsStatusLinesAndLineEndsAsServersSendThem) {
     EXPECT_EQ(record->headers.Value("Content-Length"), "12");
     EXPECT_EQ(Head(url, "HTTP/1.0 500 Oops\rServer: cr\r\r").back(), "headers 500");
     EXPECT_EQ(record->headers.Value("server"), "cr");
-}
 
-// Without credentials from the handler a 401 is reported as it is, after AuthenticationRequired.
-TEST_F(HTTPSocketTest, UnauthorizedWithoutCredentialsIsReported) {
-    EXPECT_EQ(Head("http://" + Local() + "/",
-                   "HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=x\r\n\r\n"),
-              (Events{"connected", "auth Basic realm=x", "headers 401"}));
-    testsupport::ProcessPendingEvents();
-    EXPECT_EQ(server.Connections(), 1);
-}
-
-// Credentials from the handler repeat the request once with Authorization on one line; the request
-// after that goes without them.
-TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
-    const std::string password(300, 'p');
-    server.SetResponses({"HTTP/1.0 401 No\r\nWWW-Authenticate: Basic\r\n\r\n", kOk, kOk});
-    NewClient();
-    client->credentials = [&](std::string& user, std::string& pass) {
-        user = "user";
-        pass = password;
-        return true;
-    };
-    client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(WaitForEvent("headers"));
-    EXPECT_EQ(record->events, (Events{"connected", "auth Basic", "connected", "headers 200"}));
-    client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(SpinUntil([&] { return record->events.size() == 6; }));
-    const std::string host = "Host: " + Local();
-    EXPECT_EQ(server.Requests(), (Events{Request("HEAD /p", host),
-                                         Request("HEAD /p", host + "\r\nAuthorization: Basic " +
-                                                                fw::EncodeBase64("user:" + password, 0)),
-                                         Request("HEAD /p", host)}));
-}
-
-// A server that closes before the end of the header block causes no event at all.
-TEST_F(HTTPSocketTest, ConnectionEndingInsideTheHeadersRaisesNothing) {
     server.SetResponses({"HTTP/1.0 200 OK\r\nServer: half"});
     NewClient();
-    client->GetHeaders("http://" + Local() + "/");
+    client->GetHeaders(url);
     ASSERT_TRUE(SpinUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
     testsupport::ProcessPendingEvents();
     EXPECT_EQ(record->events, Events{"connected"});
 }
 
-// Failures before a connection arrive as Error with the socket's code; https without a port goes to 443.
+// A 401 is reported as it is after AuthenticationRequired when the handler gives no credentials;
+// credentials repeat the request once with Authorization on one line, and the next request goes
+// without them.
+TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
+    const std::string password(300, 'p');
+    server.SetResponses({"HTTP/1.0 401 No\r\nWWW-Authenticate: Basic realm=x\r\n\r\n",
+                         "HTTP/1.0 401 No\r\nWWW-Authenticate: Basic\r\n\r\n", kOk});
+    NewClient();
+    client->GetHeaders("http://" + Local() + "/p");
+    ASSERT_TRUE(WaitForEvent("headers"));
+    EXPECT_EQ(record->events, (Events{"connected", "auth Basic realm=x", "headers 401"}));
+    client->credentials = [&](std::string& user, std::string& pass) {
+        user = "user";
+        pass = password;
+        return true;
+    };
+    record->events.clear();
+    client->GetHeaders("http://" + Local() + "/p");
+    ASSERT_TRUE(WaitForEvent("headers"));
+    EXPECT_EQ(record->events, (Events{"connected", "auth Basic", "connected", "headers 200"}));
+    client->GetHeaders("http://" + Local() + "/p");
+    ASSERT_TRUE(WaitForEvent("headers", 2));
+    const std::string host = "Host: " + Local();
+    EXPECT_EQ(server.Requests(), (Events{Request("HEAD /p", host), Request("HEAD /p", host),
+                                         Request("HEAD /p", host + "\r\nAuthorization: Basic " +
+                                                                fw::EncodeBase64("user:" + password, 0)),
+                                         Request("HEAD /p", host)}));
+}
+
+// Failures before a connection arrive as Error with the socket's code, a port past 16 bits included;
+// https without a port goes to 443.
 TEST_F(HTTPSocketTest, ConnectFailuresArriveAsErrors) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/", "error 102"},
-        {"http://nowhere.invalid/", "error 103"},
         {"http://127.0.0.1:70000/", "error 107"},
         {"https://nowhere.invalid/", "error 103"}};
     for (const auto& [url, expected] : cases) {
@@ -235,19 +203,12 @@ TEST_F(HTTPSocketTest, ConnectFailuresArriveAsErrors) {
         EXPECT_EQ(record->events, Events{expected}) << url;
     }
     EXPECT_EQ(client->Port, 443);
-    NewClient();
-    client->DefaultPort = 0;
-    client->GetHeaders("http://127.0.0.1/");
-    ASSERT_TRUE(WaitForEvent("error"));
-    EXPECT_EQ(record->events, Events{"error 107"});
-    EXPECT_EQ(client->LastErrorCode(), 107);
 }
 
 // https URLs (in any letter case) go over TLS with the certificate checked: untrusted is error 104.
 TEST_F(HTTPSocketTest, HttpsIsCheckedOverVerifiedTLS) {
     server.UseTls(trusted_);
     EXPECT_EQ(Head("HTTPS://" + Local() + "/s", kOk), (Events{"connected", "headers 200"}));
-    EXPECT_EQ(server.Requests(), Events{Request("HEAD /s", "Host: " + Local())});
 
     ScriptedServer untrusted;
     untrusted.UseTls(testsupport::MakeSelfSignedCertificate("IP:127.0.0.1"));
@@ -275,8 +236,9 @@ TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
     EXPECT_FALSE(client->IsConnected());
 }
 
-// GET collects the body with progress and finishes the page at the end of the connection.
-TEST_F(HTTPSocketTest, GetDeliversThePageAtTheEndOfTheConnection) {
+// GET collects the body with progress and finishes the page at the end of the connection; a page
+// never grows past its cap: it ends there and the client closes the connection.
+TEST_F(HTTPSocketTest, GetDeliversThePageUpToItsCap) {
     server.SetResponses({"HTTP/1.0 200 OK\r\nContent-Length: 11\r\n\r\nhello world"});
     NewClient();
     const std::string url = "http://" + Local() + "/version.txt";
@@ -288,23 +250,20 @@ TEST_F(HTTPSocketTest, GetDeliversThePageAtTheEndOfTheConnection) {
     EXPECT_EQ(record->page, "hello world");
     EXPECT_EQ(record->progress, "hello world");
     EXPECT_EQ(server.Requests(), Events{Request("GET /version.txt", "Host: " + Local())});
-}
 
-// A page never grows past its cap: the page ends there and the connection is closed.
-TEST_F(HTTPSocketTest, GetPageIsCapped) {
-    server.SetResponses({kOk + std::string(HTTPSocket::kMaxPageBytes + 500 * 1024, 'x')}, false);
+    server.SetResponses({kOk + std::string(1536 * 1024, 'x')}, false);
     NewClient();
     client->Get("http://" + Local() + "/big");
     ASSERT_TRUE(WaitForEvent("page"));
-    EXPECT_EQ(record->page.size(), HTTPSocket::kMaxPageBytes);
+    EXPECT_EQ(record->page.size(), 1024u * 1024);
     EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == 1; }));
 }
 
 // Closing or destroying the client inside HeadersReceived (as the result sink does) ends the
 // request: no progress, no page, no crash.
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
+    server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
-        server.SetResponses({kOk + "a body that follows at once"});
         NewClient();
         client->onHeaders = [this, destroy] {
             if (destroy)
