@@ -227,13 +227,17 @@ TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
     EXPECT_EQ(Head("http://" + Local() + "/", "HTTP/1.0 200 OK\r\n" + padding + "\r\n").back(),
               "headers 200");
 
-    server.SetResponses({"HTTP/1.0 200 OK\r\n" + padding + padding}, false);
-    NewClient();
-    client->GetHeaders("http://" + Local() + "/");
-    ASSERT_TRUE(WaitForEvent("headers"));
-    EXPECT_EQ(record->events, (Events{"connected", "headers 0"}));
-    EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == 1; }));
-    EXPECT_FALSE(client->IsConnected());
+    // Without an end, and with one that comes too late.
+    for (const std::string ending : {"", "\r\n"}) {
+        const int closed = server.ClosedByClient();
+        server.SetResponses({"HTTP/1.0 200 OK\r\n" + padding + padding + ending}, false);
+        NewClient();
+        client->GetHeaders("http://" + Local() + "/");
+        ASSERT_TRUE(WaitForEvent("headers"));
+        EXPECT_EQ(record->events, (Events{"connected", "headers 0"}));
+        EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == closed + 1; }));
+        EXPECT_FALSE(client->IsConnected());
+    }
 }
 
 // GET collects the body with progress and finishes the page at the end of the connection; a page
