@@ -2,6 +2,7 @@
 #include "ListwinFixture.h"
 
 #include <QKeyEvent>
+#include <tuple>
 
 namespace {
 
@@ -10,30 +11,26 @@ using ListwinFrameTest = ListwinTest;
 // The list fills the window's width and leaves 85 pixels below; the status line leaves 260. The window's
 // minimum width (600) keeps it above the 563 that "Visit Site" needs, so the button stays at every size.
 TEST_F(ListwinFrameTest, ResizeLaysOutListStatusLineAndVisitSite) {
+    // Window width, list width and height, status line width, "Visit Site" shown.
+    auto layout = [this] {
+        return std::tuple(win_->Width(), List().Width(), List().Height(), StatusLine().Width(),
+                          Button("PushButton3").Visible());
+    };
     win_->SetSize(562, 400);
-    EXPECT_EQ(win_->Width(), 600);
-    EXPECT_TRUE(Button("PushButton3").Visible());
-    EXPECT_EQ(List().Width(), 600);
-    EXPECT_EQ(List().Height(), 315);
-    EXPECT_EQ(StatusLine().Width(), 340);
+    EXPECT_EQ(layout(), std::tuple(600, 600, 315, 340, true));
     win_->SetSize(900, 358);
-    EXPECT_TRUE(Button("PushButton3").Visible());
-    EXPECT_EQ(List().Width(), 900);
-    EXPECT_EQ(List().Height(), 273);
-    EXPECT_EQ(StatusLine().Width(), 640);
+    EXPECT_EQ(layout(), std::tuple(900, 900, 273, 640, true));
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while a row is selected.
 TEST_F(ListwinFrameTest, SelectionEnablesVisitAndEdit) {
+    auto enabled = [this] { return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()); };
     AddBookmark("a", "http://a/", 1);
-    EXPECT_FALSE(Button("PushButton3").Enabled());
-    EXPECT_FALSE(Button("PushButton5").Enabled());
+    EXPECT_EQ(enabled(), std::pair(false, false));
     List().SetSelected(0, true);
-    EXPECT_TRUE(Button("PushButton3").Enabled());
-    EXPECT_TRUE(Button("PushButton5").Enabled());
+    EXPECT_EQ(enabled(), std::pair(true, true));
     List().SetSelected(0, false);
-    EXPECT_FALSE(Button("PushButton3").Enabled());
-    EXPECT_FALSE(Button("PushButton5").Enabled());
+    EXPECT_EQ(enabled(), std::pair(false, false));
 }
 
 // A click shows the row's URL, blue for web addresses and black otherwise, and records the cell.
