@@ -1,9 +1,6 @@
 // The search field, Find and Find Next, the filter, and rows from dropped text.
 #include "ListwinFixture.h"
 
-#include <QDropEvent>
-#include <QMimeData>
-
 namespace {
 
 using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL;
@@ -167,17 +164,9 @@ TEST_F(ListwinSearchTest, ReturnWithAnEmptyListDoesNothing) {
 TEST_F(ListwinSearchTest, DroppedTextAddsOneRowPerUrl) {
     for (int i = 0; i < 100; ++i)
         AddNames({"row" + std::to_string(i)});
-    auto drop = [this](const QString& text) {
-        QMimeData data;
-        data.setText(text);
-        const QPoint at = View().viewport()->rect().center();
-        // Qt delivers a drop only to the widget that accepted the drag's entry.
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(View().viewport(), &enter);
-        QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(View().viewport(), &event);
-    };
-    drop("see http://a.example/one\nhttp://b.example/two two\r\n");
+    // The list box hands the window dropped text with carriage returns for line ends.
+    auto drop = [this](const std::string& text) { List().DropObject(text); };
+    drop("see http://a.example/one\rhttp://b.example/two two\r");
     ASSERT_EQ(List().ListCount(), 102);
     EXPECT_EQ(List().Cell(100, URL), "http://a.example/one");
     EXPECT_EQ(List().Cell(101, URL), "http://b.example/two two");
