@@ -106,10 +106,6 @@ std::vector<std::string> ScriptedServer::Requests() const {
     return impl_->requests;
 }
 
-int ScriptedServer::Connections() const {
-    return static_cast<int>(impl_->requests.size());
-}
-
 int ScriptedServer::ClosedByClient() const {
     return impl_->closedByClient;
 }
