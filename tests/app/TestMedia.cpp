@@ -80,11 +80,6 @@ TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
 }
 
-class MediaTestWin : public fw::Window {
-public:
-    MediaTestWin() : fw::Window("MediaTestWin") {}
-};
-
 class MoviePlayerTest : public MediaTest {
 protected:
     void SetUp() override {
@@ -96,7 +91,7 @@ protected:
         MediaTest::TearDown();
     }
 
-    MediaTestWin window_;
+    fw::Window window_{"MediaTestWin"};
     const std::string oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
     testsupport::TempHome temp_;
     const fs::path bin_ = temp_.Path();

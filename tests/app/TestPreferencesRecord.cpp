@@ -31,19 +31,14 @@ protected:
         std::ofstream(file_, std::ios::binary) << text;
     }
     std::string FileText() const { return testsupport::ReadFile(file_); }
-    // Reads the record; returns the welcome text, which starts as "kept".
-    static std::string Load() {
+    // Reads the record; returns the welcome text, which starts as "kept". Root may write anywhere, so where
+    // folder permissions matter it reads as an ordinary user.
+    static std::string Load(bool asOrdinaryUser = false) {
+        const bool switchUser = asOrdinaryUser && ::geteuid() == 0;
+        EXPECT_TRUE(!switchUser || ::seteuid(65534) == 0);
         std::string welcome = "kept";
         ReadPreferences(welcome);
-        return welcome;
-    }
-    // Root may write anywhere; it loads as an ordinary user, so that folder permissions hold as they do
-    // for the real user.
-    static std::string LoadAsOrdinaryUser() {
-        const bool root = ::geteuid() == 0;
-        EXPECT_TRUE(!root || ::seteuid(65534) == 0);
-        const std::string welcome = Load();
-        EXPECT_TRUE(!root || ::seteuid(0) == 0);
+        EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
         return welcome;
     }
     // The settings in record order, field 3 included, joined as in the record.
@@ -112,7 +107,7 @@ TEST_F(PreferencesRecordTest, UnwritableFolderKeepsTheRecordInUse) {
         fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
     fs::permissions(folder_, fs::perms{0555});
     fs::permissions(file_, fs::perms{0644});
-    EXPECT_EQ(LoadAsOrdinaryUser(), kUpgraded);
+    EXPECT_EQ(Load(/*asOrdinaryUser=*/true), kUpgraded);
     EXPECT_EQ(FileText(), "7*metal*x*nocodes*noProxy****");
     EXPECT_EQ(Settings(), "7*metal*x*nocodes*noProxy*****6");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
