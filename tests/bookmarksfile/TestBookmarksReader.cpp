@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <tuple>
 
 namespace quillfen {
 void PrintTo(const BookmarkRow& row, std::ostream* os) {
@@ -192,24 +193,19 @@ TEST_F(BookmarksReaderTest, UnclosedEntryLeavesTheNextOneWhole) {
 // A file that ends inside an entry (plutil leaves such a file alone) ends the load with the rows read so far.
 TEST_F(BookmarksReaderTest, TruncatedFileKeepsTheRowsReadSoFar) {
     const std::string text = ConvertedText(Numbered(3));
-    const struct {
-        std::string_view marker;
-        int nth;
-        std::size_t rows;
-    } cuts[] = {// The History proxy holds the first UUID key.
-                {"<key>URLString</key>", 3, 2},
-                {"<key>WebBookmarkUUID</key>", 4, 2},
-                {"<string>UUID-3</string>", 1, 3}};
-    for (const auto& cut : cuts) {
-        SCOPED_TRACE(cut.marker);
-        const std::string truncated = CutAfterLine(text, cut.marker, cut.nth);
+    // Cut after the nth line holding the marker; the History proxy holds the first UUID key.
+    for (const auto& [marker, nth, rows] : {std::tuple{"<key>URLString</key>", 3, 2u},
+                                            {"<key>WebBookmarkUUID</key>", 4, 2u},
+                                            {"<string>UUID-3</string>", 1, 3u}}) {
+        SCOPED_TRACE(marker);
+        const std::string truncated = CutAfterLine(text, marker, nth);
         WriteText(truncated);
 
         const ReadResult result = Load();
 
         EXPECT_EQ(result.status, ReadStatus::Ok);
-        EXPECT_EQ(sink.rows.size(), cut.rows);
-        EXPECT_EQ(result.urlArray.size(), cut.rows);
+        EXPECT_EQ(sink.rows.size(), rows);
+        EXPECT_EQ(result.urlArray.size(), rows);
         EXPECT_EQ(result.wholeText, truncated);
     }
 }
