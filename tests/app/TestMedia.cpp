@@ -1,4 +1,6 @@
 // The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
+#include "EventLoop.h"
+#include "TempHome.h"
 #include "app/Media.h"
 #include "framework/Application.h"
 #include "framework/Movie.h"
@@ -10,13 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace quillfen {
@@ -81,37 +80,21 @@ TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
 }
 
-class MediaTestWin : public fw::Window {
-public:
-    MediaTestWin() : fw::Window("MediaTestWin") {}
-};
-
 class MoviePlayerTest : public MediaTest {
 protected:
     void SetUp() override {
         window_.Create();
-        std::string pattern = (fs::temp_directory_path() / "quillfen-aplay-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        bin_ = pattern;
         ::setenv("PATH", bin_.c_str(), 1); // no player program at all
     }
     void TearDown() override {
         ::setenv("PATH", oldPath_.c_str(), 1);
-        fs::remove_all(bin_);
         MediaTest::TearDown();
     }
-    // Puts a stand-in for ALSA's player first on PATH: it copies the sound it is given, whole, beside itself.
-    void FakePlayer() {
-        std::ofstream(bin_ / "aplay")
-            << "#!/bin/sh\nd=$(dirname \"$0\")\n"
-               "[ \"$1\" = -q ] && cat \"$2\" > \"$d/part\" && mv \"$d/part\" \"$d/played\"\n";
-        fs::permissions(bin_ / "aplay", fs::perms::owner_all);
-        ::setenv("PATH", (bin_.string() + ":" + oldPath_).c_str(), 1);
-    }
 
-    MediaTestWin window_;
+    fw::Window window_{"MediaTestWin"};
     const std::string oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    fs::path bin_;
+    testsupport::TempHome temp_;
+    const fs::path bin_ = temp_.Path();
 };
 
 // The chime loads once, as a WAV sound; the layout's player plays it each time asked (with no movie, never),
@@ -128,15 +111,15 @@ TEST_F(MoviePlayerTest, PlaysTheChimeThroughAplayAndNeverFails) {
     EXPECT_EQ(player.PlayCount(), 0);
     player.SetMovie(glass);
     player.Play();
-    FakePlayer();
+    // A stand-in for ALSA's player: it copies the sound it is given, whole, beside itself.
+    std::ofstream(bin_ / "aplay") << "#!/bin/sh\nd=$(/usr/bin/dirname \"$0\")\n[ \"$1\" = -q ] && "
+                                     "/bin/cat \"$2\" > \"$d/part\" && /bin/mv \"$d/part\" \"$d/played\"\n";
+    fs::permissions(bin_ / "aplay", fs::perms::owner_all);
     player.Play();
     EXPECT_EQ(player.PlayCount(), 2);
-    // The player runs on its own; allow it up to a generous bound to finish its copy.
-    for (int i = 0; i < 200 && !fs::exists(bin_ / "played"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::ifstream in(bin_ / "played", std::ios::binary);
-    const std::string played{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(played, std::string(sound.constData(), static_cast<size_t>(sound.size())));
+    // The player runs on its own; allow it a generous bound to finish its copy.
+    EXPECT_TRUE(testsupport::SpinUntil([this] { return fs::exists(bin_ / "played"); }, 10000));
+    EXPECT_EQ(testsupport::ReadFile(bin_ / "played"), sound.toStdString());
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace quillfen {
 namespace {
@@ -39,31 +38,26 @@ protected:
 
 // Menu handlers are bound by item name: every item keeps its name, caption, place, shortcut and enabling.
 TEST_F(MenuTest, BarHoldsEveryItemInOrder) {
-    std::vector<std::string> menus;
-    for (int i = 0; i < Menu::Instance().Count(); ++i)
-        menus.push_back(Outline(Menu::Instance().Item(i)));
-    EXPECT_EQ(menus,
-              (std::vector<std::string>{
-                  "UntitledMenu2=File manual {FileNew=New Cmd+N | FileFind=Find Cmd+F | "
-                  "FileFindNext=Find Next Cmd+G | - | FilePageSetup=Page Setup Cmd+Shift+P | "
-                  "FilePrint=Print Cmd+P | - | FileQuit=Quit Cmd+Q quits}",
-                  "UntitledMenu0=Edit manual {EditUndo=Undo Cmd+Z manual | - | EditCut=Cut Cmd+X | "
-                  "EditCopy=Copy Cmd+C | EditPaste=Paste Cmd+V | EditClear=Clear | "
-                  "EditDeleteSelectedBookmarks=Delete Checked Bookmarks | - | "
-                  "EditPreferences=Preferences Cmd+, | EditEditBookmark=Edit Bookmark Cmd+E | "
-                  "EditApplyChanges=Apply Changes manual}",
-                  "Tools=Tools manual {ToolsDeleteSelectedBookmarks=Delete Checked Bookmarks | "
-                  "ToolsCheckall=Check Bookmarks with Codes {Uncheckall=Uncheck all | "
-                  "Checkall1xx=1xx - Informational Cmd+1 | Checkall2xx=2xx - Successful Cmd+2 | "
-                  "Checkall3xx=3xx - Redeirection Cmd+3 | Checkall4xx=4xx - Client Error Cmd+4 | "
-                  "Checkall5xx=5xx - Server Error Cmd+5 | CheckallTxx=Timeout Error Cmd+6} | "
-                  "ToolsCheckSelectedBookmarks=Check Selected Bookmarks | ToolsSortlistby=Sort List by "
-                  "{SortlistbyChecked=Checked | SortlistbyBookmarkname=Bookmark name | "
-                  "SortlistbyBookmarkURL=Bookmark URL | SortlistbyCode=Code | "
-                  "SortlistbyOriginalorder=Original order} | CheckDuplicatesDuplicateURLs=Check Duplicates}",
-                  "HelpMenu=Help {HelpStatuscodeexplanations=Status code explanations | "
-                  "AppleAboutSafariLindquay=About Safari Quillfen}",
-              }));
+    EXPECT_EQ(Outline(Menu::Instance()),
+              "= {UntitledMenu2=File manual {FileNew=New Cmd+N | FileFind=Find Cmd+F | "
+              "FileFindNext=Find Next Cmd+G | - | FilePageSetup=Page Setup Cmd+Shift+P | "
+              "FilePrint=Print Cmd+P | - | FileQuit=Quit Cmd+Q quits} | "
+              "UntitledMenu0=Edit manual {EditUndo=Undo Cmd+Z manual | - | EditCut=Cut Cmd+X | "
+              "EditCopy=Copy Cmd+C | EditPaste=Paste Cmd+V | EditClear=Clear | "
+              "EditDeleteSelectedBookmarks=Delete Checked Bookmarks | - | "
+              "EditPreferences=Preferences Cmd+, | EditEditBookmark=Edit Bookmark Cmd+E | "
+              "EditApplyChanges=Apply Changes manual} | "
+              "Tools=Tools manual {ToolsDeleteSelectedBookmarks=Delete Checked Bookmarks | "
+              "ToolsCheckall=Check Bookmarks with Codes {Uncheckall=Uncheck all | "
+              "Checkall1xx=1xx - Informational Cmd+1 | Checkall2xx=2xx - Successful Cmd+2 | "
+              "Checkall3xx=3xx - Redeirection Cmd+3 | Checkall4xx=4xx - Client Error Cmd+4 | "
+              "Checkall5xx=5xx - Server Error Cmd+5 | CheckallTxx=Timeout Error Cmd+6} | "
+              "ToolsCheckSelectedBookmarks=Check Selected Bookmarks | ToolsSortlistby=Sort List by "
+              "{SortlistbyChecked=Checked | SortlistbyBookmarkname=Bookmark name | "
+              "SortlistbyBookmarkURL=Bookmark URL | SortlistbyCode=Code | "
+              "SortlistbyOriginalorder=Original order} | CheckDuplicatesDuplicateURLs=Check Duplicates} | "
+              "HelpMenu=Help {HelpStatuscodeexplanations=Status code explanations | "
+              "AppleAboutSafariLindquay=About Safari Quillfen}}");
 }
 
 // The accessors find their items in the installed bar, a lookup is exact about case, and without an

@@ -21,35 +21,24 @@ namespace fs = std::filesystem;
 const std::string kWelcome = "Welcome to Safari Quillfen!\r";
 const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
 
-// Root may write anywhere; for the length of a test step it acts as an ordinary user, so that folder
-// permissions hold as they do for the real user.
-struct AsOrdinaryUser {
-    const bool wasRoot = ::geteuid() == 0;
-    AsOrdinaryUser() { EXPECT_TRUE(!wasRoot || ::seteuid(65534) == 0); }
-    ~AsOrdinaryUser() { EXPECT_TRUE(!wasRoot || ::seteuid(0) == 0); }
-};
-
 class PreferencesRecordTest : public ::testing::Test {
 protected:
     void SetUp() override { Globals::Release(); }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(folder_, fs::perms::owner_all, ec); // lets the temporary home go
-        Globals::Release();
-    }
+    void TearDown() override { Globals::Release(); }
 
     void WriteRecord(const std::string& text) {
         fs::create_directories(folder_);
         std::ofstream(file_, std::ios::binary) << text;
     }
-    std::string FileText() const {
-        std::ifstream in(file_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    // Reads the record; returns the welcome text, which starts as "kept".
-    static std::string Load() {
+    std::string FileText() const { return testsupport::ReadFile(file_); }
+    // Reads the record; returns the welcome text, which starts as "kept". Root may write anywhere, so where
+    // folder permissions matter it reads as an ordinary user.
+    static std::string Load(bool asOrdinaryUser = false) {
+        const bool switchUser = asOrdinaryUser && ::geteuid() == 0;
+        EXPECT_TRUE(!switchUser || ::seteuid(65534) == 0);
         std::string welcome = "kept";
         ReadPreferences(welcome);
+        EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
         return welcome;
     }
     // The settings in record order, field 3 included, joined as in the record.
@@ -61,17 +50,6 @@ protected:
             out += "*" + *field;
         return out;
     }
-    // Lets an ordinary user (root's group included) reach the record but not write into its folder.
-    void LockFolder() {
-        using fs::perms;
-        const perms read = perms::group_read | perms::others_read;
-        const perms write = perms::owner_write | perms::group_write | perms::others_write;
-        for (const fs::path& p : {home_, home_ / "Library", folder_})
-            fs::permissions(p, read | perms::group_exec | perms::others_exec, fs::perm_options::add);
-        fs::permissions(folder_, write, fs::perm_options::remove);
-        fs::permissions(file_, read, fs::perm_options::add);
-    }
-
     testsupport::TempHome tempHome_;
     const fs::path home_ = tempHome_.Path();
     const fs::path folder_ = home_ / "Library" / "Preferences";
@@ -89,12 +67,12 @@ TEST_F(PreferencesRecordTest, FirstRunWritesTheDefaultRecord) {
 // A record of ten or more fields is read as it is, also with an empty tenth field, which appending could
 // never mend; reading it again (as Apply does) neither writes nor welcomes.
 TEST_F(PreferencesRecordTest, TenFieldRecordsAreNeverRewritten) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4",
-         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4"},
-        {"5*aqua**nocodes*noProxy*****", "5*aqua**nocodes*noProxy*****"},
-        {"5*aqua**nocodes*noProxy******extra*more", "5*aqua**nocodes*noProxy*****"}};
-    for (const auto& [record, settings] : cases) {
+    // The settings are the first ten fields; the rest of the record is carried.
+    for (const auto& [settings, rest] :
+         {std::pair{"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4", ""},
+          {"5*aqua**nocodes*noProxy*****", ""},
+          {"5*aqua**nocodes*noProxy*****", "*extra*more"}}) {
+        const std::string record = std::string(settings) + rest;
         SCOPED_TRACE(record);
         WriteRecord(record);
         const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
@@ -110,10 +88,9 @@ TEST_F(PreferencesRecordTest, TenFieldRecordsAreNeverRewritten) {
 
 // A shorter record gains a field "6" per pass until it has ten, used in the same run, and the user is told.
 TEST_F(PreferencesRecordTest, ShortRecordsAreUpgraded) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
-        {"", "*6*6*6*6*6*6*6*6*6"}};
-    for (const auto& [record, upgraded] : cases) {
+    for (const auto& [record, upgraded] : {std::pair{"5*metal*x*nocodes*useProxy*p.test*8080*u*p",
+                                                     "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
+                                           {"", "*6*6*6*6*6*6*6*6*6"}}) {
         SCOPED_TRACE(record);
         WriteRecord(record);
         EXPECT_EQ(Load(), kUpgraded);
@@ -125,16 +102,16 @@ TEST_F(PreferencesRecordTest, ShortRecordsAreUpgraded) {
 // A record in a folder we may not write is still read, and its upgrade serves this run from memory.
 TEST_F(PreferencesRecordTest, UnwritableFolderKeepsTheRecordInUse) {
     WriteRecord("7*metal*x*nocodes*noProxy****");
-    LockFolder();
-    std::string welcome;
-    {
-        AsOrdinaryUser user;
-        welcome = Load();
-    }
-    EXPECT_EQ(welcome, kUpgraded);
+    // An ordinary user (root's group included) may reach the record but not write into its folder.
+    for (const fs::path& p : {home_, home_ / "Library"})
+        fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
+    fs::permissions(folder_, fs::perms{0555});
+    fs::permissions(file_, fs::perms{0644});
+    EXPECT_EQ(Load(/*asOrdinaryUser=*/true), kUpgraded);
     EXPECT_EQ(FileText(), "7*metal*x*nocodes*noProxy****");
     EXPECT_EQ(Settings(), "7*metal*x*nocodes*noProxy*****6");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    fs::permissions(folder_, fs::perms{0755}); // lets the temporary home go
 }
 
 // When the record can be neither read nor created, the defaults serve this run.

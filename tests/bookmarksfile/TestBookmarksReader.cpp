@@ -9,24 +9,21 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
+#include <tuple>
 
 namespace quillfen {
 void PrintTo(const BookmarkRow& row, std::ostream* os) {
     *os << "{" << row.name << " | " << row.url << " | " << row.orderKey << " | " << row.uuid << "}";
 }
-} // namespace quillfen
 
 namespace {
 
-using quillfen::BookmarkRow;
-using quillfen::ReadStatus;
 using testsupport::BookmarksFixture;
 using Form = BookmarksFixture::Form;
 using Encoding = BookmarksFixture::Encoding;
 
-class RowRecorder : public quillfen::BookmarkSink {
+class RowRecorder : public BookmarkSink {
 public:
     void AddBookmark(const BookmarkRow& row) override { rows.push_back(row); }
     std::vector<BookmarkRow> rows;
@@ -39,34 +36,6 @@ std::vector<std::string> Column(const std::vector<BookmarkRow>& rows, std::strin
         cells.push_back(row.*cell);
     return cells;
 }
-
-// Bookmarks of every kind the reader must tell apart, spread over folders and the Reading List.
-void AddMixedBookmarks(BookmarksFixture& fixture) {
-    fixture.Add("BookmarksBar", {"Apple", "http://www.apple.com/", "UUID-APPLE"});
-    fixture.Add("BookmarksBar", {"AT&T <Mobile>", "https://att.example/?a=1&b=2", "UUID-ATT"});
-    fixture.Add("BookmarksBar", {"", "http://untitled.example/", "UUID-EMPTY"});
-    fixture.Add("BookmarksBar", {"Bookmarklet", "javascript:void(document.title)", "UUID-JS"});
-    fixture.Add("BookmarksMenu", {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC",
-                                  "http://z\xC3\xBCrich.example/", "UUID-ZURICH"});
-    fixture.Add("BookmarksMenu", {"Local page", "file:///Users/me/page.html", "UUID-FILE"});
-    fixture.Add("BookmarksMenu", {"News", "FEED://news.example/rss", "UUID-FEED"});
-    fixture.Add("BookmarksMenu", {"Upper", "HTTP://UPPER.EXAMPLE/", "UUID-UPPER"});
-    fixture.Add("BookmarksMenu", {"Redirector", "x-open://go?to=http://inside.example/", "UUID-INSIDE"});
-    fixture.AddToReadingList({"Later", "https://later.example/read", "UUID-LATER"},
-                             "First line\n<key>URIDictionary</key>\nhttp://not.a.bookmark/");
-}
-
-const std::vector<BookmarkRow> kMixedRows{
-    {"Apple", "http://www.apple.com/", "000001", "UUID-APPLE"},
-    {"AT&amp;T &lt;Mobile&gt;", "https://att.example/?a=1&amp;b=2", "000002", "UUID-ATT"},
-    {"", "http://untitled.example/", "000003", "UUID-EMPTY"},
-    {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "http://z\xC3\xBCrich.example/", "000004",
-     "UUID-ZURICH"},
-    {"News", "FEED://news.example/rss", "000005", "UUID-FEED"},
-    {"Upper", "HTTP://UPPER.EXAMPLE/", "000006", "UUID-UPPER"},
-    {"Redirector", "http://inside.example/", "000007", "UUID-INSIDE"},
-    {"Later", "https://later.example/read", "000008", "UUID-LATER"},
-};
 
 // The text up to and including the line that holds the nth (from 1) occurrence of marker.
 std::string CutAfterLine(const std::string& text, std::string_view marker, int nth) {
@@ -81,19 +50,16 @@ protected:
     void SetUp() override { std::filesystem::create_directories(home.Path() + "/Library/Safari"); }
 
     // A fresh list for each load, as the main window empties its list first.
-    quillfen::ReadResult Load() {
+    ReadResult Load() {
         sink.rows.clear();
-        return quillfen::ReadBookmarks(file, sink);
+        return ReadBookmarks(file, sink);
     }
 
     void WriteText(const std::string& text) const {
         std::ofstream(file.PosixPath(), std::ios::binary) << text;
     }
 
-    std::string FileText() const {
-        std::ifstream in(file.PosixPath(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string FileText() const { return testsupport::ReadFile(file.PosixPath()); }
 
     // The XML text our plutil makes of the fixture.
     std::string ConvertedText(const BookmarksFixture& fixture) {
@@ -112,55 +78,72 @@ protected:
     }
 
     testsupport::TempHome home;
-    fw::FolderItem file = quillfen::BookmarksFile();
+    fw::FolderItem file = BookmarksFile();
     RowRecorder sink;
 };
 
 // Both file layouts, binary or XML, list exactly the web and feed bookmarks in file order, texts verbatim.
 TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
+    const std::vector<BookmarkRow> expected{
+        {"Apple", "http://www.apple.com/", "000001", "UUID-APPLE"},
+        {"AT&amp;T &lt;Mobile&gt;", "https://att.example/?a=1&amp;b=2", "000002", "UUID-ATT"},
+        {"", "http://untitled.example/", "000003", "UUID-EMPTY"},
+        {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "http://z\xC3\xBCrich.example/", "000004",
+         "UUID-ZURICH"},
+        {"News", "FEED://news.example/rss", "000005", "UUID-FEED"},
+        {"Upper", "HTTP://UPPER.EXAMPLE/", "000006", "UUID-UPPER"},
+        {"Redirector", "http://inside.example/", "000007", "UUID-INSIDE"},
+        {"Later", "https://later.example/read", "000008", "UUID-LATER"},
+    };
     for (const Form form : {Form::Modern, Form::Older}) {
+        // Bookmarks of every kind the reader must tell apart, spread over folders and the Reading List.
+        BookmarksFixture fixture(form);
+        fixture.Add("BookmarksBar", {"Apple", "http://www.apple.com/", "UUID-APPLE"});
+        fixture.Add("BookmarksBar", {"AT&T <Mobile>", "https://att.example/?a=1&b=2", "UUID-ATT"});
+        fixture.Add("BookmarksBar", {"", "http://untitled.example/", "UUID-EMPTY"});
+        fixture.Add("BookmarksBar", {"Bookmarklet", "javascript:void(document.title)", "UUID-JS"});
+        fixture.Add("BookmarksMenu", {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC",
+                                      "http://z\xC3\xBCrich.example/", "UUID-ZURICH"});
+        fixture.Add("BookmarksMenu", {"Local page", "file:///Users/me/page.html", "UUID-FILE"});
+        fixture.Add("BookmarksMenu", {"News", "FEED://news.example/rss", "UUID-FEED"});
+        fixture.Add("BookmarksMenu", {"Upper", "HTTP://UPPER.EXAMPLE/", "UUID-UPPER"});
+        fixture.Add("BookmarksMenu", {"Redirector", "x-open://go?to=http://inside.example/", "UUID-INSIDE"});
+        fixture.AddToReadingList({"Later", "https://later.example/read", "UUID-LATER"},
+                                 "First line\n<key>URIDictionary</key>\nhttp://not.a.bookmark/");
         for (const Encoding encoding : {Encoding::Xml, Encoding::Binary}) {
-            SCOPED_TRACE(testing::Message() << "modern " << (form == Form::Modern) << ", xml "
-                                            << (encoding == Encoding::Xml));
-            BookmarksFixture fixture(form);
-            AddMixedBookmarks(fixture);
+            SCOPED_TRACE(testing::Message()
+                         << "modern " << (form == Form::Modern) << ", xml " << (encoding == Encoding::Xml));
             ASSERT_TRUE(fixture.Write(file.PosixPath(), encoding));
 
-            const quillfen::ReadResult result = Load();
+            const ReadResult result = Load();
 
             EXPECT_EQ(result.status, ReadStatus::Ok);
-            EXPECT_EQ(sink.rows, kMixedRows);
-            EXPECT_EQ(result.urlArray, Column(kMixedRows, &BookmarkRow::url));
-            EXPECT_EQ(result.UUIDArray, Column(kMixedRows, &BookmarkRow::uuid));
+            EXPECT_EQ(sink.rows, expected);
+            EXPECT_EQ(result.urlArray, Column(expected, &BookmarkRow::url));
+            EXPECT_EQ(result.UUIDArray, Column(expected, &BookmarkRow::uuid));
             EXPECT_TRUE(result.wholeText.starts_with("<?xml")) << "the file stays converted";
             EXPECT_EQ(result.wholeText, FileText());
         }
     }
 }
 
-// Files without bookmark entries (only folders and proxies, or no property list at all) list nothing.
-TEST_F(BookmarksReaderTest, FileWithoutEntriesListsNothing) {
+// A missing file, or a folder where the file should be, ends the load as a read failure without text; files
+// without bookmark entries (only folders and proxies, or no property list at all) list nothing.
+TEST_F(BookmarksReaderTest, FilesWithoutEntriesListNothing) {
+    const auto expectNoRows = [this](ReadStatus status) {
+        const ReadResult result = Load();
+        EXPECT_EQ(result.status, status);
+        EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.UUIDArray.empty());
+        return result.wholeText;
+    };
+    EXPECT_EQ(expectNoRows(ReadStatus::ReadFailure), "");
     ASSERT_TRUE(BookmarksFixture(Form::Modern).Write(file.PosixPath(), Encoding::Binary));
-    quillfen::ReadResult result = Load();
-    EXPECT_EQ(result.status, ReadStatus::Ok);
-    EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.UUIDArray.empty());
-    EXPECT_NE(result.wholeText.find("WebBookmarkTypeProxy"), std::string::npos);
-
+    EXPECT_NE(expectNoRows(ReadStatus::Ok).find("WebBookmarkTypeProxy"), std::string::npos);
     WriteText(std::string("bplist00\x01\x02 not really", 20));
-    result = Load();
-    EXPECT_EQ(result.status, ReadStatus::Ok);
-    EXPECT_TRUE(sink.rows.empty());
-}
-
-// A missing file, or a folder where the file should be, ends the load as a read failure.
-TEST_F(BookmarksReaderTest, MissingOrUnreadableFileIsAReadFailure) {
-    for (const bool folder : {false, true}) {
-        if (folder)
-            std::filesystem::create_directory(file.PosixPath());
-        const quillfen::ReadResult result = Load();
-        EXPECT_EQ(result.status, ReadStatus::ReadFailure);
-        EXPECT_TRUE(sink.rows.empty() && result.wholeText.empty());
-    }
+    expectNoRows(ReadStatus::Ok);
+    std::filesystem::remove(file.PosixPath());
+    std::filesystem::create_directory(file.PosixPath());
+    EXPECT_EQ(expectNoRows(ReadStatus::ReadFailure), "");
 }
 
 // An entry without title, URL or UUID, or with an empty or multi-line URL or UUID, is left out, never taking
@@ -182,7 +165,7 @@ TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
         fixture.Add("BookmarksMenu", {"I", "http://i.example/", std::nullopt});
         ASSERT_TRUE(fixture.Write(file.PosixPath(), Encoding::Xml));
 
-        const quillfen::ReadResult result = Load();
+        const ReadResult result = Load();
 
         const std::vector<BookmarkRow> expected{{"", "http://b.example/", "000001", "UUID-B"},
                                                 {"D", "http://d.example/", "000002", "UUID-D"},
@@ -210,24 +193,19 @@ TEST_F(BookmarksReaderTest, UnclosedEntryLeavesTheNextOneWhole) {
 // A file that ends inside an entry (plutil leaves such a file alone) ends the load with the rows read so far.
 TEST_F(BookmarksReaderTest, TruncatedFileKeepsTheRowsReadSoFar) {
     const std::string text = ConvertedText(Numbered(3));
-    const struct {
-        std::string_view marker;
-        int nth;
-        std::size_t rows;
-    } cuts[] = {// The History proxy holds the first UUID key.
-                {"<key>URLString</key>", 3, 2},
-                {"<key>WebBookmarkUUID</key>", 4, 2},
-                {"<string>UUID-3</string>", 1, 3}};
-    for (const auto& cut : cuts) {
-        SCOPED_TRACE(cut.marker);
-        const std::string truncated = CutAfterLine(text, cut.marker, cut.nth);
+    // Cut after the nth line holding the marker; the History proxy holds the first UUID key.
+    for (const auto& [marker, nth, rows] : {std::tuple{"<key>URLString</key>", 3, 2u},
+                                            {"<key>WebBookmarkUUID</key>", 4, 2u},
+                                            {"<string>UUID-3</string>", 1, 3u}}) {
+        SCOPED_TRACE(marker);
+        const std::string truncated = CutAfterLine(text, marker, nth);
         WriteText(truncated);
 
-        const quillfen::ReadResult result = Load();
+        const ReadResult result = Load();
 
         EXPECT_EQ(result.status, ReadStatus::Ok);
-        EXPECT_EQ(sink.rows.size(), cut.rows);
-        EXPECT_EQ(result.urlArray.size(), cut.rows);
+        EXPECT_EQ(sink.rows.size(), rows);
+        EXPECT_EQ(result.urlArray.size(), rows);
         EXPECT_EQ(result.wholeText, truncated);
     }
 }
@@ -243,7 +221,7 @@ TEST_F(BookmarksReaderTest, MarkerOnTheLastLineIsAReadFailure) {
     const std::string unclosed = tail.substr(0, tail.rfind("</dict>"));
 
     WriteText(head + unclosed);
-    const quillfen::ReadResult result = Load();
+    const ReadResult result = Load();
     EXPECT_EQ(result.status, ReadStatus::ReadFailure);
     EXPECT_EQ(sink.rows, (std::vector<BookmarkRow>{{"Site 1", "http://site1.example/", "000001", "UUID-1"}}));
     EXPECT_EQ(result.urlArray, Column(sink.rows, &BookmarkRow::url));
@@ -272,3 +250,4 @@ TEST_F(BookmarksReaderTest, LoadLetsThreadsRun) {
 }
 
 } // namespace
+} // namespace quillfen

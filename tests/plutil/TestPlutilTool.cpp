@@ -1,4 +1,5 @@
 // The built plutil run through /bin/sh: in-place conversion, file safety and hostile names.
+#include "TempHome.h"
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include <gtest/gtest.h>
@@ -49,14 +50,7 @@ PlistPtr AllKinds() {
 
 class PlutilToolTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "plutil-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        work_ = root_ / "work";
-        fs::create_directory(work_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
+    void SetUp() override { fs::create_directory(work_); }
 
     // Runs the tool from the work folder with `args` as typed on a shell line; returns its exit status.
     int Run(const std::string& args) {
@@ -66,53 +60,44 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     int Convert(const std::string& name) { return Run("-convert xml1 " + Quote(name)); }
-    std::string Stderr() const { return Read(root_ / "stderr"); }
+    std::string Stderr() const { return testsupport::ReadFile(root_ / "stderr"); }
 
     fs::path Path(const std::string& name) const { return work_ / name; }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string Read(const std::string& name) const { return testsupport::ReadFile(Path(name)); }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    using Serialiser = void (*)(plist_t, char**, uint32_t*);
-    static std::string Serialise(plist_t node, Serialiser serialise, void (*release)(char*)) {
+    // libplist's own binary or XML text; its XML is a second opinion on values, independent of our layout.
+    static std::string Libplist(plist_t node, bool xml) {
         char* text = nullptr;
         uint32_t length = 0;
-        serialise(node, &text, &length);
+        (xml ? plist_to_xml : plist_to_bin)(node, &text, &length);
         std::string bytes(text, length);
-        release(text);
+        (xml ? plist_to_xml_free : plist_to_bin_free)(text);
         return bytes;
     }
-    static std::string Binary(plist_t node) { return Serialise(node, plist_to_bin, plist_to_bin_free); }
-    // libplist's own XML: a second opinion on values, independent of our writer's layout.
-    static std::string LibplistXml(plist_t node) { return Serialise(node, plist_to_xml, plist_to_xml_free); }
     size_t FileCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(work_), {})); }
 
-    fs::path root_;
-    fs::path work_;
+    testsupport::TempHome temp_;
+    const fs::path root_ = temp_.Path();
+    const fs::path work_ = root_ / "work";
     const PlistPtr sample_ = AllKinds();
     // The sample as the browser might store it, and as the tool must leave it.
-    const std::string binary_ = Binary(sample_.get());
+    const std::string binary_ = Libplist(sample_.get(), false);
     const std::string xml_ = plutil::PlistToXml(sample_.get());
 };
 
 // Binary and foreign-layout XML give the same text with every value kept; our own XML changes no byte.
 TEST_F(PlutilToolTest, ConvertsBinaryAndKeepsXmlStable) {
-    Write("all.plist", binary_);
-    ASSERT_EQ(Convert("all.plist"), 0) << Stderr();
-    EXPECT_EQ(Read(Path("all.plist")), xml_);
     plist_t back = nullptr;
     plist_from_memory(xml_.data(), static_cast<uint32_t>(xml_.size()), &back);
     ASSERT_TRUE(back);
-    EXPECT_EQ(LibplistXml(PlistPtr(back).get()), LibplistXml(sample_.get()));
-
-    ASSERT_EQ(Convert("all.plist"), 0) << Stderr();
-    EXPECT_EQ(Read(Path("all.plist")), xml_);
-    Write("all.plist", LibplistXml(sample_.get()));
-    ASSERT_EQ(Convert("all.plist"), 0) << Stderr();
-    EXPECT_EQ(Read(Path("all.plist")), xml_);
+    EXPECT_EQ(Libplist(PlistPtr(back).get(), true), Libplist(sample_.get(), true));
+    for (const std::string& input : {binary_, xml_, Libplist(sample_.get(), true)}) {
+        Write("all.plist", input);
+        ASSERT_EQ(Convert("all.plist"), 0) << Stderr();
+        EXPECT_EQ(Read("all.plist"), xml_);
+    }
     EXPECT_EQ(FileCount(), 1u);
 }
 
@@ -123,7 +108,7 @@ TEST_F(PlutilToolTest, HostileNamesConvertTheNamedFile) {
         Write(name, binary_);
     for (const std::string& name : names) {
         ASSERT_EQ(Convert(name), 0) << name << ": " << Stderr();
-        EXPECT_EQ(Read(Path(name)), xml_) << name;
+        EXPECT_EQ(Read(name), xml_) << name;
     }
     EXPECT_EQ(FileCount(), names.size());
 }
@@ -136,7 +121,7 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyList) {
         Write("bad.plist", bytes);
         EXPECT_NE(Convert("bad.plist"), 0);
         EXPECT_NE(Stderr().find("bad.plist"), std::string::npos);
-        EXPECT_EQ(Read(Path("bad.plist")), bytes);
+        EXPECT_EQ(Read("bad.plist"), bytes);
         EXPECT_EQ(FileCount(), 1u);
     }
     EXPECT_NE(Convert("missing.plist"), 0);
@@ -158,7 +143,7 @@ TEST_F(PlutilToolTest, FollowsSymlinkAndKeepsMode) {
     fs::create_symlink("target.plist", Path("link.plist"));
     ASSERT_EQ(Convert("link.plist"), 0) << Stderr();
     EXPECT_TRUE(fs::is_symlink(Path("link.plist")));
-    EXPECT_EQ(Read(Path("target.plist")), xml_);
+    EXPECT_EQ(Read("target.plist"), xml_);
     EXPECT_EQ(fs::status(Path("target.plist")).permissions(), mode);
     EXPECT_EQ(FileCount(), 2u);
 }

@@ -3,7 +3,8 @@
 
 #include <plist/plist.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <fstream>
 #include <memory>
 
 namespace testsupport {
@@ -59,12 +60,6 @@ public:
         return leaf;
     }
 
-    plist_t Root() {
-        plist_t root = Folder("");
-        plist_dict_set_item(root, "WebBookmarkFileVersion", plist_new_uint(1));
-        return root;
-    }
-
 private:
     // Folders and proxies get made-up identifiers; a leaf's comes from the test (or is missing).
     plist_t Node(const char* type, const std::optional<std::string>& uuid = std::nullopt) {
@@ -87,19 +82,11 @@ private:
     int generated_ = 0;
 };
 
-bool WriteBytes(const std::string& path, const char* bytes, std::uint32_t length) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    return file && std::fwrite(bytes, 1, length, file.get()) == length;
-}
-
 } // namespace
 
 BookmarksFixture::Folder& BookmarksFixture::FolderNamed(std::string_view title) {
-    for (Folder& folder : folders_) {
-        if (folder.title == title)
-            return folder;
-    }
-    return folders_.emplace_back(Folder{std::string(title), {}});
+    const auto found = std::ranges::find(folders_, title, &Folder::title);
+    return found != folders_.end() ? *found : folders_.emplace_back(Folder{std::string(title), {}});
 }
 
 void BookmarksFixture::Add(std::string_view folder, const FixtureBookmark& bookmark) {
@@ -112,7 +99,8 @@ void BookmarksFixture::AddToReadingList(const FixtureBookmark& bookmark, std::st
 
 bool BookmarksFixture::Write(const std::string& path, Encoding encoding) const {
     TreeBuilder builder(form_ == Form::Modern);
-    Plist root(builder.Root());
+    Plist root(builder.Folder(""));
+    plist_dict_set_item(root.get(), "WebBookmarkFileVersion", plist_new_uint(1));
     plist_t children = plist_dict_get_item(root.get(), "Children");
     plist_array_append_item(children, builder.Proxy("History"));
     for (const Folder& folder : folders_) {
@@ -128,7 +116,8 @@ bool BookmarksFixture::Write(const std::string& path, Encoding encoding) const {
     char* bytes = nullptr;
     std::uint32_t length = 0;
     (xml ? plist_to_xml : plist_to_bin)(root.get(), &bytes, &length);
-    const bool written = bytes && WriteBytes(path, bytes, length);
+    std::ofstream file(path, std::ios::binary);
+    const bool written = bytes && file.write(bytes, length);
     (xml ? plist_to_xml_free : plist_to_bin_free)(bytes);
     return written;
 }

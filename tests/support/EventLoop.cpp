@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QThread>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -26,10 +26,7 @@ void ProcessPendingEvents() {
 }
 
 void SpinFor(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    SpinUntil([] { return false; }, ms);
 }
 
 void IdleFor(int ms) {

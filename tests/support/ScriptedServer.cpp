@@ -1,6 +1,6 @@
 #include "tests/support/ScriptedServer.h"
+#include "tests/support/TempHome.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QSslCertificate>
 #include <QSslKey>
@@ -21,12 +21,8 @@ TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName) {
                               dir.filePath("key.pem"), "-out", dir.filePath("cert.pem")});
     if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
         throw std::runtime_error("openssl could not make a test certificate");
-    auto read = [&dir](const char* name) {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll().toStdString();
-    };
-    return {read("cert.pem"), read("key.pem")};
+    return {ReadFile(dir.filePath("cert.pem").toStdString()),
+            ReadFile(dir.filePath("key.pem").toStdString())};
 }
 
 namespace {
@@ -108,10 +104,6 @@ void ScriptedServer::UseTls(const TestCertificate& certificate) {
 
 std::vector<std::string> ScriptedServer::Requests() const {
     return impl_->requests;
-}
-
-int ScriptedServer::Connections() const {
-    return static_cast<int>(impl_->requests.size());
 }
 
 int ScriptedServer::ClosedByClient() const {

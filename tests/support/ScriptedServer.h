@@ -31,7 +31,7 @@ public:
 
     // Bytes received, one entry per accepted connection.
     std::vector<std::string> Requests() const;
-    int Connections() const;
+    int Connections() const { return static_cast<int>(Requests().size()); }
     // Connections ended by the client.
     int ClosedByClient() const;
 

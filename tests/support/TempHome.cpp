@@ -11,16 +11,14 @@ TempHome::TempHome() {
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary home");
     path_ = pattern;
-    if (const char* home = std::getenv("HOME")) {
+    if (const char* home = std::getenv("HOME"))
         previous_ = home;
-        hadPrevious_ = true;
-    }
     setenv("HOME", path_.c_str(), 1);
 }
 
 TempHome::~TempHome() {
-    if (hadPrevious_)
-        setenv("HOME", previous_.c_str(), 1);
+    if (previous_)
+        setenv("HOME", previous_->c_str(), 1);
     else
         unsetenv("HOME");
     std::error_code ignored;
