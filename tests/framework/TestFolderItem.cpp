@@ -13,17 +13,9 @@ using fwtest::WriteFile;
 
 namespace {
 
-class FolderItemTest : public fwtest::FileTest {
-protected:
-    std::vector<std::string> ReadLines(const std::string& bytes) {
-        WriteFile(Path("lines.txt"), bytes);
-        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
-        std::vector<std::string> lines;
-        while (stream && !stream->AtEOF())
-            lines.push_back(stream->ReadLine());
-        return lines;
-    }
-};
+class FolderItemTest : public fwtest::FileTest {};
+
+using Texts = std::vector<std::string>;
 
 } // namespace
 
@@ -51,9 +43,8 @@ TEST_F(FolderItemTest, HfsPathsRoundTrip) {
         ASSERT_TRUE(back) << hfs;
         EXPECT_EQ(back->PosixPath(), posix);
     }
-    EXPECT_FALSE(GetFolderItem("Macintosh HD"));
-    EXPECT_FALSE(GetFolderItem("Other Disk:Users:"));
-    EXPECT_FALSE(GetFolderItem(""));
+    for (const char* notOurs : {"Macintosh HD", "Other Disk:Users:", ""})
+        EXPECT_FALSE(GetFolderItem(notOurs)) << notOurs;
 
     // An existing folder named without a trailing slash still gets the folder's trailing ':'.
     std::filesystem::create_directory(Path("sub"));
@@ -64,40 +55,43 @@ TEST_F(FolderItemTest, HfsPathsRoundTrip) {
 
 // Name, Parent and Child walk the tree with or without a trailing slash.
 TEST_F(FolderItemTest, NameParentAndChild) {
-    EXPECT_EQ(FolderItem("/a/b/").Name(), "b");
-    EXPECT_EQ(FolderItem("/a/b").Name(), "b");
-    EXPECT_EQ(FolderItem("/a/b/").Parent().PosixPath(), "/a/");
-    EXPECT_EQ(FolderItem("/a").Parent().PosixPath(), "/");
-    EXPECT_EQ(FolderItem("/").Parent().PosixPath(), "/");
-    EXPECT_EQ(FolderItem("/a/b/").Child("c").PosixPath(), "/a/b/c");
-    EXPECT_EQ(FolderItem("/a/b").Child("c").PosixPath(), "/a/b/c");
+    const FolderItem folder("/a/b/"), file("/a/b");
+    EXPECT_EQ((Texts{folder.Name(), file.Name(), folder.Parent().PosixPath(),
+                     FolderItem("/a").Parent().PosixPath(), FolderItem("/").Parent().PosixPath(),
+                     folder.Child("c").PosixPath(), file.Child("c").PosixPath()}),
+              (Texts{"b", "b", "/a/", "/", "/", "/a/b/c", "/a/b/c"}));
 }
 
 // The shell passes a shell path on unchanged, whatever characters the path holds.
 TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
-    const std::vector<std::string> names{"$HOME",  "`id`",    "$(id)", "a\"b",     "it's",      "''",
-                                         "two  spaces", "line\nbreak", "-n", "Café €", "back\\slash", "*?[a]"};
+    const Texts names{"$HOME",       "`id`",        "$(id)", "a\"b",   "it's",        "''",
+                      "two  spaces", "line\nbreak", "-n",    "Café €", "back\\slash", "*?[a]"};
+    Shell shell;
     for (const auto& name : names) {
-        const FolderItem item(Path(name));
-        Shell shell;
-        shell.Execute("printf '%s' " + item.ShellPath());
-        EXPECT_EQ(shell.ErrorCode(), 0) << name;
-        EXPECT_EQ(shell.Result(), item.PosixPath()) << name;
+        shell.Execute("printf '%s' " + FolderItem(Path(name)).ShellPath());
+        EXPECT_EQ(shell.Result(), Path(name)) << name;
     }
 }
 
 // Lines end at LF, CR LF or CR, also a CR LF split across the reader's blocks; a last line without an
 // end is read; bytes stay as they were; ReadAll gives the rest byte for byte, after lines already read.
 TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
-    EXPECT_EQ(ReadLines("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(ReadLines("x\n"), std::vector<std::string>{"x"});
-    EXPECT_EQ(ReadLines("\n\r\n\r"), (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(ReadLines(""), std::vector<std::string>{});
-    EXPECT_EQ(ReadLines("\xFF\xE9t\xC3\xA9\t<\r\n"), std::vector<std::string>{"\xFF\xE9t\xC3\xA9\t<"});
+    const auto readLines = [this](const std::string& bytes) {
+        WriteFile(Path("lines.txt"), bytes);
+        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
+        Texts lines;
+        while (stream && !stream->AtEOF())
+            lines.push_back(stream->ReadLine());
+        return lines;
+    };
+    EXPECT_EQ(readLines("a\nb\r\nc\rd"), (Texts{"a", "b", "c", "d"}));
+    EXPECT_EQ(readLines("x\n"), Texts{"x"});
+    EXPECT_EQ(readLines("\n\r\n\r"), (Texts{"", "", ""}));
+    EXPECT_EQ(readLines(""), Texts{});
+    EXPECT_EQ(readLines("\xFF\xE9t\xC3\xA9\t<\r\n"), Texts{"\xFF\xE9t\xC3\xA9\t<"});
     const std::string longLine((1 << 16) - 1, 'a');
     const std::string other(200000, 'b');
-    EXPECT_EQ(ReadLines(longLine + "\r\n" + other + "\nend"),
-              (std::vector<std::string>{longLine, other, "end"}));
+    EXPECT_EQ(readLines(longLine + "\r\n" + other + "\nend"), (Texts{longLine, other, "end"}));
 
     WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
     auto stream = FolderItem(Path("f")).OpenAsTextFile();
