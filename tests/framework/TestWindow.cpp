@@ -100,18 +100,15 @@ TEST_F(WindowTest, EdgeLocksFollowTheWindow) {
     testsupport::SpinFor(20);
     auto& status = w.Get<fw::StaticText>("Status");
     auto& corner = w.Get<fw::PushButton>("Corner");
-    EXPECT_EQ(status.Width(), 300);
-    EXPECT_EQ(status.Top(), 230);
-    EXPECT_EQ(corner.Left(), 350);
-    EXPECT_EQ(corner.Top(), 230);
-    EXPECT_EQ(w.Get<fw::PushButton>("PushButton1").Left(), 10);
+    EXPECT_EQ((std::vector{status.Width(), status.Top(), corner.Left(), corner.Top(),
+                           w.Get<fw::PushButton>("PushButton1").Left()}),
+              (std::vector{300, 230, 350, 230, 10}));
 }
 
 // The user closing the last window quits; a window closed by code does not.
 TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
     fw::Application app;
-    TestWindow& w = fw::Instance<TestWindow>();
-    w.Close();
+    fw::Instance<TestWindow>().Close();
     QTimer::singleShot(100, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 99) << "closing by code quit the program";
 
