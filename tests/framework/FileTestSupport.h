@@ -11,7 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <utility>
+#include <tuple>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -34,14 +34,10 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline unsigned ModeOf(const std::string& path) {
-    return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 07777;
-}
-
-inline std::pair<uid_t, gid_t> OwnerOf(const std::string& path) {
+inline std::tuple<unsigned, uid_t, gid_t> ModeAndOwner(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
-    return {info.st_uid, info.st_gid};
+    return {info.st_mode & 07777u, info.st_uid, info.st_gid};
 }
 
 inline long EntryCount(const std::string& folder) {

@@ -122,16 +122,14 @@ TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
 TEST_F(FolderItemTest, CreateBinaryFileReplacesAndSetsMode) {
     WriteFile(Path("prefs"), "a much longer old content");
     ::chmod(Path("prefs").c_str(), 0644);
-    {
-        auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
-        ASSERT_TRUE(out);
-        EXPECT_TRUE(out->Write("new"));
-        EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
-        EXPECT_TRUE(out->Close());
-        EXPECT_FALSE(out->Write("late"));
-    }
+    auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out->Write("new"));
+    EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
+    EXPECT_TRUE(out->Close());
+    EXPECT_FALSE(out->Write("late"));
     EXPECT_EQ(ReadFile(Path("prefs")), std::string("new\0\xFF", 5));
-    EXPECT_EQ(fwtest::ModeOf(Path("prefs")), 0600u);
+    EXPECT_EQ(fwtest::ModeAndOwner(Path("prefs")), std::tuple(0600u, ::geteuid(), ::getegid()));
 
     const FolderItem nowhere(Path("no/such/file"));
     EXPECT_EQ(nowhere.CreateBinaryFile("TEXT"), nullptr);
