@@ -42,11 +42,6 @@ private:
 
 class TCPSocketTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        trusted_ = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
-        fw::TCPSocket::AddTrustedCertificatePem(trusted_.certificatePem);
-    }
-
     void Start(const std::string& address, int port, bool secure = false) {
         socket->Address = address;
         socket->Port = port;
@@ -57,7 +52,6 @@ protected:
         return SpinUntil([&] { return std::ranges::find(*log, event) != log->end(); });
     }
 
-    static inline testsupport::TestCertificate trusted_;
     ScriptedServer server;
     std::shared_ptr<std::vector<std::string>> log = std::make_shared<std::vector<std::string>>();
     std::unique_ptr<RecordingSocket> socket = std::make_unique<RecordingSocket>(log);
@@ -135,7 +129,9 @@ TEST_F(TCPSocketTest, EndingTheSocketInsideAHandlerOrInFlightIsSafe) {
 // TLS: Connected comes after a handshake with a trusted certificate that names the host, and data
 // flows through the encryption; an untrusted certificate or one for another name fails with 104.
 TEST_F(TCPSocketTest, SecureConnectionsVerifyTheCertificate) {
-    server.UseTls(trusted_);
+    const auto trusted = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
+    fw::TCPSocket::AddTrustedCertificatePem(trusted.certificatePem);
+    server.UseTls(trusted);
     server.SetResponses({"secret"});
     Start("127.0.0.1", server.Port(), true);
     ASSERT_TRUE(WaitFor("error 102"));
