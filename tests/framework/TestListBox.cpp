@@ -25,7 +25,6 @@ protected:
         list_ = std::make_unique<fw::ListBox>(layout, host_.get());
         host_->show();
         view_ = host_->findChild<QTableView*>();
-        list_->CellAction = [this](int row, int column) { actions_.push_back({row, column}); };
     }
     void AddRows(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
@@ -39,12 +38,17 @@ protected:
             out.push_back(list_->Cell(row, column));
         return out;
     }
+    // Sorts on `column`, then gives the texts of column `shown` from top to bottom.
+    std::vector<std::string> SortOn(int column, int shown) {
+        list_->SetSortedColumn(column);
+        list_->Sort();
+        return Column(shown);
+    }
     QRect CellRect(int row, int col) const { return view_->visualRect(view_->model()->index(row, col)); }
 
     std::unique_ptr<QWidget> host_ = std::make_unique<QWidget>();
     std::unique_ptr<fw::ListBox> list_; // declared after its host, so destroyed before it
     QTableView* view_ = nullptr;
-    std::vector<std::pair<int, int>> actions_;
 };
 
 // Cells beyond the column count are kept, read and sorted on; setting a cell signals that cell only.
@@ -59,9 +63,7 @@ TEST_F(ListBoxTest, HiddenColumnsAreDataAndCellChangesAreNarrow) {
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex(), view_->model()->index(1, 2));
     EXPECT_EQ(changed[0][1].toModelIndex(), view_->model()->index(1, 2));
-    list_->SetSortedColumn(7);
-    list_->Sort();
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(SortOn(7, 0), (std::vector<std::string>{"b", "c", "a"}));
     EXPECT_EQ(Column(7), (std::vector<std::string>{"x", "y", "z"}));
 }
 
@@ -69,8 +71,7 @@ TEST_F(ListBoxTest, HiddenColumnsAreDataAndCellChangesAreNarrow) {
 TEST_F(ListBoxTest, RowOfFollowsSortAndRemoval) {
     AddRows({"d", "b", "a", "c"});
     const auto idA = list_->RowIdentity(2), idD = list_->RowIdentity(0), idB = list_->RowIdentity(1);
-    list_->SetSortedColumn(0);
-    list_->Sort();
+    SortOn(0, 0);
     const auto rowsOf = [this](auto... ids) { return std::vector{list_->RowOf(ids)...}; };
     EXPECT_EQ(rowsOf(idA, idD), (std::vector{0, 3}));
     list_->RemoveRow(0);
@@ -90,8 +91,6 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     list_->SetSelected(2, true);
     list_->SetSelected(40, true);
     list_->SetScrollPosition(10);
-    int changes = 0;
-    list_->Change = [&] { ++changes; };
     std::vector<fw::ListBox::RowId> gone;
     for (int row = 0; row < 60; row += 2)
         if (row != 40)
@@ -106,7 +105,8 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     EXPECT_TRUE(list_->Selected(20));
     EXPECT_EQ(list_->ScrollPosition(), 10);
 
-    changes = 0;
+    int changes = 0;
+    list_->Change = [&] { ++changes; };
     list_->RemoveRows({list_->RowIdentity(20), 999999});
     EXPECT_EQ(list_->SelCount(), 0);
     EXPECT_EQ(changes, 1);
@@ -128,8 +128,7 @@ TEST_F(ListBoxTest, BackgroundHandlerDecidesTheHighlight) {
 TEST_F(ListBoxTest, LongSortIsStable) {
     for (int i = 0; i < 60; ++i)
         AddRows({i % 3 ? "x" : "y"});
-    list_->SetSortedColumn(0);
-    list_->Sort();
+    SortOn(0, 0);
     std::vector<std::pair<std::string, int>> keyAndAddedAs;
     for (int row = 0; row < 60; ++row)
         keyAndAddedAs.emplace_back(list_->Cell(row, 0), std::stoi(list_->Cell(row, 1)));
@@ -140,12 +139,9 @@ TEST_F(ListBoxTest, LongSortIsStable) {
 // CompareRows decides where it answers; elsewhere the list compares the texts itself.
 TEST_F(ListBoxTest, SortIsStableAndCompareRowsOverridesWhereItAnswers) {
     AddRows({"b", "A", "a", "B", "a"});
-    list_->SetSortedColumn(0);
-    list_->Sort();
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"2", "3", "5", "1", "4"}));
+    EXPECT_EQ(SortOn(0, 1), (std::vector<std::string>{"2", "3", "5", "1", "4"}));
     list_->SetColumnSortDirection(0, -1);
-    list_->Sort();
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"1", "4", "2", "3", "5"}));
+    EXPECT_EQ(SortOn(0, 1), (std::vector<std::string>{"1", "4", "2", "3", "5"}));
 
     list_->CompareRows = [this](int a, int b, int column, int& result) {
         if (column != 2)
@@ -155,12 +151,8 @@ TEST_F(ListBoxTest, SortIsStableAndCompareRowsOverridesWhereItAnswers) {
     };
     for (int row = 0; row < 5; ++row)
         list_->SetCell(row, 2, std::to_string(20 - row * 5)); // in text order "5" would come last
-    list_->SetSortedColumn(2);
-    list_->Sort();
-    EXPECT_EQ(Column(2), (std::vector<std::string>{"0", "5", "10", "15", "20"}));
-    list_->SetSortedColumn(0);
-    list_->Sort();
-    EXPECT_EQ(Column(1), (std::vector<std::string>{"4", "1", "5", "3", "2"}));
+    EXPECT_EQ(SortOn(2, 2), (std::vector<std::string>{"0", "5", "10", "15", "20"}));
+    EXPECT_EQ(SortOn(0, 1), (std::vector<std::string>{"4", "1", "5", "3", "2"}));
 }
 
 // A heading press goes to HeaderPressed first; left to the list, it sorts and a second press flips.
@@ -187,6 +179,8 @@ TEST_F(ListBoxTest, HeaderPressSortsUnlessHandled) {
 // Code never raises a cell action; the user's check-box click and edit commit do.
 TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
     AddRows({"one", "two"});
+    std::vector<std::pair<int, int>> actions;
+    list_->CellAction = [&](int row, int column) { actions.push_back({row, column}); };
     list_->SetColumnType(0, fw::ListBox::TypeCheckBox);
     list_->SetCellCheck(0, 0, true);
     list_->SetCell(0, 0, "x");
@@ -207,7 +201,7 @@ TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
     EXPECT_EQ(list_->Cell(1, 2), "after");
     EXPECT_EQ(seenOnFocus, std::vector<std::string>{"before"});
     // The click's action and the edit's, none from the cells set by code.
-    EXPECT_EQ(actions_, (std::vector<std::pair<int, int>>{{1, 0}, {1, 2}}));
+    EXPECT_EQ(actions, (std::vector<std::pair<int, int>>{{1, 0}, {1, 2}}));
 }
 
 // A click reports its cell and the point within it; answering true keeps the list from selecting.
@@ -245,19 +239,16 @@ TEST_F(ListBoxTest, DroppedTextUsesCarriageReturns) {
     std::vector<std::string> drops;
     list_->DropObject = [&](const std::string& text) { drops.push_back(text); };
     list_->SetAcceptTextDrop(true);
-    auto drop = [this](QMimeData& data) {
-        // Qt delivers a drop only to the widget that accepted the drag's entry.
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &enter);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &event);
-    };
-    QMimeData text;
+    QMimeData text, picture;
     text.setText("a\r\nb\nc\rd");
-    drop(text);
-    QMimeData picture;
     picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
-    drop(picture);
+    for (QMimeData* data : {&text, &picture}) {
+        // Qt delivers a drop only to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(view_->viewport(), &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(view_->viewport(), &event);
+    }
     EXPECT_EQ(drops, std::vector<std::string>{"a\rb\rc\rd"});
 }
 
