@@ -70,28 +70,28 @@ TEST_F(TCPSocketTest, ExchangesBytesAndReportsTheEndOfTheConnection) {
     EXPECT_EQ(log->front(), "connected");
     EXPECT_EQ(server.Requests(), Events{"ping\r\n\r\n"});
     EXPECT_FALSE(socket->IsConnected());
-    EXPECT_EQ(socket->Lookahead(), "hello world");
-    EXPECT_EQ(socket->Read(6), "hello ");
-    EXPECT_EQ(socket->ReadAll(), "world");
+    // Read left to right, as a braced list is evaluated.
+    EXPECT_EQ((Events{socket->Lookahead(), socket->Read(6), socket->ReadAll()}),
+              (Events{"hello world", "hello ", "world"}));
     EXPECT_EQ(socket->BytesAvailable(), 0U);
 }
 
 // Failures before a connection: refused (102), a reserved unresolvable name (103, answered without
 // any DNS server), and out-of-range ports (107), none of them raised inside Connect itself.
 TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
-    const std::vector<std::tuple<std::string, int, std::string>> cases{
-        {"127.0.0.1", testsupport::UnusedPort(), "error 102"},
-        {"no-such-host.invalid", 80, "error 103"},
-        {"Host.INVALID.", 80, "error 103"},
-        {"127.0.0.1", 0, "error 107"},
-        {"127.0.0.1", 70000, "error 107"}};
-    for (const auto& [address, port, expected] : cases) {
+    const std::vector<std::tuple<std::string, int, int>> cases{{"127.0.0.1", testsupport::UnusedPort(), 102},
+                                                               {"no-such-host.invalid", 80, 103},
+                                                               {"Host.INVALID.", 80, 103},
+                                                               {"127.0.0.1", 0, 107},
+                                                               {"127.0.0.1", 70000, 107}};
+    for (const auto& [address, port, code] : cases) {
+        const std::string expected = "error " + std::to_string(code);
         log->clear();
         Start(address, port);
         EXPECT_TRUE(log->empty()) << address;
         ASSERT_TRUE(WaitFor(expected)) << address << ":" << port;
         EXPECT_EQ(*log, Events{expected});
-        EXPECT_EQ(socket->LastErrorCode(), std::stoi(expected.substr(6)));
+        EXPECT_EQ(socket->LastErrorCode(), code);
     }
     EXPECT_EQ(server.Connections(), 0);
 }
@@ -104,10 +104,8 @@ TEST_F(TCPSocketTest, EndingTheSocketInsideAHandlerOrInFlightIsSafe) {
         log->clear();
         socket = std::make_unique<RecordingSocket>(log);
         socket->onEvent = [this, destroy](const std::string& event) {
-            if (event == "data" && destroy)
-                socket.reset();
-            else if (event == "data")
-                socket->Close();
+            if (event == "data")
+                destroy ? socket.reset() : socket->Close();
         };
         Start("127.0.0.1", server.Port());
         ASSERT_TRUE(WaitFor("data"));
