@@ -96,8 +96,7 @@ TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
     WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
     auto stream = FolderItem(Path("f")).OpenAsTextFile();
     ASSERT_TRUE(stream);
-    EXPECT_EQ(stream->ReadLine(), "first");
-    EXPECT_EQ(stream->ReadAll(), "second\rthird\n\xFF");
+    EXPECT_EQ((Texts{stream->ReadLine(), stream->ReadAll()}), (Texts{"first", "second\rthird\n\xFF"}));
     EXPECT_TRUE(stream->AtEOF());
     stream->Close();
     EXPECT_TRUE(stream->AtEOF());
