@@ -52,20 +52,15 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     EXPECT_LT(trace.find('T'), trace.rfind("b4")) << "a timer fired only after the threads had ended: " << trace;
 }
 
-// An error inside a thread ends that thread only; the event loop goes on.
-TEST_F(ThreadTest, AnErrorEndsOnlyItsThread) {
+// A thread that ends, by an error or by returning, leaves the scheduler: the error ends that thread only
+// and the event loop goes on; with nothing ready the scheduler leaves the loop idle, costing no CPU.
+TEST_F(ThreadTest, EndedThreadsLeaveTheLoopRunningAndIdle) {
     fw::Thread t;
     t.RunEvent = [] { throw std::runtime_error("boom"); };
     t.Run();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !t.IsRunning(); }));
     auto after = Stepper('z', 1);
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return trace == "z0"; }));
-}
-
-// With nothing ready the scheduler leaves the event loop idle: waiting costs no CPU.
-TEST_F(ThreadTest, NothingReadyUsesNoCpu) {
-    auto a = Stepper('a', 2);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning(); }));
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return trace == "z0" && !after->IsRunning(); }));
     const std::clock_t before = std::clock(); // processor time of the whole process
     testsupport::IdleFor(400);
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
