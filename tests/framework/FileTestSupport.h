@@ -50,11 +50,8 @@ inline bool RunUnprivileged(const std::function<bool()>& check) {
     if (::geteuid() != 0)
         return check();
     const pid_t child = ::fork();
-    if (child == 0) {
-        constexpr uid_t kNobody = 65534;
-        const bool ok = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && check();
-        ::_exit(ok ? 0 : 1);
-    }
+    if (child == 0) // 65534 is "nobody"
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && check() ? 0 : 1);
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
