@@ -81,11 +81,9 @@ TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
             lines.push_back(stream->ReadLine());
         return lines;
     };
-    EXPECT_EQ(readLines("a\nb\r\nc\rd"), (Texts{"a", "b", "c", "d"}));
-    EXPECT_EQ(readLines("x\n"), Texts{"x"});
-    EXPECT_EQ(readLines("\n\r\n\r"), (Texts{"", "", ""}));
-    EXPECT_EQ(readLines(""), Texts{});
-    EXPECT_EQ(readLines("\xFF\xE9t\xC3\xA9\t<\r\n"), Texts{"\xFF\xE9t\xC3\xA9\t<"});
+    EXPECT_EQ((std::vector<Texts>{readLines("a\nb\r\nc\rd"), readLines("x\n"), readLines("\n\r\n\r"),
+                                  readLines(""), readLines("\xFF\xE9t\xC3\xA9\t<\r\n")}),
+              (std::vector<Texts>{{"a", "b", "c", "d"}, {"x"}, {"", "", ""}, {}, {"\xFF\xE9t\xC3\xA9\t<"}}));
     const std::string longLine((1 << 16) - 1, 'a');
     const std::string other(200000, 'b');
     EXPECT_EQ(readLines(longLine + "\r\n" + other + "\nend"), (Texts{longLine, other, "end"}));

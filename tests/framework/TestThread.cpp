@@ -19,8 +19,7 @@ protected:
         auto t = std::make_unique<fw::Thread>();
         t->RunEvent = [this, tag, steps] {
             for (int i = 0; i < steps; ++i) {
-                trace += tag;
-                trace += std::to_string(i);
+                trace += tag + std::to_string(i);
                 fw::BackgroundYield();
             }
         };
