@@ -91,6 +91,7 @@ TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
     WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
     auto stream = FolderItem(Path("f")).OpenAsTextFile();
     ASSERT_TRUE(stream);
+    // Read left to right, as a braced list is evaluated.
     EXPECT_EQ((Texts{stream->ReadLine(), stream->ReadAll()}), (Texts{"first", "second\rthird\n\xFF"}));
     EXPECT_TRUE(stream->AtEOF());
     stream->Close();
