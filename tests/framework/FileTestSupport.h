@@ -11,7 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <utility>
+#include <tuple>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -34,14 +34,10 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline unsigned ModeOf(const std::string& path) {
-    return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 07777;
-}
-
-inline std::pair<uid_t, gid_t> OwnerOf(const std::string& path) {
+inline std::tuple<unsigned, uid_t, gid_t> ModeAndOwner(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
-    return {info.st_uid, info.st_gid};
+    return {info.st_mode & 07777u, info.st_uid, info.st_gid};
 }
 
 inline long EntryCount(const std::string& folder) {
@@ -54,11 +50,8 @@ inline bool RunUnprivileged(const std::function<bool()>& check) {
     if (::geteuid() != 0)
         return check();
     const pid_t child = ::fork();
-    if (child == 0) {
-        constexpr uid_t kNobody = 65534;
-        const bool ok = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && check();
-        ::_exit(ok ? 0 : 1);
-    }
+    if (child == 0) // 65534 is "nobody"
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && check() ? 0 : 1);
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;

@@ -8,22 +8,13 @@
 #include <sys/stat.h>
 
 using namespace fw;
-using fwtest::ReadFile;
-using fwtest::WriteFile;
+using namespace fwtest;
 
 namespace {
 
-class FolderItemTest : public fwtest::FileTest {
-protected:
-    std::vector<std::string> ReadLines(const std::string& bytes) {
-        WriteFile(Path("lines.txt"), bytes);
-        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
-        std::vector<std::string> lines;
-        while (stream && !stream->AtEOF())
-            lines.push_back(stream->ReadLine());
-        return lines;
-    }
-};
+class FolderItemTest : public FileTest {};
+
+using Texts = std::vector<std::string>;
 
 } // namespace
 
@@ -51,59 +42,57 @@ TEST_F(FolderItemTest, HfsPathsRoundTrip) {
         ASSERT_TRUE(back) << hfs;
         EXPECT_EQ(back->PosixPath(), posix);
     }
-    EXPECT_FALSE(GetFolderItem("Macintosh HD"));
-    EXPECT_FALSE(GetFolderItem("Other Disk:Users:"));
-    EXPECT_FALSE(GetFolderItem(""));
+    for (const char* notOurs : {"Macintosh HD", "Other Disk:Users:", ""})
+        EXPECT_FALSE(GetFolderItem(notOurs)) << notOurs;
 
     // An existing folder named without a trailing slash still gets the folder's trailing ':'.
     std::filesystem::create_directory(Path("sub"));
-    const std::string hfs = FolderItem(Path("sub")).AbsolutePath();
-    EXPECT_EQ(hfs.back(), ':');
-    EXPECT_EQ(GetFolderItem(hfs)->PosixPath(), Path("sub/"));
+    EXPECT_EQ(GetFolderItem(FolderItem(Path("sub")).AbsolutePath())->PosixPath(), Path("sub/"));
 }
 
 // Name, Parent and Child walk the tree with or without a trailing slash.
 TEST_F(FolderItemTest, NameParentAndChild) {
-    EXPECT_EQ(FolderItem("/a/b/").Name(), "b");
-    EXPECT_EQ(FolderItem("/a/b").Name(), "b");
-    EXPECT_EQ(FolderItem("/a/b/").Parent().PosixPath(), "/a/");
-    EXPECT_EQ(FolderItem("/a").Parent().PosixPath(), "/");
-    EXPECT_EQ(FolderItem("/").Parent().PosixPath(), "/");
-    EXPECT_EQ(FolderItem("/a/b/").Child("c").PosixPath(), "/a/b/c");
-    EXPECT_EQ(FolderItem("/a/b").Child("c").PosixPath(), "/a/b/c");
+    const FolderItem folder("/a/b/"), file("/a/b");
+    EXPECT_EQ((Texts{folder.Name(), file.Name(), folder.Parent().PosixPath(),
+                     FolderItem("/a").Parent().PosixPath(), FolderItem("/").Parent().PosixPath(),
+                     folder.Child("c").PosixPath(), file.Child("c").PosixPath()}),
+              (Texts{"b", "b", "/a/", "/", "/", "/a/b/c", "/a/b/c"}));
 }
 
 // The shell passes a shell path on unchanged, whatever characters the path holds.
 TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
-    const std::vector<std::string> names{"$HOME",  "`id`",    "$(id)", "a\"b",     "it's",      "''",
-                                         "two  spaces", "line\nbreak", "-n", "Café €", "back\\slash", "*?[a]"};
+    const Texts names{"$HOME",       "`id`",        "$(id)", "a\"b",   "it's",        "''",
+                      "two  spaces", "line\nbreak", "-n",    "Café €", "back\\slash", "*?[a]"};
+    Shell shell;
     for (const auto& name : names) {
-        const FolderItem item(Path(name));
-        Shell shell;
-        shell.Execute("printf '%s' " + item.ShellPath());
-        EXPECT_EQ(shell.ErrorCode(), 0) << name;
-        EXPECT_EQ(shell.Result(), item.PosixPath()) << name;
+        shell.Execute("printf '%s' " + FolderItem(Path(name)).ShellPath());
+        EXPECT_EQ(shell.Result(), Path(name)) << name;
     }
 }
 
 // Lines end at LF, CR LF or CR, also a CR LF split across the reader's blocks; a last line without an
 // end is read; bytes stay as they were; ReadAll gives the rest byte for byte, after lines already read.
 TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
-    EXPECT_EQ(ReadLines("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(ReadLines("x\n"), std::vector<std::string>{"x"});
-    EXPECT_EQ(ReadLines("\n\r\n\r"), (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(ReadLines(""), std::vector<std::string>{});
-    EXPECT_EQ(ReadLines("\xFF\xE9t\xC3\xA9\t<\r\n"), std::vector<std::string>{"\xFF\xE9t\xC3\xA9\t<"});
+    const auto readLines = [this](const std::string& bytes) {
+        WriteFile(Path("lines.txt"), bytes);
+        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
+        Texts lines;
+        while (stream && !stream->AtEOF())
+            lines.push_back(stream->ReadLine());
+        return lines;
+    };
+    EXPECT_EQ((std::vector<Texts>{readLines("a\nb\r\nc\rd"), readLines("x\n"), readLines("\n\r\n\r"),
+                                  readLines(""), readLines("\xFF\xE9t\xC3\xA9\t<\r\n")}),
+              (std::vector<Texts>{{"a", "b", "c", "d"}, {"x"}, {"", "", ""}, {}, {"\xFF\xE9t\xC3\xA9\t<"}}));
     const std::string longLine((1 << 16) - 1, 'a');
     const std::string other(200000, 'b');
-    EXPECT_EQ(ReadLines(longLine + "\r\n" + other + "\nend"),
-              (std::vector<std::string>{longLine, other, "end"}));
+    EXPECT_EQ(readLines(longLine + "\r\n" + other + "\nend"), (Texts{longLine, other, "end"}));
 
     WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
     auto stream = FolderItem(Path("f")).OpenAsTextFile();
     ASSERT_TRUE(stream);
-    EXPECT_EQ(stream->ReadLine(), "first");
-    EXPECT_EQ(stream->ReadAll(), "second\rthird\n\xFF");
+    // Read left to right, as a braced list is evaluated.
+    EXPECT_EQ((Texts{stream->ReadLine(), stream->ReadAll()}), (Texts{"first", "second\rthird\n\xFF"}));
     EXPECT_TRUE(stream->AtEOF());
     stream->Close();
     EXPECT_TRUE(stream->AtEOF());
@@ -121,23 +110,21 @@ TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
     ::chmod(Path("secret").c_str(), 0);
     ::chmod(Path("").c_str(), 0755);
     const std::string secret = Path("secret");
-    EXPECT_TRUE(fwtest::RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
+    EXPECT_TRUE(RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
 }
 
 // CreateBinaryFile replaces an existing file; with a mode, the file ends with exactly that mode.
 TEST_F(FolderItemTest, CreateBinaryFileReplacesAndSetsMode) {
     WriteFile(Path("prefs"), "a much longer old content");
     ::chmod(Path("prefs").c_str(), 0644);
-    {
-        auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
-        ASSERT_TRUE(out);
-        EXPECT_TRUE(out->Write("new"));
-        EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
-        EXPECT_TRUE(out->Close());
-        EXPECT_FALSE(out->Write("late"));
-    }
+    auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out->Write("new"));
+    EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
+    EXPECT_TRUE(out->Close());
+    EXPECT_FALSE(out->Write("late"));
     EXPECT_EQ(ReadFile(Path("prefs")), std::string("new\0\xFF", 5));
-    EXPECT_EQ(fwtest::ModeOf(Path("prefs")), 0600u);
+    EXPECT_EQ(ModeAndOwner(Path("prefs")), std::tuple(0600u, ::geteuid(), ::getegid()));
 
     const FolderItem nowhere(Path("no/such/file"));
     EXPECT_EQ(nowhere.CreateBinaryFile("TEXT"), nullptr);
@@ -164,11 +151,10 @@ TEST_F(FolderItemTest, CopyAndDeleteReportFailures) {
     EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("folder"))));
     EXPECT_TRUE(FolderItem(Path("folder")).IsFolder());
     EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
-    EXPECT_EQ(fwtest::EntryCount(Path("")), 4);
+    EXPECT_EQ(EntryCount(Path("")), 4);
 
     const FolderItem fresh(Path("fresh"));
     EXPECT_TRUE(fresh.Delete());
-    EXPECT_FALSE(fresh.Exists());
-    EXPECT_FALSE(fresh.Delete());
+    EXPECT_FALSE(fresh.Delete()); // so the first one did delete it
     EXPECT_EQ(fresh.LastErrorCode(), ENOENT);
 }

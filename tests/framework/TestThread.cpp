@@ -14,16 +14,16 @@ class ThreadTest : public ::testing::Test {
 protected:
     std::string trace;
 
-    // A thread that writes `tag` and its step, yielding after each of `steps` steps.
+    // A thread, already started, that writes `tag` and its step, yielding after each of `steps` steps.
     std::unique_ptr<fw::Thread> Stepper(char tag, int steps) {
         auto t = std::make_unique<fw::Thread>();
         t->RunEvent = [this, tag, steps] {
             for (int i = 0; i < steps; ++i) {
-                trace += tag;
-                trace += std::to_string(i);
+                trace += tag + std::to_string(i);
                 fw::BackgroundYield();
             }
         };
+        t->Run();
         return t;
     }
 };
@@ -33,8 +33,6 @@ protected:
 TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     auto a = Stepper('a', 5);
     auto b = Stepper('b', 5);
-    a->Run();
-    b->Run();
     EXPECT_EQ(trace, "");
     EXPECT_TRUE(a->IsRunning());
     fw::BackgroundYield();
@@ -47,30 +45,21 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     timer.SetPeriod(0);
     timer.SetMode(fw::Timer::ModeMultiple);
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
-    timer.SetMode(fw::Timer::ModeOff);
     std::string steps = trace;
     std::erase(steps, 'T');
     EXPECT_EQ(steps, "a0b0a1b1a2b2a3b3a4b4");
     EXPECT_LT(trace.find('T'), trace.rfind("b4")) << "a timer fired only after the threads had ended: " << trace;
 }
 
-// An error inside a thread ends that thread only; the event loop goes on.
-TEST_F(ThreadTest, AnErrorEndsOnlyItsThread) {
+// A thread that ends, by an error or by returning, leaves the scheduler: the error ends that thread only
+// and the event loop goes on; with nothing ready the scheduler leaves the loop idle, costing no CPU.
+TEST_F(ThreadTest, EndedThreadsLeaveTheLoopRunningAndIdle) {
     fw::Thread t;
     t.RunEvent = [] { throw std::runtime_error("boom"); };
     t.Run();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !t.IsRunning(); }));
     auto after = Stepper('z', 1);
-    after->Run();
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return trace == "z0"; }));
-}
-
-// With nothing ready the scheduler leaves the event loop idle: waiting costs no CPU.
-TEST_F(ThreadTest, NothingReadyUsesNoCpu) {
-    auto a = Stepper('a', 2);
-    a->Run();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning(); }));
-    EXPECT_EQ(fw::ReadyThreadCount(), 0);
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return trace == "z0" && !after->IsRunning(); }));
     const std::clock_t before = std::clock(); // processor time of the whole process
     testsupport::IdleFor(400);
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
@@ -89,8 +78,7 @@ TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
         section.Leave();
     };
     t.Run();
-    testsupport::SpinFor(50);
-    EXPECT_FALSE(threadGotIn);
+    testsupport::SpinFor(50); // the thread now waits at the door
     section.Leave();
     testsupport::SpinFor(50);
     EXPECT_FALSE(threadGotIn) << "one Leave of two let another thread in";

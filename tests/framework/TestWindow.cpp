@@ -6,6 +6,7 @@
 #include "framework/Timer.h"
 #include "framework/Window.h"
 #include "framework/WindowRegistry.h"
+#include "framework/detail/Bridge.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -57,13 +58,6 @@ protected:
     }
 };
 
-QWidget* HostOf(const std::string& title) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle().toStdString() == title)
-            return w;
-    return nullptr;
-}
-
 // The accessor returns the open instance; after Close it makes a new one and frees the old one later.
 TEST_F(WindowTest, AccessorAfterClose) {
     TestWindow& first = fw::Instance<TestWindow>();
@@ -100,25 +94,23 @@ TEST_F(WindowTest, EdgeLocksFollowTheWindow) {
     testsupport::SpinFor(20);
     auto& status = w.Get<fw::StaticText>("Status");
     auto& corner = w.Get<fw::PushButton>("Corner");
-    EXPECT_EQ(status.Width(), 300);
-    EXPECT_EQ(status.Top(), 230);
-    EXPECT_EQ(corner.Left(), 350);
-    EXPECT_EQ(corner.Top(), 230);
-    EXPECT_EQ(w.Get<fw::PushButton>("PushButton1").Left(), 10);
+    EXPECT_EQ((std::vector{status.Width(), status.Top(), corner.Left(), corner.Top(),
+                           w.Get<fw::PushButton>("PushButton1").Left()}),
+              (std::vector{300, 230, 350, 230, 10}));
 }
 
 // The user closing the last window quits; a window closed by code does not.
 TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
     fw::Application app;
-    TestWindow& w = fw::Instance<TestWindow>();
-    w.Close();
+    fw::Instance<TestWindow>().Close();
     QTimer::singleShot(100, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 99) << "closing by code quit the program";
 
-    fw::Instance<TestWindow>();
-    fw::Instance<OtherWindow>();
-    QTimer::singleShot(0, [] { HostOf("Other")->close(); });
-    QTimer::singleShot(200, [] { HostOf("Test Window")->close(); });
+    // The user's close is a close of the window's top-level widget.
+    QWidget* test = fw::detail::ContentOf(fw::Instance<TestWindow>())->window();
+    QWidget* other = fw::detail::ContentOf(fw::Instance<OtherWindow>())->window();
+    QTimer::singleShot(0, other, &QWidget::close);
+    QTimer::singleShot(200, test, &QWidget::close);
     QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(fw::detail::OpenWindowCount(), 0);
