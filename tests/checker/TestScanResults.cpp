@@ -24,19 +24,14 @@ class ScanResultsTest : public ::testing::Test {
 protected:
     void SetUp() override { scantest::DefaultSettings(); }
 
-    // A server answering every request with response (nothing, and keeping the connection, when empty).
-    ScriptedServer& Server(const std::string& response) {
+    // Adds a row checked against its own server, which answers every request with the status line and
+    // headers given, or with nothing, keeping the connection, when head is empty.
+    ScanRows::RowId Answering(const std::string& head) {
         servers.push_back(std::make_unique<ScriptedServer>());
-        servers.back()->SetResponses({response}, !response.empty());
-        return *servers.back();
+        servers.back()->SetResponses({head.empty() ? "" : "HTTP/1.0 " + head + "\r\n\r\n"}, !head.empty());
+        return host.list.Add(Url(servers.back()->Port()));
     }
-    static std::string Url(const ScriptedServer& server) {
-        return "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
-    }
-    // Adds a row checked against a server that answers with the status line status.
-    ScanRows::RowId Answering(const std::string& status, const std::string& headers = {}) {
-        return host.list.Add(Url(Server("HTTP/1.0 " + status + "\r\n" + headers + "\r\n")));
-    }
+    static std::string Url(int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
     bool WaitForResults(int count) {
         return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; });
     }
@@ -54,24 +49,21 @@ protected:
 // Authorization" first and is not asked again, redirects are not followed. "showcodes" shows OK codes.
 TEST_F(ScanResultsTest, AnswersLandInTheirBookmarksCells) {
     quillfen::Globals::timeOut = "1";
-    // Each row with its Code and the Status texts it shows in turn.
+    Answering("200 OK"); // removed before its worker runs
+    const auto moved = Answering("301 Moved Permanently\r\nLocation: http://127.0.0.1:1/");
+    const auto unauthorized = Answering("401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"x\"");
+    // Each row with its Code and the Status texts it shows in turn. The silent server comes last, and
+    // the port where nothing listens is taken after it, so that no server can take that port.
     const std::vector<std::tuple<ScanRows::RowId, std::string, History>> rows = {
         {Answering("200 OK"), "", {"checking", "Connected", "\u2714"}},
-        {Answering("301 Moved Permanently", "Location: http://127.0.0.1:1/\r\n"),
-         "301",
-         {"checking", "Connected", "Moved Permanently"}},
-        {Answering("401 Unauthorized", "WWW-Authenticate: Basic realm=\"x\"\r\n"),
-         "401",
-         {"checking", "Connected", "Req. Authorization", "Unauthorized"}},
+        {moved, "301", {"checking", "Connected", "Moved Permanently"}},
+        {unauthorized, "401", {"checking", "Connected", "Req. Authorization", "Unauthorized"}},
         {Answering("404 Not Found"), "404", {"checking", "Connected", "Not Found"}},
-        {host.list.Add(Url(Server(""))), "1 sec.", {"checking", "Connected", "Timeout"}},
-        {host.list.Add("http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/"),
-         "102",
-         {"checking", "Lost Connection"}},
+        {Answering(""), "1 sec.", {"checking", "Connected", "Timeout"}},
+        {host.list.Add(Url(testsupport::UnusedPort())), "102", {"checking", "Lost Connection"}},
         {host.list.Add("http://x.invalid/"), "103", {"checking", "Name Resolution Error"}}};
-    Answering("200 OK");    // removed before its worker runs
     PressScanControl(host); // a pool of 8: every row is handed out at once
-    host.list.rows.pop_back();
+    host.list.rows.erase(host.list.rows.begin());
     std::ranges::reverse(host.list.rows);
     ASSERT_TRUE(WaitForResults(8));
 
@@ -79,9 +71,10 @@ TEST_F(ScanResultsTest, AnswersLandInTheirBookmarksCells) {
         EXPECT_EQ(host.list.statusHistory[id], history);
         EXPECT_EQ(CodeOf(id), code);
     }
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return servers[4]->ClosedByClient() == 1; }));
+    // The silent server's connection ends at the client's time-out.
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return servers.back()->ClosedByClient() == 1; }));
     for (const auto& server : servers)
-        EXPECT_EQ(server->Connections(), server == servers.back() ? 0 : 1);
+        EXPECT_EQ(server->Connections(), server == servers.front() ? 0 : 1);
 
     quillfen::Globals::showOKcodes = "showcodes";
     PressScanControl(host);
@@ -90,8 +83,7 @@ TEST_F(ScanResultsTest, AnswersLandInTheirBookmarksCells) {
 
 // A time-out of 0, below 0 or no number times the row out without sending a request.
 TEST_F(ScanResultsTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
-    ScriptedServer& server = Server("HTTP/1.0 200 OK\r\n\r\n");
-    const auto row = host.list.Add(Url(server));
+    const auto row = Answering("200 OK");
     for (const char* setting : {"abc", "0", "-3"}) {
         quillfen::Globals::timeOut = setting;
         host.list.statusHistory.clear();
@@ -100,16 +92,16 @@ TEST_F(ScanResultsTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
         EXPECT_EQ(host.list.statusHistory[row], (History{"checking", "Timeout"})) << setting;
         EXPECT_EQ(CodeOf(row), std::string(setting) + " sec.");
     }
-    EXPECT_EQ(server.Connections(), 0);
+    EXPECT_EQ(servers[0]->Connections(), 0);
 }
 
 // The time-outs of a replaced scan reach nobody: its sockets close, and the new scan's rows and
 // counts stay as they are.
 TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     quillfen::Globals::timeOut = "1";
-    ScriptedServer& silent = Server("");
-    host.list.Add(Url(silent));
-    host.list.Add(Url(silent));
+    Answering("");
+    host.list.Add(host.list.Cell(0, ScanRows::kUrlColumn));
+    const ScriptedServer& silent = *servers[0];
     PressScanControl(host); // two rows, a pool of 8: the start reaches the end at once
     kritiskClass* old = host.scan.get();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.Connections() == 2; }));
