@@ -76,10 +76,9 @@ TEST_F(ScanProxyTest, RequestAsSentToTheProxy) {
         FakeHost host;
         ASSERT_TRUE(ScanOne(host, "http://bookmark.invalid:8080/path?q=1", user, password));
         EXPECT_EQ(host.list.Status(0), "Proxy Authorization Req.");
-        const std::string request = proxy.Requests().back();
-        const std::string credentials = fw::EncodeBase64(user + ":" + password, 0);
-        EXPECT_NE(request.find("\r\nProxy-Authorization: Basic " + credentials + "\r\n"), std::string::npos)
-            << request;
+        const std::string line =
+            "\r\nProxy-Authorization: Basic " + fw::EncodeBase64(user + ":" + password, 0);
+        EXPECT_NE(proxy.Requests().back().find(line + "\r\n"), std::string::npos) << proxy.Requests().back();
     }
 }
 
@@ -88,6 +87,8 @@ TEST_F(ScanProxyTest, RequestAsSentToTheProxy) {
 TEST_F(ScanProxyTest, TinyproxyWithBasicAuth) {
     if (::access(kTinyproxy, X_OK) != 0)
         GTEST_SKIP() << "tinyproxy is not installed";
+    ScriptedServer origin; // before the proxy's port is chosen, so that it cannot take that port
+    origin.SetResponses({"HTTP/1.0 404 Not Found\r\n\r\n"});
     const int port = testsupport::UnusedPort();
     std::string config = folder_.Path() + "/tinyproxy.conf";
     std::ofstream(config) << "Port " << port << "\nListen 127.0.0.1\nTimeout 10\nMaxClients 10\n"
@@ -101,8 +102,6 @@ TEST_F(ScanProxyTest, TinyproxyWithBasicAuth) {
     Globals::proxyPort = fw::Str(port);
     ASSERT_TRUE(testsupport::SpinUntil([port] { return Listening(port); }));
 
-    ScriptedServer origin;
-    origin.SetResponses({"HTTP/1.0 404 Not Found\r\n\r\n"});
     const std::string url = "http://127.0.0.1:" + std::to_string(origin.Port()) + "/page";
     FakeHost allowed;
     ASSERT_TRUE(ScanOne(allowed, url, "user", "pass"));
