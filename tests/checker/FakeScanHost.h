@@ -99,14 +99,13 @@ public:
     std::vector<std::unique_ptr<kritiskClass>> replaced;
 };
 
-// The settings a scan reads, as the preferences record gives them by default.
+// The time-out and pool a scan reads, as the preferences record gives them by default; the other
+// settings stay empty, which means no proxy and no codes for OK rows.
 inline void DefaultSettings() {
     namespace Globals = quillfen::Globals;
     Globals::Release();
     Globals::timeOut = "5";
     Globals::simultSocks = "8";
-    Globals::showOKcodes = "nocodes";
-    Globals::proxyUse = "noProxy";
 }
 
 } // namespace scantest
