@@ -27,12 +27,7 @@ public:
         rows.push_back(Row{nextId_++, {{kUrlColumn, url}}});
         return rows.back().id;
     }
-    void Reverse() { std::ranges::reverse(rows); }
-    void Remove(RowId id) { rows.erase(rows.begin() + RowOf(id)); }
-    // A cell of the bookmark id, wherever it is now.
-    std::string CellOf(RowId id, int column) const { return Cell(RowOf(id), column); }
     std::string Status(int row) const { return Cell(row, kStatusColumn); }
-    std::string Code(int row) const { return Cell(row, kCodeColumn); }
     // Rows whose request is under way.
     int InFlight() const {
         return static_cast<int>(std::ranges::count_if(rows, [](const Row& r) {
@@ -97,23 +92,20 @@ public:
     }
 
     FakeRows list;
-    std::string status;
-    std::string caption = "Scan";
+    std::string status, caption = "Scan";
     bool stopIt = false;
-    int scope = 0;
-    int glassPlays = 0;
+    int scope = 0, glassPlays = 0;
     std::unique_ptr<kritiskClass> scan;
     std::vector<std::unique_ptr<kritiskClass>> replaced;
 };
 
-// The settings a scan reads, as the preferences record gives them by default.
+// The time-out and pool a scan reads, as the preferences record gives them by default; the other
+// settings stay empty, which means no proxy and no codes for OK rows.
 inline void DefaultSettings() {
     namespace Globals = quillfen::Globals;
     Globals::Release();
     Globals::timeOut = "5";
     Globals::simultSocks = "8";
-    Globals::showOKcodes = "nocodes";
-    Globals::proxyUse = "noProxy";
 }
 
 } // namespace scantest

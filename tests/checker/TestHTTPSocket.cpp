@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using testsupport::ScriptedServer;
@@ -16,6 +18,8 @@ using testsupport::SpinUntil;
 using Events = std::vector<std::string>;
 
 namespace {
+
+const std::string kOk = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 
 struct Record {
     Events events;
@@ -27,7 +31,8 @@ struct Record {
 class RecordingHTTP : public HTTPSocket {
 public:
     explicit RecordingHTTP(std::shared_ptr<Record> record) : record_(std::move(record)) {}
-    std::function<bool(std::string& user, std::string& password)> credentials;
+    // Given when the server asks for them; an empty user gives none.
+    std::pair<std::string, std::string> credentials;
     std::function<void()> onHeaders;
 
 protected:
@@ -42,7 +47,8 @@ protected:
     bool Event_AuthenticationRequired(const InternetHeaders& headers, std::string& user,
                                       std::string& password) override {
         record_->events.push_back("auth " + headers.Value("WWW-Authenticate"));
-        return credentials && credentials(user, password);
+        std::tie(user, password) = credentials;
+        return !user.empty();
     }
     void Event_ReceiveProgress(int received, int total, const std::string& piece) override {
         record_->events.push_back("progress " + std::to_string(received) + "/" + std::to_string(total));
@@ -58,32 +64,27 @@ private:
     std::shared_ptr<Record> record_;
 };
 
+// One client for all requests of a test, as the version check uses one; URLs without a port reach the
+// server.
 class HTTPSocketTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        trusted_ = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
-        fw::TCPSocket::AddTrustedCertificatePem(trusted_.certificatePem);
-    }
+    void SetUp() override { client->DefaultPort = server.Port(); }
 
-    // A fresh client with a fresh record, as the checker makes one per row; URLs without a port reach
-    // the server.
-    void NewClient() {
-        record = std::make_shared<Record>();
-        client = std::make_unique<RecordingHTTP>(record);
-        client->DefaultPort = server.Port();
-    }
     std::string Local() const { return "127.0.0.1:" + std::to_string(server.Port()); }
-    // Waits until count events beginning with prefix have arrived.
-    bool WaitForEvent(const std::string& prefix, long count = 1) {
+    // Waits until an event beginning with prefix, or an error, which ends any request, has arrived.
+    bool WaitForEvent(const std::string& prefix) {
         return SpinUntil([&] {
-            return std::ranges::count_if(
-                       record->events, [&](const std::string& e) { return e.starts_with(prefix); }) >= count;
+            return std::ranges::any_of(record->events, [&](const std::string& e) {
+                return e.starts_with(prefix) || e.starts_with("error");
+            });
         });
     }
-    // Runs one HEAD request against the server answering with response; returns the events.
-    Events Head(const std::string& url, const std::string& response) {
-        server.SetResponses({response});
-        NewClient();
+    // Sends a HEAD request for url, the server answering with response (an empty one keeps its
+    // script); returns the request's events once it has ended.
+    Events Head(const std::string& url, const std::string& response = {}, bool closeAfter = true) {
+        if (!response.empty())
+            server.SetResponses({response}, closeAfter);
+        record->events.clear();
         client->GetHeaders(url);
         EXPECT_TRUE(WaitForEvent("headers")) << url;
         return record->events;
@@ -92,26 +93,21 @@ protected:
         return line + " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n" + headers + "\r\n\r\n";
     }
 
-    static testsupport::TestCertificate trusted_;
     ScriptedServer server;
-    std::shared_ptr<Record> record;
-    std::unique_ptr<RecordingHTTP> client;
+    std::shared_ptr<Record> record = std::make_shared<Record>();
+    std::unique_ptr<RecordingHTTP> client = std::make_unique<RecordingHTTP>(record);
 };
-
-testsupport::TestCertificate HTTPSocketTest::trusted_;
-
-const std::string kOk = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 
 } // namespace
 
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
 // fragment stay in the path, a missing or foreign scheme changes nothing.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
-    EXPECT_EQ(Head("http://127.0.0.1", kOk), (Events{"connected", "headers 200"}));
-    EXPECT_EQ(Head("http://" + Local() + "/dir/page.html?q=a%20b&x=1#top", kOk),
+    EXPECT_EQ(Head("http://127.0.0.1"), (Events{"connected", "headers 200"}));
+    EXPECT_EQ(Head("http://" + Local() + "/dir/page.html?q=a%20b&x=1#top"),
               (Events{"connected", "headers 200"}));
-    EXPECT_EQ(Head(Local() + "/bare", kOk).back(), "headers 200");
-    EXPECT_EQ(Head("ftp://" + Local() + "/file", kOk).back(), "headers 200");
+    EXPECT_EQ(Head(Local() + "/bare").back(), "headers 200");
+    EXPECT_EQ(Head("ftp://" + Local() + "/file").back(), "headers 200");
     EXPECT_EQ(server.Requests(),
               (Events{Request("HEAD /", "Host: 127.0.0.1"),
                       Request("HEAD /dir/page.html?q=a%20b&x=1#top", "Host: " + Local()),
@@ -121,19 +117,13 @@ TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
 // Through a proxy the request goes to the proxy (port 0 meaning the default) with the absolute URL,
 // also for https, and with the headers set on the client.
 TEST_F(HTTPSocketTest, ProxyGetsTheAbsoluteURL) {
+    client->SetRequestHeader("Proxy-Authorization", "Basic dTpw");
+    client->HTTPProxyAddress = "127.0.0.1";
+    client->HTTPProxyPort = server.Port();
+    EXPECT_EQ(Head("http://example.invalid:8080/page?x=1"), (Events{"connected", "headers 200"}));
+    client->HTTPProxyPort = 0;
+    EXPECT_EQ(Head("https://secure.invalid/"), (Events{"connected", "headers 200"}));
     const std::string auth = "Proxy-Authorization: Basic dTpw\r\n";
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"http://example.invalid:8080/page?x=1", server.Port()}, {"https://secure.invalid/", 0}};
-    for (const auto& [url, proxyPort] : cases) {
-        server.SetResponses({kOk});
-        NewClient();
-        client->SetRequestHeader("Proxy-Authorization", "Basic dTpw");
-        client->HTTPProxyAddress = "127.0.0.1";
-        client->HTTPProxyPort = proxyPort;
-        client->GetHeaders(url);
-        ASSERT_TRUE(WaitForEvent("headers")) << url;
-        EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
-    }
     EXPECT_EQ(
         server.Requests(),
         (Events{Request("HEAD http://example.invalid:8080/page?x=1", auth + "Host: example.invalid:8080"),
@@ -153,7 +143,7 @@ TEST_F(HTTPSocketTest, ReadsStatusLinesAndLineEndsAsServersSendThem) {
     EXPECT_EQ(record->headers.Value("server"), "cr");
 
     server.SetResponses({"HTTP/1.0 200 OK\r\nServer: half"});
-    NewClient();
+    record->events.clear();
     client->GetHeaders(url);
     ASSERT_TRUE(SpinUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
     testsupport::ProcessPendingEvents();
@@ -164,77 +154,51 @@ TEST_F(HTTPSocketTest, ReadsStatusLinesAndLineEndsAsServersSendThem) {
 // credentials repeat the request once with Authorization on one line, and the next request goes
 // without them.
 TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
-    const std::string password(300, 'p');
+    const std::string url = "http://" + Local() + "/p", password(300, 'p');
     server.SetResponses({"HTTP/1.0 401 No\r\nWWW-Authenticate: Basic realm=x\r\n\r\n",
                          "HTTP/1.0 401 No\r\nWWW-Authenticate: Basic\r\n\r\n", kOk});
-    NewClient();
-    client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(WaitForEvent("headers"));
-    EXPECT_EQ(record->events, (Events{"connected", "auth Basic realm=x", "headers 401"}));
-    client->credentials = [&](std::string& user, std::string& pass) {
-        user = "user";
-        pass = password;
-        return true;
-    };
-    record->events.clear();
-    client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(WaitForEvent("headers"));
-    EXPECT_EQ(record->events, (Events{"connected", "auth Basic", "connected", "headers 200"}));
-    client->GetHeaders("http://" + Local() + "/p");
-    ASSERT_TRUE(WaitForEvent("headers", 2));
-    const std::string host = "Host: " + Local();
-    EXPECT_EQ(server.Requests(), (Events{Request("HEAD /p", host), Request("HEAD /p", host),
-                                         Request("HEAD /p", host + "\r\nAuthorization: Basic " +
-                                                                fw::EncodeBase64("user:" + password, 0)),
-                                         Request("HEAD /p", host)}));
-}
-
-// Failures before a connection arrive as Error with the socket's code, a port past 16 bits included;
-// https without a port goes to 443.
-TEST_F(HTTPSocketTest, ConnectFailuresArriveAsErrors) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/", "error 102"},
-        {"http://127.0.0.1:70000/", "error 107"},
-        {"https://nowhere.invalid/", "error 103"}};
-    for (const auto& [url, expected] : cases) {
-        NewClient();
-        client->GetHeaders(url);
-        ASSERT_TRUE(WaitForEvent("error")) << url;
-        EXPECT_EQ(record->events, Events{expected}) << url;
-    }
-    EXPECT_EQ(client->Port, 443);
+    EXPECT_EQ(Head(url), (Events{"connected", "auth Basic realm=x", "headers 401"}));
+    client->credentials = {"user", password};
+    EXPECT_EQ(Head(url), (Events{"connected", "auth Basic", "connected", "headers 200"}));
+    Head(url);
+    const std::string plain = Request("HEAD /p", "Host: " + Local());
+    const std::string authorized = Request("HEAD /p", "Host: " + Local() + "\r\nAuthorization: Basic " +
+                                                          fw::EncodeBase64("user:" + password, 0));
+    EXPECT_EQ(server.Requests(), (Events{plain, plain, authorized, plain}));
 }
 
 // https URLs (in any letter case) go over TLS with the certificate checked: untrusted is error 104.
-TEST_F(HTTPSocketTest, HttpsIsCheckedOverVerifiedTLS) {
-    server.UseTls(trusted_);
-    EXPECT_EQ(Head("HTTPS://" + Local() + "/s", kOk), (Events{"connected", "headers 200"}));
-
+// Other failures before a connection arrive as Error with the socket's code, a port past 16 bits
+// included; https without a port goes to 443.
+TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
+    const auto trusted = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
+    fw::TCPSocket::AddTrustedCertificatePem(trusted.certificatePem);
+    server.UseTls(trusted);
     ScriptedServer untrusted;
     untrusted.UseTls(testsupport::MakeSelfSignedCertificate("IP:127.0.0.1"));
-    NewClient();
-    client->GetHeaders("https://127.0.0.1:" + std::to_string(untrusted.Port()) + "/");
-    ASSERT_TRUE(WaitForEvent("error"));
-    EXPECT_EQ(record->events, Events{"error 104"});
+    EXPECT_EQ(Head("HTTPS://" + Local() + "/s"), (Events{"connected", "headers 200"}));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"https://127.0.0.1:" + std::to_string(untrusted.Port()) + "/", "error 104"},
+        {"http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/", "error 102"},
+        {"http://127.0.0.1:70000/", "error 107"},
+        {"https://nowhere.invalid/", "error 103"}};
+    for (const auto& [url, expected] : cases)
+        EXPECT_EQ(Head(url), Events{expected}) << url;
+    EXPECT_EQ(client->Port, 443);
 }
 
 // A header block up to 64 KiB is read; a longer one ends the request as status 0 and the client
 // closes the connection.
 TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
-    std::string padding;
-    while (padding.size() < 60 * 1024)
-        padding += "X-Pad: " + std::string(90, 'a') + "\r\n";
+    const std::string padding = "X-Pad: " + std::string(60 * 1024, 'a') + "\r\n";
     EXPECT_EQ(Head("http://" + Local() + "/", "HTTP/1.0 200 OK\r\n" + padding + "\r\n").back(),
               "headers 200");
 
     // Without an end, and with one that comes too late.
     for (const std::string ending : {"", "\r\n"}) {
         const int closed = server.ClosedByClient();
-        server.SetResponses({"HTTP/1.0 200 OK\r\n" + padding + padding + ending}, false);
-        NewClient();
-        client->GetHeaders("http://" + Local() + "/");
-        ASSERT_TRUE(WaitForEvent("headers"));
-        EXPECT_EQ(record->events, (Events{"connected", "headers 0"}));
+        EXPECT_EQ(Head("http://" + Local() + "/", "HTTP/1.0 200 OK\r\n" + padding + padding + ending, false),
+                  (Events{"connected", "headers 0"}));
         EXPECT_TRUE(SpinUntil([&] { return server.ClosedByClient() == closed + 1; }));
         EXPECT_FALSE(client->IsConnected());
     }
@@ -244,19 +208,16 @@ TEST_F(HTTPSocketTest, OversizedHeaderBlockEndsAsStatusZero) {
 // never grows past its cap: it ends there and the client closes the connection.
 TEST_F(HTTPSocketTest, GetDeliversThePageUpToItsCap) {
     server.SetResponses({"HTTP/1.0 200 OK\r\nContent-Length: 11\r\n\r\nhello world"});
-    NewClient();
     const std::string url = "http://" + Local() + "/version.txt";
     client->Get(url);
     ASSERT_TRUE(WaitForEvent("page"));
-    EXPECT_EQ(record->events.back(), "page 200 " + url);
-    EXPECT_EQ(record->events[1], "headers 200");
-    EXPECT_EQ(record->events[record->events.size() - 2], "progress 11/11");
+    EXPECT_EQ(record->events, (Events{"connected", "headers 200", "progress 11/11", "page 200 " + url}));
     EXPECT_EQ(record->page, "hello world");
     EXPECT_EQ(record->progress, "hello world");
     EXPECT_EQ(server.Requests(), Events{Request("GET /version.txt", "Host: " + Local())});
 
     server.SetResponses({kOk + std::string(1536 * 1024, 'x')}, false);
-    NewClient();
+    record->events.clear();
     client->Get("http://" + Local() + "/big");
     ASSERT_TRUE(WaitForEvent("page"));
     EXPECT_EQ(record->page.size(), 1024u * 1024);
@@ -268,7 +229,7 @@ TEST_F(HTTPSocketTest, GetDeliversThePageUpToItsCap) {
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
-        NewClient();
+        record->events.clear();
         client->onHeaders = [this, destroy] {
             if (destroy)
                 client.reset();

