@@ -177,9 +177,10 @@ TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
     ScriptedServer untrusted;
     untrusted.UseTls(testsupport::MakeSelfSignedCertificate("IP:127.0.0.1"));
     EXPECT_EQ(Head("HTTPS://" + Local() + "/s"), (Events{"connected", "headers 200"}));
+    const testsupport::RefusingPort refusing;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"https://127.0.0.1:" + std::to_string(untrusted.Port()) + "/", "error 104"},
-        {"http://127.0.0.1:" + std::to_string(testsupport::UnusedPort()) + "/", "error 102"},
+        {"http://127.0.0.1:" + std::to_string(refusing.Port()) + "/", "error 102"},
         {"http://127.0.0.1:70000/", "error 107"},
         {"https://nowhere.invalid/", "error 103"}};
     for (const auto& [url, expected] : cases)

@@ -52,15 +52,15 @@ TEST_F(ScanResultsTest, AnswersLandInTheirBookmarksCells) {
     Answering("200 OK"); // removed before its worker runs
     const auto moved = Answering("301 Moved Permanently\r\nLocation: http://127.0.0.1:1/");
     const auto unauthorized = Answering("401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"x\"");
-    // Each row with its Code and the Status texts it shows in turn. The silent server comes last, and
-    // the port where nothing listens is taken after it, so that no server can take that port.
+    const testsupport::RefusingPort refusing;
+    // Each row with its Code and the Status texts it shows in turn.
     const std::vector<std::tuple<ScanRows::RowId, std::string, History>> rows = {
         {Answering("200 OK"), "", {"checking", "Connected", "\u2714"}},
         {moved, "301", {"checking", "Connected", "Moved Permanently"}},
         {unauthorized, "401", {"checking", "Connected", "Req. Authorization", "Unauthorized"}},
         {Answering("404 Not Found"), "404", {"checking", "Connected", "Not Found"}},
         {Answering(""), "1 sec.", {"checking", "Connected", "Timeout"}},
-        {host.list.Add(Url(testsupport::UnusedPort())), "102", {"checking", "Lost Connection"}},
+        {host.list.Add(Url(refusing.Port())), "102", {"checking", "Lost Connection"}},
         {host.list.Add("http://x.invalid/"), "103", {"checking", "Name Resolution Error"}}};
     PressScanControl(host); // a pool of 8: every row is handed out at once
     host.list.rows.erase(host.list.rows.begin());

@@ -79,7 +79,8 @@ TEST_F(TCPSocketTest, ExchangesBytesAndReportsTheEndOfTheConnection) {
 // Failures before a connection: refused (102), a reserved unresolvable name (103, answered without
 // any DNS server), and out-of-range ports (107), none of them raised inside Connect itself.
 TEST_F(TCPSocketTest, ReportsConnectFailuresAsTheirCodes) {
-    const std::vector<std::tuple<std::string, int, int>> cases{{"127.0.0.1", testsupport::UnusedPort(), 102},
+    const testsupport::RefusingPort refusing;
+    const std::vector<std::tuple<std::string, int, int>> cases{{"127.0.0.1", refusing.Port(), 102},
                                                                {"no-such-host.invalid", 80, 103},
                                                                {"Host.INVALID.", 80, 103},
                                                                {"127.0.0.1", 0, 107},

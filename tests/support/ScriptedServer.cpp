@@ -8,7 +8,11 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -109,6 +113,19 @@ std::vector<std::string> ScriptedServer::Requests() const {
 int ScriptedServer::ClosedByClient() const {
     return impl_->closedByClient;
 }
+
+RefusingPort::RefusingPort() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("cannot bind a port on 127.0.0.1");
+    port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() { ::close(fd_); }
 
 int UnusedPort() {
     QTcpServer probe;

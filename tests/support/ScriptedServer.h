@@ -40,7 +40,22 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A port on 127.0.0.1 where nothing listens.
+// A port on 127.0.0.1 that is free now (for a program the test starts); another process may take it.
 int UnusedPort();
+
+// A port on 127.0.0.1 that refuses connections while the object lives: it is bound and never listened
+// on, so no other test or server can take it meanwhile.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
 
 } // namespace testsupport
