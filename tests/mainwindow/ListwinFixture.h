@@ -8,6 +8,7 @@
 #include "framework/ListBox.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
+#include "framework/Text.h"
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
 #include "mainwindow/Listwin.h"
@@ -16,8 +17,8 @@
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 class ListwinTest : public ::testing::Test {
@@ -38,15 +39,12 @@ protected:
 
     // A bookmark row as the bookmarks-file reader writes it; `order` is its place in the file.
     void AddBookmark(const std::string& name, const std::string& url, int order, const std::string& code = {}) {
-        fw::ListBox& list = List();
-        list.AddRow("");
-        const int row = list.ListCount() - 1;
-        char key[8];
-        std::snprintf(key, sizeof key, "%06d", order);
-        list.SetCell(row, quillfen::BookmarkColumn::Name, name);
-        list.SetCell(row, quillfen::BookmarkColumn::URL, url);
-        list.SetCell(row, quillfen::BookmarkColumn::Code, code);
-        list.SetCell(row, quillfen::BookmarkColumn::Order, key);
+        List().AddRow("");
+        const int row = List().ListCount() - 1;
+        List().SetCell(row, quillfen::BookmarkColumn::Name, name);
+        List().SetCell(row, quillfen::BookmarkColumn::URL, url);
+        List().SetCell(row, quillfen::BookmarkColumn::Code, code);
+        List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
     // Safari's bookmarks file in the temporary home, one folder of these bookmarks.
     void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
@@ -62,17 +60,21 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Status, status);
         List().SetCell(row, quillfen::BookmarkColumn::Code, code);
     }
+    std::vector<int> RowsWhere(const std::function<bool(int)>& test) const {
+        std::vector<int> rows;
+        for (int row = 0; row < List().ListCount(); ++row)
+            if (test(row))
+                rows.push_back(row);
+        return rows;
+    }
     // The rows whose check box is on; every row's check mirror must agree with its box.
     std::vector<int> MarkedRows() const {
-        std::vector<int> marked;
-        for (int row = 0; row < List().ListCount(); ++row) {
+        return RowsWhere([this](int row) {
             const bool on = List().CellCheck(row, quillfen::BookmarkColumn::Check);
             const std::string& mirror = List().Cell(row, quillfen::BookmarkColumn::Checked);
-            if (on)
-                marked.push_back(row);
             EXPECT_EQ(mirror, on ? "1" : (mirror.empty() ? "" : "0")) << "row " << row;
-        }
-        return marked;
+            return on;
+        });
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> out;

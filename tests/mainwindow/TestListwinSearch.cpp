@@ -10,13 +10,7 @@ class ListwinSearchTest : public ListwinTest {
 protected:
     void SetWord(const std::string& word) { SearchField().SetCell(0, 0, word); }
     void FindNext() { EXPECT_FALSE(win_->HandleMenuCommand("FileFindNext")); }
-    Rows SelectedRows() const {
-        Rows rows;
-        for (int row = 0; row < List().ListCount(); ++row)
-            if (List().Selected(row))
-                rows.push_back(row);
-        return rows;
-    }
+    Rows SelectedRows() const { return RowsWhere([this](int row) { return List().Selected(row); }); }
     void AddNames(const std::vector<std::string>& names) {
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
