@@ -11,7 +11,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <functional>
 
 namespace {
 
@@ -30,30 +29,17 @@ protected:
         quillfen::Globals::simultSocks = "1";
         quillfen::Globals::timeOut = "30";
     }
-    std::vector<std::string> Captions(int presses) {
-        std::vector<std::string> captions;
-        for (int i = 0; i < presses; ++i) {
-            ScanControl().Push();
-            captions.push_back(ScanControl().Caption());
-        }
-        return captions;
-    }
-    // A logo-sized image on a magenta ground, with `draw` applied.
-    static QImage OnMagenta(const std::function<void(QPainter&)>& draw) {
+    // A logo-sized image on a magenta ground, with `picture` drawn on it or else the logo painted.
+    QImage OnMagenta(const fw::Picture* picture) const {
         QImage image(75, 20, QImage::Format_ARGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        draw(painter);
-        return image;
-    }
-    QImage PaintLogo() const {
-        return OnMagenta([this](QPainter& painter) {
-            fw::Graphics g(&painter, 75, 20);
+        fw::Graphics g(&painter, 75, 20);
+        if (picture)
+            painter.drawImage(0, 0, fw::Picture::Impl::Drawable(*picture));
+        else
             win_->Get<fw::Canvas>("Canvas2").Paint(g);
-        });
-    }
-    static QImage Drawn(const fw::Picture& picture) {
-        return OnMagenta([&](QPainter& painter) { painter.drawImage(0, 0, fw::Picture::Impl::Drawable(picture)); });
+        return image;
     }
 
     testsupport::ScriptedServer server_;
@@ -63,11 +49,16 @@ protected:
 TEST_F(ListwinToolbarTest, ScanControlPausesAndResumes) {
     server_.SetResponses({""}, false);
     AddServerRows();
-    EXPECT_EQ(Captions(1), std::vector<std::string>{"Cancel"});
-    const kritiskClass* scan = win_->kritisk.get();
-    EXPECT_EQ(Captions(2), (std::vector<std::string>{"Resume", "Cancel"}));
-    EXPECT_EQ(win_->kritisk.get(), scan);
-    EXPECT_EQ(scan->scanNumber, 1);
+    std::vector<std::string> captions;
+    std::vector<const kritiskClass*> scans;
+    for (int press = 0; press < 3; ++press) {
+        ScanControl().Push();
+        captions.push_back(ScanControl().Caption());
+        scans.push_back(win_->kritisk.get());
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Cancel", "Resume", "Cancel"}));
+    EXPECT_EQ(scans, std::vector<const kritiskClass*>(3, scans[0]));
+    EXPECT_EQ(scans[0]->scanNumber, 1);
     EXPECT_FALSE(win_->StopIt());
 }
 
@@ -133,13 +124,13 @@ TEST_F(ListwinToolbarTest, LogoButtonRingAndLink) {
 TEST_F(ListwinToolbarTest, LogoPaintFollowsTheLook) {
     const std::string look = quillfen::Globals::aquaOrmetal;
     quillfen::Globals::aquaOrmetal = "metal";
-    const QImage metal = PaintLogo();
-    EXPECT_EQ(metal, Drawn(*quillfen::logo75()));
+    const QImage metal = OnMagenta(nullptr);
+    EXPECT_EQ(metal, OnMagenta(quillfen::logo75()));
     EXPECT_EQ(metal.pixelColor(74, 19), QColor(Qt::magenta));
-    EXPECT_NE(metal, Drawn(*quillfen::tervaskloggatransp75px()));
+    EXPECT_NE(metal, OnMagenta(quillfen::tervaskloggatransp75px()));
 
     quillfen::Globals::aquaOrmetal = "aqua";
-    EXPECT_EQ(PaintLogo(), Drawn(*quillfen::tervaskloggatransp75px()));
+    EXPECT_EQ(OnMagenta(nullptr), OnMagenta(quillfen::tervaskloggatransp75px()));
     quillfen::Globals::aquaOrmetal = look;
 }
 
