@@ -105,7 +105,6 @@ void ListBox::RemoveRows(const std::vector<RowId>& ids) {
         return;
     detail::ListView* view = model_->view;
     std::vector<RowId> selected;
-    const int scroll = ScrollPosition();
     if (view)
         for (const QModelIndex& index : view->selectionModel()->selectedRows())
             selected.push_back(RowIdentity(index.row()));
@@ -121,7 +120,6 @@ void ListBox::RemoveRows(const std::vector<RowId>& ids) {
         view->selectionModel()->select(again, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     else if (!selected.empty())
         Raise(Change);
-    SetScrollPosition(scroll);
 }
 int ListBox::ListCount() const { return model_->rows->Count(); }
 const std::string& ListBox::Cell(int row, int column) const { return model_->rows->Cell(row, column); }

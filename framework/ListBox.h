@@ -26,8 +26,8 @@ public:
     void AddRow(const std::string& firstCell = {});
     void RemoveRow(int row);
     // Removes the rows that hold these identities (others are ignored) in one pass, much faster than
-    // one RemoveRow each on long lists. The rows that stay keep their selection; the list scrolls back
-    // to where it was as far as it still reaches.
+    // one RemoveRow each on long lists. The rows that stay keep their selection, and the first
+    // visible row stays where it was as far as the list still reaches.
     void RemoveRows(const std::vector<RowId>& ids);
     void DeleteAllRows();
     int ListCount() const;

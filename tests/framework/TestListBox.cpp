@@ -103,6 +103,7 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     EXPECT_EQ(list_->RowOf(kept), 21);
     EXPECT_EQ(list_->SelCount(), 1);
     EXPECT_TRUE(list_->Selected(20));
+    QApplication::processEvents();
     EXPECT_EQ(list_->ScrollPosition(), 10);
 
     int changes = 0;
