@@ -96,7 +96,8 @@ private:
     fw::StaticText& StatusLine() const;
     // Writes the status line and redraws it and the window at once.
     void ShowStatusNow(const std::string& text);
-    void EnableBySelection();
+    // "Visit Site" and "Edit Bookmark", which act on a row.
+    void EnableRowButtons(bool on);
     void SortBy(int column);
     // Marking sets the check box and then the check mirror that sorting by "Checked" reads.
     void SetMark(int row, bool on);

@@ -56,8 +56,7 @@ void Listwin::PushButton2_Action() {
     List().SetSortedColumn(BookmarkColumn::Order);
     SearchField().SetCell(0, 0, "");
     SearchField().Refresh(true);
-    Get<fw::PushButton>("PushButton3").SetEnabled(false);
-    Get<fw::PushButton>("PushButton5").SetEnabled(false);
+    EnableRowButtons(false);
 }
 
 } // namespace quillfen

@@ -55,14 +55,13 @@ void Listwin::CreateControls() {
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.
 void Listwin::SetupBindings() {
-    List().Change = [this] { EnableBySelection(); };
-    EnableBySelection();
+    List().Change = [this] { EnableRowButtons(List().SelCount() > 0); };
+    EnableRowButtons(false);
 }
 
-void Listwin::EnableBySelection() {
-    const bool any = List().SelCount() > 0;
-    Get<fw::PushButton>("PushButton3").SetEnabled(any);
-    Get<fw::PushButton>("PushButton5").SetEnabled(any);
+void Listwin::EnableRowButtons(bool on) {
+    Get<fw::PushButton>("PushButton3").SetEnabled(on);
+    Get<fw::PushButton>("PushButton5").SetEnabled(on);
 }
 
 void Listwin::Event_Open() {

@@ -2,7 +2,6 @@
 #include "framework/Graphics.h"
 #include "framework/ListBox.h"
 #include "framework/Modal.h"
-#include "framework/PushButton.h"
 #include "framework/StaticText.h"
 #include "framework/Text.h"
 #include "framework/Thread.h"
@@ -47,8 +46,7 @@ bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
         fw::ShowURL(url);
     activeRow = row;
     activeColumn = column;
-    Get<fw::PushButton>("PushButton3").SetEnabled(true);
-    Get<fw::PushButton>("PushButton5").SetEnabled(true);
+    EnableRowButtons(true);
     return false;
 }
 
