@@ -5,7 +5,11 @@
 
 namespace quillfen {
 
-// The maker's home page; empty when the build names no server (then the maker's links do nothing).
+// The maker's home page; empty when no server is named (then the maker's links do nothing).
 std::string MakerHomePage();
+
+// Names another server for the rest of the run, so that tests can point the maker's links and the
+// version check at their own loopback server; an empty text means no server.
+void SetMakerSite(std::string base);
 
 } // namespace quillfen
