@@ -1,6 +1,8 @@
 // The reader walks the XML text one line at a time and only holds the lines of the bookmark it reads.
 #include "bookmarksfile/BookmarksReader.h"
 
+#include "bookmarksfile/BookmarksText.h"
+
 #include "framework/Shell.h"
 #include "framework/Text.h"
 #include "framework/Thread.h"
@@ -161,12 +163,12 @@ ReadResult ReadBookmarks(const fw::FolderItem& file, BookmarkSink& sink) {
     in->Close();
 
     // Read again in one piece, as the later rewrites need the whole text.
-    const std::unique_ptr<fw::TextInputStream> whole = file.OpenAsTextFile();
+    std::optional<std::string> whole = ConvertAndReadBookmarks(file);
     if (!whole) {
         result.status = ReadStatus::ReadFailure;
         return result;
     }
-    result.wholeText = whole->ReadAll();
+    result.wholeText = std::move(*whole);
     return result;
 }
 
