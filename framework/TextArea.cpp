@@ -24,15 +24,13 @@ TextArea::TextArea(const ControlLayout& layout, void* parent)
         palette.setColor(QPalette::Base, *back);
     palette.setColor(QPalette::Text, detail::ColorProp(layout.props, "textColor").value_or(Qt::black));
     edit->setPalette(palette);
-    // Qt puts a margin inside the document besides the frame; the field's own frame is all it gets.
+    // Qt's wider default inset would cost a borderless field a line of its text.
     edit->document()->setDocumentMargin(2);
     QTextOption option = edit->document()->defaultTextOption();
     option.setAlignment(detail::AlignmentProp(layout.props));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     edit->document()->setDefaultTextOption(option);
     edit->setPlainText(detail::Displayed(layout.props.Text("text")));
-    QObject::connect(edit, &QTextEdit::textChanged, edit, [this] { Raise(TextChange); });
-    DeclareEvent("TextChange", TextChange);
 }
 
 std::string TextArea::Text() const {
@@ -43,11 +41,6 @@ std::string TextArea::Text() const {
 void TextArea::SetText(const std::string& text) {
     if (auto* e = detail::As<QTextEdit>(*this))
         e->setPlainText(detail::Displayed(text));
-}
-
-bool TextArea::ReadOnly() const {
-    auto* e = detail::As<QTextEdit>(*this);
-    return e && e->isReadOnly();
 }
 
 } // namespace fw

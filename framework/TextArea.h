@@ -11,9 +11,6 @@ public:
 
     std::string Text() const;
     void SetText(const std::string& text);
-    bool ReadOnly() const;
-
-    std::function<void()> TextChange;
 };
 
 } // namespace fw
