@@ -53,8 +53,12 @@ void Aboutbox::Canvas2_MouseExit() {
 }
 
 // Accepting the press makes the release come here wherever it happens.
-bool Aboutbox::Canvas2_MouseDown(int, int) { return true; }
+bool Aboutbox::Canvas2_MouseDown(int, int) {
+    return true;
+}
 
-void Aboutbox::Canvas2_MouseUp(int, int) { ShowMakerPage(MakerHomePage()); }
+void Aboutbox::Canvas2_MouseUp(int, int) {
+    ShowMakerPage(MakerHomePage());
+}
 
 } // namespace quillfen

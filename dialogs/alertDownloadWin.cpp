@@ -15,7 +15,9 @@ void alertDownloadWin::CreateControls() {
 }
 
 // The details are those known when the notice opens; a later page does not change an open notice.
-void alertDownloadWin::StaticText2_Open() { Get<fw::StaticText>("StaticText2").SetText(Globals::versionDetails); }
+void alertDownloadWin::StaticText2_Open() {
+    Get<fw::StaticText>("StaticText2").SetText(Globals::versionDetails);
+}
 
 void alertDownloadWin::PushButton1_Action() {
     ShowMakerPage(MakerPage("/downloads/quillfen.dmg"));
@@ -27,6 +29,8 @@ void alertDownloadWin::PushButton2_Action() {
     Close();
 }
 
-void alertDownloadWin::PushButton3_Action() { Close(); }
+void alertDownloadWin::PushButton3_Action() {
+    Close();
+}
 
 } // namespace quillfen

@@ -19,7 +19,8 @@ std::string OwnVersionDigits() {
     const fw::Application* app = fw::Application::Instance();
     if (!app)
         return {};
-    return std::to_string(app->MajorVersion) + std::to_string(app->MinorVersion) + std::to_string(app->BugVersion);
+    return std::to_string(app->MajorVersion) + std::to_string(app->MinorVersion) +
+           std::to_string(app->BugVersion);
 }
 
 } // namespace
@@ -29,14 +30,15 @@ void Listwin::startVersionCheck() {
     const std::string url = MakerPage("/vessmor/version.txt");
     if (url.empty())
         return;
-    versionHTTPSock.PageReceived = [this](const std::string& pageURL, int status, const InternetHeaders& headers,
-                                          const std::string& page) {
+    versionHTTPSock.PageReceived = [this](const std::string& pageURL, int status,
+                                          const InternetHeaders& headers, const std::string& page) {
         versionHTTPSock_PageReceived(pageURL, status, headers, page);
     };
     versionHTTPSock.Get(url);
 }
 
-void Listwin::versionHTTPSock_PageReceived(const std::string&, int, const InternetHeaders&, const std::string& page) {
+void Listwin::versionHTTPSock_PageReceived(const std::string&, int, const InternetHeaders&,
+                                           const std::string& page) {
     // The client stops reading at its cap and hands over what it has: such a page is cut short, not a version
     // page. A page for a window that is already closed is no one's business.
     if (page.size() >= HTTPSocket::kMaxPageBytes || IsClosed())

@@ -10,7 +10,8 @@ namespace quillfen {
 
 class VersionSocket : public HTTPSocket {
 public:
-    std::function<void(const std::string& url, int status, const InternetHeaders& headers, const std::string& page)>
+    std::function<void(const std::string& url, int status, const InternetHeaders& headers,
+                       const std::string& page)>
         PageReceived;
 
 protected:

@@ -12,7 +12,9 @@ std::optional<QColor> ColorProp(const LayoutProps& props, const std::string& key
 
 Qt::Alignment AlignmentProp(const LayoutProps& props) {
     const std::string align = props.Text("textAlign");
-    const Qt::Alignment across = align == "center" ? Qt::AlignHCenter : align == "right" ? Qt::AlignRight : Qt::AlignLeft;
+    const Qt::Alignment across = align == "center"  ? Qt::AlignHCenter
+                                 : align == "right" ? Qt::AlignRight
+                                                    : Qt::AlignLeft;
     return across | Qt::AlignTop;
 }
 
