@@ -22,8 +22,8 @@
 #include <QTextEdit>
 #include <filesystem>
 #include <fstream>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -194,12 +194,15 @@ TEST_F(DialogsTest, NoticeButtons) {
     }
 }
 
-// Typing into any of the 21 fields of the code table changes nothing. The link underlines under the
-// pointer, and each click opens the older copy, then the maker's page.
+// Help shows the code table, where typing into any of its 21 fields changes nothing. The link underlines
+// under the pointer, and each click opens the older copy, then the maker's page.
 TEST_F(DialogsTest, CodeTableAndLink) {
-    quillfen::codeWin& win = fw::Instance<quillfen::codeWin>();
+    fw::Instance<quillfen::Listwin>();
+    app_.HandleMenuCommand("HelpStatuscodeexplanations");
+    auto* win = static_cast<quillfen::codeWin*>(fw::detail::OpenWindow(typeid(quillfen::codeWin)));
+    ASSERT_NE(win, nullptr);
     for (int i = 1; i <= 21; ++i) {
-        auto& field = win.Get<fw::TextArea>("EditField" + std::to_string(i));
+        auto& field = win->Get<fw::TextArea>("EditField" + std::to_string(i));
         const std::string before = field.Text();
         QTest::mouseClick(static_cast<QTextEdit&>(Widget(field)).viewport(), Qt::LeftButton);
         QTest::keyClicks(&Widget(field), "typed");
@@ -208,7 +211,7 @@ TEST_F(DialogsTest, CodeTableAndLink) {
     const std::string older = "http://127.0.0.1:9/old.htm",
                       page = site_ + "/zurizedovazider/texts/errorcodes.htm";
     quillfen::SetOlderCodesPage(older);
-    auto& link = win.Get<fw::StaticText>("StaticText1");
+    auto& link = win->Get<fw::StaticText>("StaticText1");
     EXPECT_TRUE(WhileOver(link, [&] { return link.Underline(); }));
     QTest::mouseClick(&Widget(link), Qt::LeftButton);
     QTest::mouseClick(&Widget(link), Qt::LeftButton);
