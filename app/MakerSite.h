@@ -12,4 +12,14 @@ std::string MakerHomePage();
 // version check at their own loopback server; an empty text means no server.
 void SetMakerSite(std::string base);
 
+// The address of the page at `path` ("/downloads/...") on the maker's server; empty when none is named.
+std::string MakerPage(const std::string& path);
+
+// An older copy of the status-code explanations, kept on another host; empty when none is named.
+std::string OlderCodesPage();
+void SetOlderCodesPage(std::string address);
+
+// Opens the address in the user's web browser; an empty one (no server named) does nothing.
+void ShowMakerPage(const std::string& address);
+
 } // namespace quillfen

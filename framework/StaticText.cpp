@@ -2,6 +2,7 @@
 
 #include "framework/Layout.h"
 #include "framework/detail/Bridge.h"
+#include "framework/detail/TextLook.h"
 
 #include <QLabel>
 
@@ -12,7 +13,10 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     auto* label = detail::As<QLabel>(*this);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(layout.props.Bool("multiline"));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(detail::AlignmentProp(layout.props));
+    if (const auto color = detail::ColorProp(layout.props, "textColor"))
+        color_ = RGB(color->red(), color->green(), color->blue());
+    underline_ = layout.props.Bool("underline");
     Apply();
 }
 

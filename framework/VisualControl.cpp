@@ -68,6 +68,12 @@ VisualControl::VisualControl(const ControlLayout& layout, void* widget)
         font.setBold(layout.props.Bool("bold"));
         w->setFont(font);
     }
+    // A family the system lacks falls back to the nearest one it has.
+    if (layout.props.Has("textFont")) {
+        QFont font = w->font();
+        font.setFamily(detail::Q(layout.props.Text("textFont")));
+        w->setFont(font);
+    }
     locks_ = {layout.props.Bool("lockLeft"), layout.props.Bool("lockTop"), layout.props.Bool("lockRight"),
               layout.props.Bool("lockBottom")};
     impl_->filter = new MouseFilter(*this, w);

@@ -7,6 +7,7 @@
 #include "framework/detail/Bridge.h"
 #include "framework/detail/ControlFactory.h"
 #include "framework/detail/MenuView.h"
+#include "framework/detail/TextLook.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -133,6 +134,12 @@ void Window::Layout() {
     auto* content = new Content(host);
     impl_->content = content;
     host->setCentralWidget(content);
+    if (const auto back = detail::ColorProp(p, "backColor")) {
+        QPalette palette = content->palette();
+        palette.setColor(QPalette::Window, *back);
+        content->setPalette(palette);
+        content->setAutoFillBackground(true);
+    }
     host->setWindowTitle(detail::Q(p.Text("title")));
     if (p.Bool("menuBarVisible", true))
         detail::InstallMenuBar(*host);

@@ -6,6 +6,7 @@
 #include "checker/ScanHost.h"
 #include "checker/kritiskClass.h"
 #include "framework/Window.h"
+#include "mainwindow/VersionSocket.h"
 
 #include <memory>
 
@@ -52,7 +53,7 @@ public:
     // The current scan; replaced by every new scan, ended when the window closes.
     std::unique_ptr<kritiskClass> kritisk;
     // Fetches the maker's version page.
-    HTTPSocket versionHTTPSock;
+    VersionSocket versionHTTPSock;
 
     // What the scan reaches of the window.
     ScanRows& Rows() override;
@@ -80,6 +81,8 @@ public:
     void checkDups();
     // Reloads the list and keeps the rows whose name and URL hold the search word.
     void filterWord();
+    // Compares the newest version a version page names with the program's own; a newer one is announced.
+    void readVersion(const std::string& page);
 
 protected:
     void CreateControls() override;
@@ -145,6 +148,11 @@ private:
     bool Canvas2_MouseDown(int x, int y);
     void Canvas2_MouseUp(int x, int y);
     void Canvas2_Paint(fw::Graphics& g);
+
+    // The version check: the request as the window opens, and the page when it arrives.
+    void startVersionCheck();
+    void versionHTTPSock_PageReceived(const std::string& url, int status, const InternetHeaders& headers,
+                                      const std::string& page);
 
     // Menu commands, registered by item name in this order.
     bool _FileFind_Action();

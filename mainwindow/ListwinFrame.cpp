@@ -74,6 +74,7 @@ void Listwin::Event_Open() {
         versionHTTPSock.HTTPProxyAddress = Globals::proxyURL;
         versionHTTPSock.HTTPProxyPort = static_cast<int>(fw::Val(Globals::proxyPort));
     }
+    startVersionCheck();
     // The first-run or upgrade message is shown once, as the window opens.
     if (!welcomeMsg.empty())
         StatusLine().SetText(welcomeMsg);

@@ -1,5 +1,6 @@
 // The main window's menu commands: their registration by item name and the simple ones.
 #include "dialogs/Aboutbox.h"
+#include "dialogs/codeWin.h"
 #include "dialogs/prefWin.h"
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
@@ -57,8 +58,10 @@ bool Listwin::_EditPreferences_Action() {
     return false;
 }
 
-// The explanation window comes with the information dialogs.
-bool Listwin::_HelpStatuscodeexplanations_Action() { return false; }
+bool Listwin::_HelpStatuscodeexplanations_Action() {
+    fw::Instance<codeWin>().Show();
+    return false;
+}
 
 bool Listwin::_EditDeleteSelectedBookmarks_Action() {
     ShowStatusNow("Preparing to delete...");

@@ -9,6 +9,7 @@
 #include "framework/ProgressBar.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
+#include "framework/TextArea.h"
 #include "framework/Thread.h"
 #include "framework/Timer.h"
 
@@ -36,6 +37,7 @@ const std::map<std::string, Maker>& Makers() {
         {"ProgressBar", Visual<ProgressBar>()}, {"Timer", Hidden<Timer>()},
         {"Thread", Hidden<Thread>()},         {"ListBox", Visual<ListBox>()},
         {"Canvas", Visual<Canvas>()},         {"MoviePlayer", Visual<MoviePlayer>()},
+        {"TextArea", Visual<TextArea>()},
     };
     return makers;
 }

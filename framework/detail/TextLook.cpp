@@ -1,0 +1,21 @@
+#include "framework/detail/TextLook.h"
+
+namespace fw::detail {
+
+std::optional<QColor> ColorProp(const LayoutProps& props, const std::string& key) {
+    const std::string text = props.Text(key);
+    if (text.size() != 7 || text[0] != '#')
+        return std::nullopt;
+    const QColor color(QString::fromStdString(text));
+    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+}
+
+Qt::Alignment AlignmentProp(const LayoutProps& props) {
+    const std::string align = props.Text("textAlign");
+    const Qt::Alignment across = align == "center"  ? Qt::AlignHCenter
+                                 : align == "right" ? Qt::AlignRight
+                                                    : Qt::AlignLeft;
+    return across | Qt::AlignTop;
+}
+
+} // namespace fw::detail
