@@ -12,7 +12,7 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     auto* label = detail::As<QLabel>(*this);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(layout.props.Bool("multiline"));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(detail::HorizontalAlignment(layout.props) | Qt::AlignTop);
     Apply();
 }
 

@@ -62,6 +62,9 @@ VisualControl::VisualControl(const ControlLayout& layout, void* widget)
     w->setGeometry(layout.left, layout.top, layout.width, layout.height);
     w->setVisible(layout.props.Bool("visible", true));
     w->setEnabled(layout.props.Bool("enabled", true));
+    // A control laid beneath the ones over it (a label spanning a row of fields) leaves them the clicks.
+    if (layout.props.Bool("behind"))
+        w->lower();
     if (layout.props.Has("textSize")) {
         QFont font = w->font();
         font.setPixelSize(std::max(1, layout.props.Int("textSize")));
@@ -107,5 +110,11 @@ void VisualControl::SetEnabled(bool v) { WithWidget(*this, [v](QWidget* w) { w->
 void VisualControl::SetFocus() { WithWidget(*this, [](QWidget* w) { w->setFocus(Qt::OtherFocusReason); }); }
 bool VisualControl::HasFocus() const { return WithWidget(*this, false, [](QWidget* w) { return w->hasFocus(); }); }
 void VisualControl::Refresh(bool) { WithWidget(*this, [](QWidget* w) { w->update(); }); }
+std::string VisualControl::HelpTag() const {
+    return WithWidget(*this, std::string(), [](QWidget* w) { return detail::S(w->toolTip()); });
+}
+void VisualControl::SetHelpTag(const std::string& text) {
+    WithWidget(*this, [&text](QWidget* w) { w->setToolTip(detail::Q(text)); });
+}
 
 } // namespace fw
