@@ -52,6 +52,19 @@ private:
     bool pressed_ = false;
 };
 
+// A control laid behind the controls it overlaps (a label spanning a row of fields) leaves them the clicks;
+// a frame around it, such as a group box, stays behind it.
+void StackBehindOverlapping(QWidget* w) {
+    for (QObject* child : w->parentWidget()->children()) { // bottom to top
+        auto* sibling = qobject_cast<QWidget*>(child);
+        if (sibling && sibling != w && sibling->geometry().intersects(w->geometry()) &&
+            !sibling->geometry().contains(w->geometry())) {
+            w->stackUnder(sibling);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 VisualControl::VisualControl(const ControlLayout& layout, void* widget)
@@ -62,9 +75,8 @@ VisualControl::VisualControl(const ControlLayout& layout, void* widget)
     w->setGeometry(layout.left, layout.top, layout.width, layout.height);
     w->setVisible(layout.props.Bool("visible", true));
     w->setEnabled(layout.props.Bool("enabled", true));
-    // A control laid beneath the ones over it (a label spanning a row of fields) leaves them the clicks.
     if (layout.props.Bool("behind"))
-        w->lower();
+        StackBehindOverlapping(w);
     if (layout.props.Has("textSize")) {
         QFont font = w->font();
         font.setPixelSize(std::max(1, layout.props.Int("textSize")));
