@@ -21,7 +21,10 @@
 
 class PreferencesWindowsTest : public ::testing::Test {
 protected:
-    void SetUp() override { quillfen::Globals::Release(); }
+    void SetUp() override {
+        quillfen::Globals::Release();
+        quillfen::prefWin::mainWindow = {}; // a main window of an earlier test must not be reached
+    }
     void TearDown() override {
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
