@@ -42,13 +42,15 @@ void prefWin::CreateControls() {
 
 void prefWin::StaticText10_MouseEnter() {
     Get<fw::StaticText>("StaticText10")
-        .SetHelpTag("Number of bookmarks that can be scanned simultaneously. Too high number might cause Safari "
-                    "Quillfen to become unstable");
+        .SetHelpTag(
+            "Number of bookmarks that can be scanned simultaneously. Too high number might cause Safari "
+            "Quillfen to become unstable");
 }
 
 void prefWin::StaticText1_MouseEnter() {
     Get<fw::StaticText>("StaticText1")
-        .SetHelpTag("Increase this time for slow connections or if your bookmarks are ok, but reported as Timeout");
+        .SetHelpTag(
+            "Increase this time for slow connections or if your bookmarks are ok, but reported as Timeout");
 }
 
 void prefWin::readprefs() {
@@ -82,8 +84,8 @@ bool prefWin::writePrefs() {
     const std::string showOKcodes = Get<fw::CheckBox>("CheckBox1").Value() ? "showcodes" : "nocodes";
     const std::string proxyUse = Get<fw::CheckBox>("CheckBox2").Value() ? "useProxy" : "noProxy";
     const std::string record =
-        fw::Join({timeOut, aquaOrmetal, carriedField_, showOKcodes, proxyUse, Globals::proxyURL, Globals::proxyPort,
-                  Globals::proxyUser, Globals::proxyPass, simultSocks},
+        fw::Join({timeOut, aquaOrmetal, carriedField_, showOKcodes, proxyUse, Globals::proxyURL,
+                  Globals::proxyPort, Globals::proxyUser, Globals::proxyPass, simultSocks},
                  "*");
     // The settings change only with the record, so that memory and file never disagree.
     std::string error;
@@ -98,8 +100,8 @@ bool prefWin::writePrefs() {
     Globals::proxyUse = proxyUse;
     Refresh();
     if (countWasEmpty)
-        fw::MsgBox("No number of bookmarks to scan at the time was given, so the default of " + kDefaultSimultSocks +
-                   " applies.");
+        fw::MsgBox("No number of bookmarks to scan at the time was given, so the default of " +
+                   kDefaultSimultSocks + " applies.");
     return true;
 }
 
@@ -117,6 +119,8 @@ void prefWin::PushButton1_Action() {
 }
 
 // Configure.
-void prefWin::PushButton2_Action() { fw::Instance<ProxyWin>().Show(); }
+void prefWin::PushButton2_Action() {
+    fw::Instance<ProxyWin>().Show();
+}
 
 } // namespace quillfen

@@ -16,9 +16,4 @@ GroupBox::GroupBox(const ControlLayout& layout, void* parent)
     box->lower();
 }
 
-std::string GroupBox::Caption() const {
-    auto* b = detail::As<QGroupBox>(*this);
-    return b ? detail::S(b->title()) : std::string();
-}
-
 } // namespace fw

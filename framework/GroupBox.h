@@ -8,8 +8,6 @@ namespace fw {
 class GroupBox : public VisualControl {
 public:
     GroupBox(const ControlLayout& layout, void* parent);
-
-    std::string Caption() const;
 };
 
 } // namespace fw

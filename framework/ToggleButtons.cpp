@@ -14,11 +14,6 @@ ToggleButton::ToggleButton(const ControlLayout& layout, void* widget) : VisualCo
     button->setChecked(layout.props.Bool("value"));
 }
 
-std::string ToggleButton::Caption() const {
-    auto* b = detail::As<QAbstractButton>(*this);
-    return b ? detail::S(b->text()) : std::string();
-}
-
 bool ToggleButton::Value() const {
     auto* b = detail::As<QAbstractButton>(*this);
     return b && b->isChecked();

@@ -8,7 +8,6 @@ namespace fw {
 
 class ToggleButton : public VisualControl {
 public:
-    std::string Caption() const;
     bool Value() const;
     // Setting the value by code raises no event.
     void SetValue(bool on);

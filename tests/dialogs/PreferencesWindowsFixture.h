@@ -1,4 +1,4 @@
-// The Preferences and proxy settings windows in a temporary home, driven by keys and clicks.
+// The Preferences and proxy settings windows in a temporary home, driven by clicks and keys.
 #pragma once
 
 #include "ScriptedModal.h"
@@ -12,12 +12,13 @@
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
 
 class PreferencesWindowsTest : public ::testing::Test {
 protected:
@@ -31,41 +32,40 @@ protected:
         quillfen::Globals::Release();
     }
 
-    void WriteRecord(const std::string& text) {
-        std::filesystem::create_directories(folder_);
+    void WriteRecord(const std::string& text, fs::perms mode = fs::perms{0600}) {
+        fs::create_directories(folder_);
         std::ofstream(file_, std::ios::binary) << text;
+        fs::permissions(file_, mode);
     }
     std::string Record() const { return testsupport::ReadFile(file_); }
     static quillfen::prefWin& Prefs() { return fw::Instance<quillfen::prefWin>(); }
     static quillfen::ProxyWin& Proxy() { return fw::Instance<quillfen::ProxyWin>(); }
     static bool IsOpen(const std::type_info& type) { return fw::detail::OpenWindow(type) != nullptr; }
+    static std::string Text(fw::Window& window, const char* field) {
+        return window.Get<fw::EditField>(field).Text();
+    }
+    static bool On(const char* box) { return Prefs().Get<fw::CheckBox>(box).Value(); }
 
     // A click where the control lies, delivered to whatever is on top there; returns that widget.
-    static QWidget* Click(const fw::VisualControl& control) {
-        QWidget* widget = fw::detail::WidgetOf(control);
-        QWidget* content = widget->parentWidget();
+    static QWidget* Click(fw::Window& window, const std::string& name) {
+        QWidget* widget = fw::detail::WidgetOf(window.Get<fw::VisualControl>(name));
         const QPoint at = widget->geometry().center();
-        QWidget* top = content->childAt(at);
+        QWidget* top = widget->parentWidget()->childAt(at);
         if (top)
-            QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(content, at));
+            QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(widget->parentWidget(), at));
         return top;
     }
-    // Clicks into the field, selects what it holds and types over it; nothing commits the text.
-    static void Type(const fw::EditField& field, const std::string& text) {
-        QWidget* widget = fw::detail::WidgetOf(field);
-        ASSERT_EQ(Click(field), widget) << field.Name() << " lies under another control";
+    // Clicks into the field and types over what it holds; nothing commits the text.
+    static void Type(fw::Window& window, const std::string& field, const std::string& text) {
+        QWidget* widget = fw::detail::WidgetOf(window.Get<fw::EditField>(field));
+        ASSERT_EQ(Click(window, field), widget) << field << " lies under another control";
         QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(widget, Qt::Key_Delete);
         QTest::keyClicks(widget, QString::fromStdString(text));
     }
-    template <class W> static void CloseBox(W& window) {
-        fw::detail::WidgetOf(window.template Get<fw::EditField>("EditField1"))->window()->close();
-    }
-    static fw::EditField& Field(fw::Window& window, const char* name) { return window.Get<fw::EditField>(name); }
-    static fw::CheckBox& Box(const char* name) { return Prefs().Get<fw::CheckBox>(name); }
 
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
-    const std::filesystem::path folder_ = std::filesystem::path(home_.Path()) / "Library" / "Preferences";
-    const std::filesystem::path file_ = folder_ / "Safari Quillfen";
+    const fs::path folder_ = fs::path(home_.Path()) / "Library" / "Preferences";
+    const fs::path file_ = folder_ / "Safari Quillfen";
 };
