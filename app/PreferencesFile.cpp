@@ -18,11 +18,20 @@ std::optional<std::string> Read(const std::string& path) {
     return stream->ReadAll();
 }
 
-bool Write(const std::string& path, const std::string& bytes) {
-    // The record holds the proxy password: a new file is readable by its owner only, and it replaces the
-    // old one only when complete, so a failed write never leaves a cut record.
+bool Write(const std::string& path, const std::string& bytes, std::string* error) {
+    // What we could not read may be worth more than what we would put in its place.
+    if (fw::FolderItem(path).Exists() && !Read(path)) {
+        if (error)
+            *error = path + " exists but cannot be read, so it was left as it is";
+        return false;
+    }
+    // The record holds the proxy password: it is readable by its owner only, also where an older file was
+    // not, and it replaces the old one only when complete, so a failed write never leaves a cut record.
     fw::AtomicWriter writer(fw::FolderItem(path), 0600);
-    return writer.Write(bytes) && writer.Commit();
+    const bool written = writer.SetMode(0600) && writer.Write(bytes) && writer.Commit();
+    if (!written && error)
+        *error = writer.Error();
+    return written;
 }
 
 } // namespace quillfen::PreferencesFile

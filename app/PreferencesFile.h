@@ -10,8 +10,8 @@ namespace quillfen::PreferencesFile {
 std::string Path();
 // The whole file, or nullopt when it cannot be opened or read.
 std::optional<std::string> Read(const std::string& path);
-// Replaces the file with `bytes`, readable by its owner only, creating missing folders. On any failure it
-// returns false and the file stays as it was.
-bool Write(const std::string& path, const std::string& bytes);
+// Replaces the file with `bytes`, readable by its owner only. A file that exists but cannot be read is
+// left alone. On any failure it returns false, says why in `error` when given, and the file stays as it was.
+bool Write(const std::string& path, const std::string& bytes, std::string* error = nullptr);
 
 } // namespace quillfen::PreferencesFile

@@ -12,8 +12,7 @@ namespace quillfen {
 namespace {
 
 constexpr int kFieldCount = 10;
-// Field 3 is carried unchanged and read by nothing; a record we create starts it empty.
-const std::string kDefaultRecord = "5*aqua**nocodes*noProxy*****8";
+const std::string kDefaultRecord = DefaultRecord("aqua");
 const std::string kWelcome = "Welcome to Safari Quillfen!\r";
 const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
 
@@ -34,6 +33,9 @@ void Apply(std::vector<std::string> fields) {
 }
 
 } // namespace
+
+// Field 3 is carried unchanged and read by nothing; a record we create starts it empty.
+std::string DefaultRecord(const std::string& look) { return "5*" + look + "**nocodes*noProxy*****8"; }
 
 void ReadPreferences(std::string& welcomeMsg) {
     const std::string path = PreferencesFile::Path();

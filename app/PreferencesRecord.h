@@ -10,4 +10,7 @@ namespace quillfen {
 // otherwise it is left as it was.
 void ReadPreferences(std::string& welcomeMsg);
 
+// The record a first run writes, with `look` ("aqua" or "metal") as the window style.
+std::string DefaultRecord(const std::string& look);
+
 } // namespace quillfen

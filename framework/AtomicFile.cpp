@@ -78,6 +78,12 @@ AtomicWriter::~AtomicWriter() {
     Discard();
 }
 
+bool AtomicWriter::SetMode(mode_t mode) {
+    if (fd_ < 0)
+        return false;
+    return ::fchmod(fd_, mode) == 0 || Fail("cannot set the mode of " + temp_);
+}
+
 bool AtomicWriter::Write(std::string_view bytes) {
     if (fd_ < 0)
         return false;

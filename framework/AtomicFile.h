@@ -20,6 +20,8 @@ public:
     AtomicWriter(const AtomicWriter&) = delete;
     AtomicWriter& operator=(const AtomicWriter&) = delete;
 
+    // Gives the new file exactly this mode, whatever the replaced file's was.
+    bool SetMode(mode_t mode);
     bool Write(std::string_view bytes);
     // Syncs the temporary file and renames it over the target.
     bool Commit();

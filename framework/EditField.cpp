@@ -11,6 +11,7 @@ EditField::EditField(const ControlLayout& layout, void* parent)
     : VisualControl(layout, new QLineEdit(static_cast<QWidget*>(parent))) {
     auto* edit = detail::As<QLineEdit>(*this);
     edit->setText(detail::Q(layout.props.Text("text")));
+    edit->setAlignment(detail::HorizontalAlignment(layout.props) | Qt::AlignVCenter);
     edit->setEchoMode(layout.props.Bool("password") ? QLineEdit::Password : QLineEdit::Normal);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this] { Raise(TextChange); });
     DeclareEvent("TextChange", TextChange);

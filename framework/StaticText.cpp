@@ -13,7 +13,7 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     auto* label = detail::As<QLabel>(*this);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(layout.props.Bool("multiline"));
-    label->setAlignment(detail::AlignmentProp(layout.props));
+    label->setAlignment(detail::HorizontalAlignment(layout.props) | Qt::AlignTop);
     if (const auto color = detail::ColorProp(layout.props, "textColor"))
         color_ = RGB(color->red(), color->green(), color->blue());
     underline_ = layout.props.Bool("underline");

@@ -27,7 +27,7 @@ TextArea::TextArea(const ControlLayout& layout, void* parent)
     // Qt's wider default inset would cost a borderless field a line of its text.
     edit->document()->setDocumentMargin(2);
     QTextOption option = edit->document()->defaultTextOption();
-    option.setAlignment(detail::AlignmentProp(layout.props));
+    option.setAlignment(detail::HorizontalAlignment(layout.props) | Qt::AlignTop);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     edit->document()->setDefaultTextOption(option);
     edit->setPlainText(detail::Displayed(layout.props.Text("text")));

@@ -52,6 +52,19 @@ private:
     bool pressed_ = false;
 };
 
+// A control laid behind the controls it overlaps (a label spanning a row of fields) leaves them the clicks;
+// a frame around it, such as a group box, stays behind it.
+void StackBehindOverlapping(QWidget* w) {
+    for (QObject* child : w->parentWidget()->children()) { // bottom to top
+        auto* sibling = qobject_cast<QWidget*>(child);
+        if (sibling && sibling != w && sibling->geometry().intersects(w->geometry()) &&
+            !sibling->geometry().contains(w->geometry())) {
+            w->stackUnder(sibling);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 VisualControl::VisualControl(const ControlLayout& layout, void* widget)
@@ -62,6 +75,8 @@ VisualControl::VisualControl(const ControlLayout& layout, void* widget)
     w->setGeometry(layout.left, layout.top, layout.width, layout.height);
     w->setVisible(layout.props.Bool("visible", true));
     w->setEnabled(layout.props.Bool("enabled", true));
+    if (layout.props.Bool("behind"))
+        StackBehindOverlapping(w);
     if (layout.props.Has("textSize")) {
         QFont font = w->font();
         font.setPixelSize(std::max(1, layout.props.Int("textSize")));
@@ -113,5 +128,11 @@ void VisualControl::SetEnabled(bool v) { WithWidget(*this, [v](QWidget* w) { w->
 void VisualControl::SetFocus() { WithWidget(*this, [](QWidget* w) { w->setFocus(Qt::OtherFocusReason); }); }
 bool VisualControl::HasFocus() const { return WithWidget(*this, false, [](QWidget* w) { return w->hasFocus(); }); }
 void VisualControl::Refresh(bool) { WithWidget(*this, [](QWidget* w) { w->update(); }); }
+std::string VisualControl::HelpTag() const {
+    return WithWidget(*this, std::string(), [](QWidget* w) { return detail::S(w->toolTip()); });
+}
+void VisualControl::SetHelpTag(const std::string& text) {
+    WithWidget(*this, [&text](QWidget* w) { w->setToolTip(detail::Q(text)); });
+}
 
 } // namespace fw

@@ -29,6 +29,9 @@ public:
     void SetFocus();
     bool HasFocus() const;
     void Refresh(bool eraseBackground = true);
+    // The help tag: the text the system shows while the pointer rests on the control.
+    std::string HelpTag() const;
+    void SetHelpTag(const std::string& text);
 
     // Edge locks: a control keeps its distance to each locked edge when the window is resized.
     struct Locks {

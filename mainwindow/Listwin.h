@@ -70,6 +70,8 @@ public:
     void SetCurrentScan(std::unique_ptr<kritiskClass> scan) override { kritisk = std::move(scan); }
 
     void readPrefs();
+    // Hands the Preferences window what its Apply asks of the main window.
+    static void linkPrefWin();
     // Reads Safari's bookmarks file into the list.
     void buildList();
     void confirmDelete();

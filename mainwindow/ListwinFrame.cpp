@@ -69,6 +69,7 @@ void Listwin::Event_Open() {
     scanNumber = -1;
     searchLine = -1;
     readPrefs();
+    linkPrefWin();
     CarbonDeclares::SetWindowMetal(*this, Globals::aquaOrmetal != "aqua");
     if (Globals::proxyUse == "useProxy") {
         versionHTTPSock.HTTPProxyAddress = Globals::proxyURL;

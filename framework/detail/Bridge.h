@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Color.h"
+#include "framework/Layout.h"
 #include "framework/VisualControl.h"
 
 #include <QColor>
@@ -34,6 +35,12 @@ inline QString Displayed(const std::string& s) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar('\r'), QChar('\n'));
     return text;
+}
+
+// A layout's "textAlign": "left" (the default), "center" or "right".
+inline Qt::Alignment HorizontalAlignment(const LayoutProps& props) {
+    const std::string alignment = props.Text("textAlign");
+    return alignment == "center" ? Qt::AlignHCenter : alignment == "right" ? Qt::AlignRight : Qt::AlignLeft;
 }
 
 // The widget every control of a window is placed on.

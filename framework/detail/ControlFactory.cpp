@@ -1,7 +1,9 @@
 #include "framework/detail/ControlFactory.h"
 
+#include "framework/BevelButton.h"
 #include "framework/Canvas.h"
 #include "framework/EditField.h"
+#include "framework/GroupBox.h"
 #include "framework/Layout.h"
 #include "framework/ListBox.h"
 #include "framework/MoviePlayer.h"
@@ -12,6 +14,7 @@
 #include "framework/TextArea.h"
 #include "framework/Thread.h"
 #include "framework/Timer.h"
+#include "framework/ToggleButtons.h"
 
 #include <QWidget>
 #include <functional>
@@ -37,7 +40,9 @@ const std::map<std::string, Maker>& Makers() {
         {"ProgressBar", Visual<ProgressBar>()}, {"Timer", Hidden<Timer>()},
         {"Thread", Hidden<Thread>()},         {"ListBox", Visual<ListBox>()},
         {"Canvas", Visual<Canvas>()},         {"MoviePlayer", Visual<MoviePlayer>()},
-        {"TextArea", Visual<TextArea>()},
+        {"TextArea", Visual<TextArea>()},     {"CheckBox", Visual<CheckBox>()},
+        {"RadioButton", Visual<RadioButton>()}, {"GroupBox", Visual<GroupBox>()},
+        {"BevelButton", Visual<BevelButton>()},
     };
     return makers;
 }

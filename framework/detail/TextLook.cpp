@@ -10,12 +10,4 @@ std::optional<QColor> ColorProp(const LayoutProps& props, const std::string& key
     return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
 }
 
-Qt::Alignment AlignmentProp(const LayoutProps& props) {
-    const std::string align = props.Text("textAlign");
-    const Qt::Alignment across = align == "center"  ? Qt::AlignHCenter
-                                 : align == "right" ? Qt::AlignRight
-                                                    : Qt::AlignLeft;
-    return across | Qt::AlignTop;
-}
-
 } // namespace fw::detail

@@ -1,4 +1,4 @@
-// Inside the framework only: the text looks a layout may give a control (colours and alignment).
+// Inside the framework only: the text colours a layout may give a control.
 #pragma once
 
 #include "framework/Layout.h"
@@ -10,7 +10,5 @@ namespace fw::detail {
 
 // A colour written "#RRGGBB" under `key`; nothing when absent or malformed.
 std::optional<QColor> ColorProp(const LayoutProps& props, const std::string& key);
-// "textAlign": "left" (the default), "center" or "right"; always at the top.
-Qt::Alignment AlignmentProp(const LayoutProps& props);
 
 } // namespace fw::detail

@@ -1,0 +1,201 @@
+// The Preferences and proxy settings windows as a user drives them: what they show, what Apply writes and
+// hands the main window, what they refuse, and what the proxy window stores.
+#include "PreferencesWindowsFixture.h"
+#include "ScriptedServer.h"
+#include "framework/ListBox.h"
+#include "mainwindow/Listwin.h"
+
+#include <unistd.h>
+
+namespace {
+
+// Return applies the ten fields as typed and clicked, private to the owner: a first Open creates the record
+// with the metal look, field 3 and the proxy texts are kept, any look but "aqua" becomes "metal", a short
+// record's missing fields show empty, and an empty count stores the default, with a word to the user.
+TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
+    struct Case {
+        const char* record; // none: a first run
+        const char* shown;  // time-out|count|boxes
+        const char* timeOut;
+        const char* count;
+        bool clickBoxes;
+        const char* written;
+    };
+    for (const Case& c : {
+             Case{nullptr, "5|8|00", "5", "8", false, "5*metal**nocodes*noProxy*****8"},
+             {"12*aqua*kept*showcodes*useProxy*p.test*3128*ann*pw*4", "12|4|11", "30", "16", true,
+              "30*aqua*kept*nocodes*noProxy*p.test*3128*ann*pw*16"},
+             {"7*odd*c", "7||00", "-1", "x", true, "-1*metal*c*showcodes*useProxy*****x"},
+             {"5*aqua**nocodes*noProxy*****3", "5|3|00", "5", "", false, "5*aqua**nocodes*noProxy*****8"},
+         }) {
+        SCOPED_TRACE(c.record ? c.record : "first run");
+        if (c.record)
+            WriteRecord(c.record, fs::perms{0644});
+        EXPECT_EQ(Text(Prefs(), "EditField1") + "|" + Text(Prefs(), "EditField3") + "|" +
+                      std::to_string(On("CheckBox1")) + std::to_string(On("CheckBox2")),
+                  c.shown);
+        if (!c.record) {
+            EXPECT_EQ(Record(), c.written);
+        }
+        Type(Prefs(), "EditField1", c.timeOut);
+        Type(Prefs(), "EditField3", c.count);
+        if (c.clickBoxes) {
+            Click(Prefs(), "CheckBox1");
+            Click(Prefs(), "CheckBox2");
+        }
+        modal_.messages.clear();
+        QTest::keyClick(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
+        EXPECT_FALSE(IsOpen(typeid(quillfen::prefWin)));
+        EXPECT_EQ(Record(), c.written);
+        EXPECT_EQ(fs::status(file_).permissions(), fs::perms{0600});
+        EXPECT_EQ(quillfen::Globals::timeOut + "|" + quillfen::Globals::simultSocks,
+                  std::string(c.timeOut) + "|" + (*c.count ? c.count : "8"));
+        EXPECT_EQ(modal_.messages.size(), *c.count ? 0u : 1u);
+        fw::detail::FreeRetiredWindows();
+    }
+    EXPECT_NE(modal_.messages.at(0).find("default of 8"), std::string::npos);
+}
+
+// A "*" in any field of either window is refused with a message naming the field: nothing is written or
+// stored, and the window stays open for the user to mend it.
+TEST_F(PreferencesWindowsTest, StarIsRefusedInEveryField) {
+    const std::string record = "5*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
+    for (const auto& [proxy, field, label] : {std::tuple{false, "EditField1", "URL Check Timeout Period"},
+                                              {false, "EditField3", "Scan: bookmarks at the time"},
+                                              {true, "EditField1", "Proxy server"},
+                                              {true, "EditField2", "Port"},
+                                              {true, "EditField3", "Username"},
+                                              {true, "EditField4", "Password"}}) {
+        SCOPED_TRACE(label);
+        WriteRecord(record);
+        modal_.messages.clear();
+        if (proxy)
+            Click(Prefs(), "PushButton2");
+        fw::Window& window = proxy ? static_cast<fw::Window&>(Proxy()) : Prefs();
+        Type(window, field, "a*b");
+        Click(window, proxy ? "BevelButton1" : "PushButton1");
+        ASSERT_EQ(modal_.messages.size(), 1u);
+        EXPECT_NE(modal_.messages[0].find("\"*\" cannot be stored"), std::string::npos);
+        EXPECT_NE(modal_.messages[0].find("\"" + std::string(label) + "\""), std::string::npos);
+        EXPECT_TRUE(IsOpen(typeid(window)));
+        EXPECT_EQ(Record(), record);
+        EXPECT_EQ(quillfen::Globals::proxyUser + quillfen::Globals::proxyPass, "annpw");
+        fw::detail::CloseAllWindows();
+    }
+}
+
+// Apply where the record cannot be replaced (a folder we may not write) or is there but unreadable says so,
+// leaves the file and the settings as they were, and keeps the window open.
+TEST_F(PreferencesWindowsTest, FailedApplyChangesNothing) {
+    for (const auto& [folderMode, fileMode, why] :
+         {std::tuple{fs::perms{0555}, fs::perms{0644}, "cannot create"},
+          {fs::perms{0755}, fs::perms{0000}, "cannot be read"}}) {
+        SCOPED_TRACE(why);
+        WriteRecord("7*aqua**nocodes*noProxy*****3", fileMode);
+        // An ordinary user (root would pass every permission) may reach the record.
+        for (const fs::path& p : {fs::path(home_.Path()), fs::path(home_.Path()) / "Library"})
+            fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
+        fs::permissions(folder_, folderMode);
+        quillfen::Globals::timeOut = "7";
+        modal_.messages.clear();
+        const bool asNobody = ::geteuid() == 0;
+        ASSERT_TRUE(!asNobody || ::seteuid(65534) == 0);
+        Type(Prefs(), "EditField1", "9");
+        Click(Prefs(), "PushButton1");
+        ASSERT_TRUE(!asNobody || ::seteuid(0) == 0);
+        ASSERT_EQ(modal_.messages.size(), 1u);
+        EXPECT_NE(modal_.messages[0].find(why), std::string::npos) << modal_.messages[0];
+        EXPECT_TRUE(IsOpen(typeid(quillfen::prefWin)) && quillfen::Globals::timeOut == "7");
+        fs::permissions(folder_, fs::perms{0755});
+        fs::permissions(file_, fs::perms{0600});
+        EXPECT_EQ(Record() + std::to_string(std::distance(fs::directory_iterator(folder_), {})),
+                  "7*aqua**nocodes*noProxy*****31");
+        fw::detail::CloseAllWindows();
+    }
+}
+
+// The proxy window shows the settings, masks the password, and its "Close" stores the four texts in the
+// settings only; the close box stores nothing; Configure brings the open window forward as it was typed.
+TEST_F(PreferencesWindowsTest, ProxyWindowStoresIntoTheSettingsOnly) {
+    const std::string record = "5*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
+    WriteRecord(record);
+    const std::vector<std::string> before = {"p.test", "3128", "ann", "pw"},
+                                   typed = {"p.example", "80", "bob", "s3cret"};
+    for (const bool closeBox : {true, false}) {
+        Click(Prefs(), "PushButton2");
+        quillfen::ProxyWin* first = &Proxy();
+        for (int i = 0; i < 4; ++i) {
+            const std::string field = "EditField" + std::to_string(i + 1);
+            EXPECT_EQ(Text(Proxy(), field.c_str()), before[i]);
+            Type(Proxy(), field, typed[i]);
+        }
+        const QString shown =
+            static_cast<QLineEdit*>(fw::detail::WidgetOf(Proxy().Get<fw::EditField>("EditField4")))
+                ->displayText();
+        EXPECT_TRUE(shown.size() == 6 && shown.count(shown[0]) == 6 && !shown.contains('s'))
+            << shown.toStdString();
+        Click(Prefs(), "PushButton2");
+        EXPECT_EQ(&Proxy(), first);
+        EXPECT_EQ(fw::detail::FrontmostWindow(), first);
+        EXPECT_EQ(Text(Proxy(), "EditField3"), "bob");
+        if (closeBox)
+            fw::detail::WidgetOf(Proxy().Get<fw::EditField>("EditField1"))->window()->close();
+        else
+            Click(Proxy(), "BevelButton1");
+        EXPECT_FALSE(IsOpen(typeid(quillfen::ProxyWin)));
+        using namespace quillfen::Globals;
+        EXPECT_EQ((std::vector<std::string>{proxyURL, proxyPort, proxyUser, proxyPass}),
+                  closeBox ? before : typed);
+        EXPECT_EQ(Record(), record);
+    }
+    Click(Prefs(), "PushButton1");
+    EXPECT_EQ(Record(), "5*aqua**nocodes*useProxy*p.example*80*bob*s3cret*8");
+}
+
+// Resting the pointer on a row's label gives it its help text.
+TEST_F(PreferencesWindowsTest, LabelsGiveHelpOnHover) {
+    for (const auto& [label, help] :
+         {std::pair{"StaticText1", "Increase this time for slow connections or if your "
+                                   "bookmarks are ok, but reported as Timeout"},
+          {"StaticText10", "Number of bookmarks that can be scanned simultaneously. Too "
+                           "high number might cause Safari Quillfen to become unstable"}}) {
+        QWidget* widget = fw::detail::WidgetOf(Prefs().Get<fw::VisualControl>(label));
+        QTest::mouseMove(widget->window(), widget->mapTo(widget->window(), QPoint(5, 5)));
+        EXPECT_EQ(Prefs().Get<fw::VisualControl>(label).HelpTag(), help);
+    }
+}
+
+// Apply has the main window read the record again (a stale carried field goes); with proxy use on, its
+// version socket takes the server and the number the port begins with, and keeps them when it is turned off.
+// The next scan fills the new pool size.
+TEST_F(PreferencesWindowsTest, ApplyReachesTheMainWindow) {
+    WriteRecord("30*aqua*c3*nocodes*noProxy*****8");
+    quillfen::Listwin& main = fw::Instance<quillfen::Listwin>();
+    quillfen::Globals::carriedField = "stale";
+    Click(Prefs(), "PushButton2");
+    Type(Proxy(), "EditField1", "proxy.test");
+    Type(Proxy(), "EditField2", "8080abc");
+    Click(Proxy(), "BevelButton1");
+    for (const char* count : {"8", "5"}) {
+        Click(Prefs(), "CheckBox2");
+        Type(Prefs(), "EditField3", count);
+        Click(Prefs(), "PushButton1");
+        EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
+                      std::to_string(main.versionHTTPSock.HTTPProxyPort),
+                  "proxy.test:8080");
+    }
+    EXPECT_EQ(quillfen::Globals::proxyUse + quillfen::Globals::carriedField, "noProxyc3");
+    testsupport::ScriptedServer server;
+    server.SetResponses({""}, false);
+    fw::ListBox& list = main.Get<fw::ListBox>("ListBox1");
+    for (int i = 0; i < 6; ++i) {
+        list.AddRow("");
+        list.SetCell(i, quillfen::BookmarkColumn::URL,
+                     "http://127.0.0.1:" + std::to_string(server.Port()) + "/");
+    }
+    Click(main, "PushButton1");
+    ASSERT_TRUE(main.kritisk);
+    EXPECT_EQ(main.kritisk->simultScanInteger, 5);
+}
+
+} // namespace
