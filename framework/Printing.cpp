@@ -97,12 +97,13 @@ void PrinterSetup::SetSetupString(const std::string& setup) {
 
 bool PrinterSetup::PageSetupDialog() { return Modal().PageSetupDialog(*this); }
 
+// Whole points within the printable area, never past it.
 int PrinterSetup::PageWidth() const {
-    return impl_->printer->pageLayout().paintRectPoints().width();
+    return static_cast<int>(std::floor(impl_->printer->pageLayout().paintRect(QPageLayout::Point).width()));
 }
 
 int PrinterSetup::PageHeight() const {
-    return impl_->printer->pageLayout().paintRectPoints().height();
+    return static_cast<int>(std::floor(impl_->printer->pageLayout().paintRect(QPageLayout::Point).height()));
 }
 
 void PrinterSetup::PrintToFile(const std::string& path) {
@@ -113,10 +114,12 @@ void PrinterSetup::PrintToFile(const std::string& path) {
 struct PrinterGraphics::Job {
     std::shared_ptr<QPrinter> printer;
     QPainter painter;
+    int width = 0;
+    int height = 0;
 };
 
 PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
-    : Graphics(&job->painter, job->printer->width(), job->printer->height()), job_(std::move(job)) {}
+    : Graphics(&job->painter, job->width, job->height), job_(std::move(job)) {}
 
 PrinterGraphics::~PrinterGraphics() { job_->painter.end(); }
 
@@ -127,6 +130,8 @@ std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
         return nullptr;
     auto job = std::make_unique<PrinterGraphics::Job>();
     job->printer = setup.impl().printer;
+    job->width = setup.PageWidth();
+    job->height = setup.PageHeight();
     if (!job->painter.begin(job->printer.get()))
         return nullptr;
     // A pixel size, so that text is measured alike on the printer and off it.
