@@ -1,6 +1,8 @@
 // Page Setup and Print: the report as it lands in a PDF file, read back with poppler's pdftotext.
 #include "ListwinFixture.h"
 
+#include "framework/Thread.h"
+
 #include <QHeaderView>
 #include <QProcess>
 #include <QRegularExpression>
@@ -20,12 +22,17 @@ std::string Paper(int width, int height, int margin) {
            ";orientation=portrait;margins=" + m + "," + m + "," + m + "," + m;
 }
 
+// What a poppler tool writes about the PDF file.
+QString Poppler(const QString& tool, QStringList arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << tool.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // Every word of the PDF with its box in points from the paper's top left, page by page.
 std::vector<Page> ReadPdf(const std::string& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", QString::fromStdString(pdf), "-"});
-    EXPECT_TRUE(process.waitForFinished(30000));
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    const QString html = Poppler("pdftotext", {"-bbox", QString::fromStdString(pdf), "-"});
     static const QRegularExpression tag(
         R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<Page> pages;
@@ -172,12 +179,41 @@ TEST_F(ListwinPrintTest, RowsRunOnToFurtherPages) {
     ExpectInside(pages, 630, 219, 10);
 }
 
-// An empty list prints the title and the headings only, on one page.
-TEST_F(ListwinPrintTest, EmptyListPrintsTitleAndHeadings) {
+// An empty list prints the logo, the title and the headings only, on one page; the logo's 128 pixels fill 64
+// points (144 per inch).
+TEST_F(ListwinPrintTest, EmptyListPrintsLogoTitleAndHeadings) {
     const std::vector<Page> pages = Print(Paper(612, 792, 36));
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(Texts(pages[0]),
               (std::vector<std::string>{"Safari", "Quillfen", "-", "Bookmark", "List", "Name", "URL", "Status", "Code"}));
+    const QStringList images = Poppler("pdfimages", {"-list", QString::fromStdString(Pdf())}).split('\n');
+    ASSERT_GE(images.size(), 3);
+    EXPECT_TRUE(images[2].simplified().startsWith("1 0 image 128 128")) << images[2].toStdString();
+    EXPECT_EQ(images[2].simplified().section(' ', 12, 13), "144 144") << images[2].toStdString();
+}
+
+// While it prints, threads run between rows: a row changed before it is reached prints its new text, rows
+// removed meanwhile are not printed and do not stop the printout.
+TEST_F(ListwinPrintTest, RowsChangedWhilePrintingPrintAsTheyAreReached) {
+    for (int i = 0; i < 40; ++i)
+        AddBookmark("Row" + fw::Format(i, "00"), "http://x/", i + 1);
+    fw::Thread thread;
+    thread.RunEvent = [this] {
+        List().SetCell(20, quillfen::BookmarkColumn::Name, "Changed");
+        while (List().ListCount() > 30)
+            List().RemoveRow(List().ListCount() - 1);
+    };
+    thread.Run();
+    std::vector<std::string> printed;
+    for (const Page& page : Print(Paper(630, 219, 10)))
+        for (const std::string& text : Texts(page))
+            if (text.rfind("Row", 0) == 0 || text == "Changed")
+                printed.push_back(text);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 30; ++i)
+        expected.push_back(i == 20 ? "Changed" : "Row" + fw::Format(i, "00"));
+    EXPECT_EQ(printed, expected);
+    EXPECT_FALSE(thread.IsRunning());
 }
 
 // Cancelling either dialog prints nothing; a confirmed page setup is kept through a cancelled print and offered
