@@ -7,8 +7,8 @@
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
-#include <benchmark/benchmark.h>
 #include <array>
+#include <benchmark/benchmark.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,10 +18,13 @@ namespace {
 using namespace quillfen;
 
 constexpr int kRows = 10'000;
-constexpr int kColumns[] = {BookmarkColumn::Name, BookmarkColumn::URL, BookmarkColumn::Status, BookmarkColumn::Code};
+constexpr int kColumns[] = {BookmarkColumn::Name, BookmarkColumn::URL, BookmarkColumn::Status,
+                            BookmarkColumn::Code};
 const std::string kLetter = "width=612;height=792;orientation=portrait;margins=36,36,36,36";
 
-std::string Pdf() { return (benchsupport::BenchHome() / "list.pdf").string(); }
+std::string Pdf() {
+    return (benchsupport::BenchHome() / "list.pdf").string();
+}
 
 // Rows as a scan leaves them; one URL in ten too long for its column.
 fw::ListBox& FilledList() {
@@ -32,8 +35,9 @@ fw::ListBox& FilledList() {
     for (int i = 0; i < kRows; ++i) {
         list.AddRow("");
         list.SetCell(i, BookmarkColumn::Name, "Topic " + std::to_string(i % 997) + ": notes and links");
-        list.SetCell(i, BookmarkColumn::URL, "http://site" + std::to_string(i) + ".example/" +
-                                                 std::string(i % 10 == 0 ? 200 : 20, 'p'));
+        list.SetCell(i, BookmarkColumn::URL,
+                     "http://site" + std::to_string(i) + ".example/" +
+                         std::string(i % 10 == 0 ? 200 : 20, 'p'));
         list.SetCell(i, BookmarkColumn::Status, i % 7 == 0 ? "Not Found" : "OK");
         list.SetCell(i, BookmarkColumn::Code, i % 7 == 0 ? "404" : "");
     }

@@ -1,4 +1,5 @@
-// Modal services (message boxes, file, page setup and print dialogs), the beep and opening URLs: one seam that tests replace.
+// Modal services (message boxes, file, page setup and print dialogs), the beep and opening URLs: one seam
+// that tests replace.
 #pragma once
 
 #include <optional>

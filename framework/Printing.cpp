@@ -46,7 +46,8 @@ std::optional<QPageLayout> ParseSetup(const std::string& setup) {
     const std::optional<double> w = Points(width);
     const std::optional<double> h = Points(height);
     const QStringList edges = margins.split(',');
-    if (!w || !h || *w < 1 || *h < 1 || edges.size() != 4 || (orientation != "portrait" && orientation != "landscape"))
+    if (!w || !h || *w < 1 || *h < 1 || edges.size() != 4 ||
+        (orientation != "portrait" && orientation != "landscape"))
         return std::nullopt;
     double edge[4];
     for (int i = 0; i < 4; ++i) {
@@ -68,10 +69,7 @@ std::optional<QPageLayout> ParseSetup(const std::string& setup) {
 
 } // namespace
 
-PrinterSetup::PrinterSetup() : impl_(std::make_unique<Impl>()) {
-    // Device units of one point: what the caller draws at 72 lands at an inch on paper.
-    impl_->printer->setResolution(72);
-}
+PrinterSetup::PrinterSetup() : impl_(std::make_unique<Impl>()) {}
 
 PrinterSetup::~PrinterSetup() = default;
 
@@ -95,7 +93,9 @@ void PrinterSetup::SetSetupString(const std::string& setup) {
         impl_->printer->setPageLayout(*layout);
 }
 
-bool PrinterSetup::PageSetupDialog() { return Modal().PageSetupDialog(*this); }
+bool PrinterSetup::PageSetupDialog() {
+    return Modal().PageSetupDialog(*this);
+}
 
 // Whole points within the printable area, never past it.
 int PrinterSetup::PageWidth() const {
@@ -121,9 +121,13 @@ struct PrinterGraphics::Job {
 PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
     : Graphics(&job->painter, job->width, job->height), job_(std::move(job)) {}
 
-PrinterGraphics::~PrinterGraphics() { job_->painter.end(); }
+PrinterGraphics::~PrinterGraphics() {
+    job_->painter.end();
+}
 
-void PrinterGraphics::NextPage() { job_->printer->newPage(); }
+void PrinterGraphics::NextPage() {
+    job_->printer->newPage();
+}
 
 std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
     if (!Modal().PrintDialog(setup))
@@ -132,6 +136,8 @@ std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
     job->printer = setup.impl().printer;
     job->width = setup.PageWidth();
     job->height = setup.PageHeight();
+    // Device units of one point, whatever printer the dialog chose: what is drawn at 72 lands an inch in.
+    job->printer->setResolution(72);
     if (!job->painter.begin(job->printer.get()))
         return nullptr;
     // A pixel size, so that text is measured alike on the printer and off it.

@@ -1,4 +1,5 @@
-// Page setup, the print dialog and the printer's drawing surface. The printer's units are points (72 per inch).
+// Page setup, the print dialog and the printer's drawing surface, whose units are points (72 an inch).
+// inch).
 #pragma once
 
 #include "framework/Graphics.h"

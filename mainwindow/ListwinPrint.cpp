@@ -16,14 +16,15 @@ constexpr int kHeadingBaseline = 90;
 constexpr int kLineSpacing = 12;
 constexpr int kFirstRow = kHeadingBaseline + kLineSpacing;
 constexpr int kFirstRowOfNextPage = 12;
-constexpr std::array<int, 4> kPrintedColumns = {BookmarkColumn::Name, BookmarkColumn::URL, BookmarkColumn::Status,
-                                                BookmarkColumn::Code};
+constexpr std::array<int, 4> kPrintedColumns = {BookmarkColumn::Name, BookmarkColumn::URL,
+                                                BookmarkColumn::Status, BookmarkColumn::Code};
 
 struct PrintedColumn {
     int x;
     int width;
 };
 using PrintedColumns = std::array<PrintedColumn, kPrintedColumns.size()>;
+using Line = std::array<std::string, kPrintedColumns.size()>;
 
 // Loads the window's page setup into the dialog and keeps what the user confirms.
 bool RunPageSetup(fw::PrinterSetup& setup, std::string& printSettings) {
@@ -48,7 +49,7 @@ PrintedColumns ScaleColumns(const fw::ListBox& list, int pageWidth) {
     PrintedColumns columns{};
     int x = kMargin;
     for (size_t k = 0; k < kPrintedColumns.size(); ++k) {
-        // Columns hidden on screen all round still share the page rather than dividing by nothing.
+        // With every column at width 0 on screen they share the page equally instead of dividing by 0.
         const double share = sum > 0 ? onScreen[k] / sum : 1.0 / kPrintedColumns.size();
         columns[k] = {x, static_cast<int>(share * available)};
         x += columns[k].width;
@@ -57,7 +58,7 @@ PrintedColumns ScaleColumns(const fw::ListBox& list, int pageWidth) {
     return columns;
 }
 
-void DrawLine(fw::Graphics& g, const PrintedColumns& columns, int y, const std::array<std::string, 4>& texts) {
+void DrawLine(fw::Graphics& g, const PrintedColumns& columns, int y, const Line& texts) {
     for (size_t k = 0; k < columns.size(); ++k)
         g.DrawString(texts[k], columns[k].x, y, columns[k].width, true);
 }
@@ -67,7 +68,7 @@ void DrawHeader(fw::Graphics& g, const fw::ListBox& list, const PrintedColumns& 
         g.DrawPicture(*logo, 10, 10, 64, 64, 0, 0, 128, 128);
     g.SetBold(true);
     g.DrawString("Safari Quillfen - Bookmark List", columns[1].x, kTitleBaseline);
-    std::array<std::string, 4> headings;
+    Line headings;
     for (size_t k = 0; k < headings.size(); ++k)
         headings[k] = list.Heading(kPrintedColumns[k]);
     DrawLine(g, columns, kHeadingBaseline, headings);
@@ -75,7 +76,8 @@ void DrawHeader(fw::Graphics& g, const fw::ListBox& list, const PrintedColumns& 
 }
 
 // The rows in the list's current order. The count is read again each row: a delete may run between rows.
-void DrawRows(fw::PrinterGraphics& g, const fw::ListBox& list, const PrintedColumns& columns, int pageHeight) {
+void DrawRows(fw::PrinterGraphics& g, const fw::ListBox& list, const PrintedColumns& columns,
+              int pageHeight) {
     const int below = g.TextHeight() - g.TextAscent();
     int y = kFirstRow;
     for (int row = 0; row < list.ListCount(); ++row) {
@@ -84,7 +86,7 @@ void DrawRows(fw::PrinterGraphics& g, const fw::ListBox& list, const PrintedColu
             g.NextPage();
             y = kFirstRowOfNextPage;
         }
-        std::array<std::string, 4> cells;
+        Line cells;
         for (size_t k = 0; k < cells.size(); ++k)
             cells[k] = list.Cell(row, kPrintedColumns[k]);
         DrawLine(g, columns, y, cells);

@@ -23,17 +23,15 @@ public:
     std::optional<std::string> OpenDialog(const std::string&) override { return {}; }
     bool PageSetupDialog(fw::PrinterSetup& setup) override {
         pageSetupsOffered.push_back(setup.SetupString());
-        if (!pageSetupChoice)
-            return false;
-        setup.SetSetupString(*pageSetupChoice);
-        return true;
+        if (pageSetupChoice)
+            setup.SetSetupString(*pageSetupChoice);
+        return pageSetupChoice.has_value();
     }
     bool PrintDialog(fw::PrinterSetup& setup) override {
         ++printDialogs;
-        if (!printToPdf)
-            return false;
-        setup.PrintToFile(*printToPdf);
-        return true;
+        if (printToPdf)
+            setup.PrintToFile(*printToPdf);
+        return printToPdf.has_value();
     }
 
     // The setup string the user confirms ("" keeps what is offered); nothing cancels the page setup dialog.
