@@ -94,6 +94,7 @@ int Graphics::StringWidth(const std::string& text) const {
 }
 
 int Graphics::TextHeight() const { return QFontMetrics(P(painter_).font()).height(); }
+int Graphics::TextAscent() const { return QFontMetrics(P(painter_).font()).ascent(); }
 
 void Graphics::DrawPicture(const Picture& picture, int x, int y) {
     P(painter_).drawImage(QPoint(x, y), Picture::Impl::Drawable(picture));

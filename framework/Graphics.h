@@ -39,6 +39,8 @@ public:
     void DrawString(const std::string& text, int x, int y, int wrapWidth = 0, bool condense = false);
     int StringWidth(const std::string& text) const;
     int TextHeight() const;
+    // From the top of a line to its baseline.
+    int TextAscent() const;
 
     void* Painter() const { return painter_; }
 

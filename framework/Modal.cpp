@@ -1,11 +1,14 @@
 #include "framework/Modal.h"
 
 #include "framework/detail/Bridge.h"
+#include "framework/detail/PrinterImpl.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QUrl>
 
 namespace fw {
@@ -32,6 +35,14 @@ public:
         if (path.isEmpty())
             return std::nullopt;
         return path.toStdString();
+    }
+    bool PageSetupDialog(PrinterSetup& setup) override {
+        QPageSetupDialog dialog(setup.impl().printer.get(), QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
+    bool PrintDialog(PrinterSetup& setup) override {
+        QPrintDialog dialog(setup.impl().printer.get(), QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
     }
 };
 

@@ -1,10 +1,13 @@
-// Modal services (message boxes, file dialogs), the beep and opening URLs: one seam that tests replace.
+// Modal services (message boxes, file, page setup and print dialogs), the beep and opening URLs: one seam
+// that tests replace.
 #pragma once
 
 #include <optional>
 #include <string>
 
 namespace fw {
+
+class PrinterSetup;
 
 class ModalServices {
 public:
@@ -15,6 +18,9 @@ public:
     // POSIX path chosen by the user, or nothing when cancelled.
     virtual std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& suggestedName) = 0;
     virtual std::optional<std::string> OpenDialog(const std::string& title) = 0;
+    // The page setup and print dialogs change `setup` as the user chooses; true when the user confirmed.
+    virtual bool PageSetupDialog(PrinterSetup& setup) = 0;
+    virtual bool PrintDialog(PrinterSetup& setup) = 0;
 };
 
 // Replaces the services (tests); nullptr restores the platform's own.

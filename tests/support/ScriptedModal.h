@@ -1,8 +1,9 @@
-// Stands in for message boxes and file dialogs (every dialog is cancelled), and records beeps, messages and
-// opened URLs.
+// Stands in for message boxes and file dialogs (every dialog is cancelled unless a test scripts an answer),
+// and records beeps, messages, opened URLs and the page setups offered.
 #pragma once
 
 #include "framework/Modal.h"
+#include "framework/Printing.h"
 
 #include <optional>
 #include <string>
@@ -20,6 +21,25 @@ public:
     void ShowURL(const std::string& url) override { urls.push_back(url); }
     std::optional<std::string> SaveAsDialog(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> OpenDialog(const std::string&) override { return {}; }
+    bool PageSetupDialog(fw::PrinterSetup& setup) override {
+        pageSetupsOffered.push_back(setup.SetupString());
+        if (pageSetupChoice)
+            setup.SetSetupString(*pageSetupChoice);
+        return pageSetupChoice.has_value();
+    }
+    bool PrintDialog(fw::PrinterSetup& setup) override {
+        ++printDialogs;
+        if (printToPdf)
+            setup.PrintToFile(*printToPdf);
+        return printToPdf.has_value();
+    }
+
+    // The setup string the user confirms ("" keeps what is offered); nothing cancels the page setup dialog.
+    std::optional<std::string> pageSetupChoice;
+    // The PDF file the print dialog prints to; nothing cancels it.
+    std::optional<std::string> printToPdf;
+    std::vector<std::string> pageSetupsOffered;
+    int printDialogs = 0;
 
     std::vector<std::string> messages;
     std::vector<std::string> urls;
