@@ -107,5 +107,6 @@ void VisualControl::SetEnabled(bool v) { WithWidget(*this, [v](QWidget* w) { w->
 void VisualControl::SetFocus() { WithWidget(*this, [](QWidget* w) { w->setFocus(Qt::OtherFocusReason); }); }
 bool VisualControl::HasFocus() const { return WithWidget(*this, false, [](QWidget* w) { return w->hasFocus(); }); }
 void VisualControl::Refresh(bool) { WithWidget(*this, [](QWidget* w) { w->update(); }); }
+void VisualControl::BringToFront() { WithWidget(*this, [](QWidget* w) { w->raise(); }); }
 
 } // namespace fw

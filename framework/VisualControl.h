@@ -29,6 +29,8 @@ public:
     void SetFocus();
     bool HasFocus() const;
     void Refresh(bool eraseBackground = true);
+    // Stacks the control above its siblings, so that it takes the clicks where they overlap.
+    void BringToFront();
 
     // Edge locks: a control keeps its distance to each locked edge when the window is resized.
     struct Locks {

@@ -1,5 +1,9 @@
 // The search field, Find and Find Next, the filter, and rows from dropped text.
 #include "ListwinFixture.h"
+#include "app/Menu.h"
+#include "framework/Application.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -170,6 +174,84 @@ TEST_F(ListwinSearchTest, DroppedTextAddsOneRowPerUrl) {
 
     drop("https://secure.example/ and no other address");
     EXPECT_EQ(List().ListCount(), 102);
+}
+
+// The user's own path through Find: the menu's keys on the shown window, the word typed in the field.
+class ListwinFindTest : public ListwinSearchTest {
+protected:
+    void SetUp() override {
+        app_.SetMenuBar(&quillfen::Menu::Instance());
+        ListwinSearchTest::SetUp();
+        win_->Show();
+        host_ = fw::detail::ContentOf(*win_)->window();
+        QApplication::setActiveWindow(host_);
+    }
+    void TearDown() override {
+        ListwinSearchTest::TearDown();
+        app_.SetMenuBar(nullptr);
+        quillfen::Menu::Release();
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : host_;
+        QTest::keyClick(target, key, modifiers);
+        testsupport::ProcessPendingEvents();
+    }
+    void Type(const std::string& text) {
+        QWidget* editor = FieldEditor();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, QString::fromStdString(text));
+    }
+    void ClickField() {
+        QTableView& field = ViewOf(SearchField());
+        QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, field.visualRect(field.model()->index(0, 0)).center());
+        testsupport::ProcessPendingEvents();
+    }
+
+    fw::Application app_;
+    QWidget* host_ = nullptr;
+};
+
+// Find, a word typed and not committed, then Ctrl+G: the next row holding the typed word, and again
+// wrapping to the top; the list is neither reloaded nor filtered.
+TEST_F(ListwinFindTest, FindNextTakesTheWordBeingTyped) {
+    AddNames({"Long", "Chips", "Fish", "chips shop"});
+    Press(Qt::Key_F, Qt::ControlModifier);
+    Type("chips");
+    Press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(), Rows{1});
+    Press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(), Rows{3});
+    Press(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(), Rows{1});
+    EXPECT_EQ(List().ListCount(), 4);
+}
+
+// After Find and Escape a click starts a new word: typing it and Return filters by that word alone.
+TEST_F(ListwinFindTest, ClickAfterEscapeStartsANewWord) {
+    WriteBookmarksFile({{"Chips", "http://chips.example/", "U1"}, {"Long", "http://long.example/", "U2"}});
+    Button("PushButton2").Push();
+    Press(Qt::Key_F, Qt::ControlModifier);
+    Type("Chips");
+    Press(Qt::Key_Escape);
+    ClickField();
+    EXPECT_EQ(SearchField().ShownText(0, 0), "");
+    Type("Long");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Status(), "1 matched");
+    EXPECT_EQ(Column(Name), std::vector<std::string>{"Long"});
+}
+
+// The field is tall enough for its font: letters reaching below the line are shown whole.
+TEST_F(ListwinFindTest, SearchFieldShowsTheWholeText) {
+    Press(Qt::Key_F, Qt::ControlModifier);
+    QWidget* editor = FieldEditor();
+    ASSERT_NE(editor, nullptr);
+    QTableView& field = ViewOf(SearchField());
+    const QRect cell = field.visualRect(field.model()->index(0, 0));
+    const int textHeight = QFontMetrics(field.font()).height();
+    EXPECT_GE(cell.height(), textHeight);
+    EXPECT_LE(cell.bottom(), field.viewport()->height() - 1);
+    EXPECT_TRUE(field.viewport()->rect().contains(editor->geometry()));
 }
 
 } // namespace
