@@ -1,5 +1,9 @@
 // The main window's frame: resizing, button enabling by selection, the status line on clicks, menu results.
 #include "ListwinFixture.h"
+#include "app/Menu.h"
+#include "app/MenuItems.h"
+#include "framework/Application.h"
+#include "framework/MenuBar.h"
 
 #include <QKeyEvent>
 #include <tuple>
@@ -31,6 +35,40 @@ TEST_F(ListwinFrameTest, SelectionEnablesVisitAndEdit) {
     EXPECT_EQ(enabled(), std::pair(true, true));
     List().SetSelected(0, false);
     EXPECT_EQ(enabled(), std::pair(false, false));
+}
+
+// Before a menu opens, "Undo" is enabled only with an undo backup and "Apply Changes" only with an edit
+// waiting; the two submenus always.
+TEST_F(ListwinFrameTest, MenuEnablingFollowsTheEditState) {
+    fw::Application app;
+    app.SetMenuBar(&quillfen::Menu::Instance());
+    auto enabled = [&] {
+        app.UpdateMenuEnabling();
+        return std::tuple(quillfen::EditUndo()->Enabled, quillfen::EditApplyChanges()->Enabled,
+                          quillfen::ToolsCheckall()->Enabled, quillfen::ToolsSortlistby()->Enabled);
+    };
+    EXPECT_EQ(enabled(), std::tuple(false, false, true, true));
+    win_->undoBackup = "old title";
+    EXPECT_EQ(enabled(), std::tuple(true, false, true, true));
+    win_->undoBackup.clear();
+    win_->editHasBeenEdited = true;
+    EXPECT_EQ(enabled(), std::tuple(false, true, true, true));
+    app.SetMenuBar(nullptr);
+    quillfen::Menu::Release();
+}
+
+// Even rows are painted 240,240,255 and odd rows white, whatever their status or box.
+TEST_F(ListwinFrameTest, RowsAreStriped) {
+    for (int i = 1; i <= 4; ++i)
+        AddBookmark("n", "http://x/", i);
+    SetResult(1, "Not Found", "404");
+    List().SetCellCheck(2, quillfen::BookmarkColumn::Check, true);
+    const QImage image = View().viewport()->grab().toImage();
+    std::vector<QColor> grounds;
+    for (int row = 0; row < 4; ++row)
+        grounds.push_back(image.pixelColor(View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2)));
+    const QColor even(240, 240, 255), odd(Qt::white);
+    EXPECT_EQ(grounds, (std::vector<QColor>{even, odd, even, odd}));
 }
 
 // A click shows the row's URL, blue for web addresses and black otherwise, and records the cell.

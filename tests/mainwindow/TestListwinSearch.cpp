@@ -145,6 +145,28 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
     EXPECT_EQ(Status(), "3 matched");
 }
 
+// A reload, by Return in the search field or by "Get Bookmarks", leaves no row selected and the buttons
+// that act on a row disabled; so does "Get Bookmarks" after a click on a row's box alone.
+TEST_F(ListwinSearchTest, ReloadLeavesNoRowToActOn) {
+    WriteBookmarksFile({{"News", "http://paper.example/", "U1"}, {"Alpha", "http://beta.example/", "U2"}});
+    Button("PushButton2").Push();
+    win_->Show();
+    auto enabled = [this] { return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()); };
+    for (const bool byReturn : {true, false}) {
+        ClickCell(1, 1);
+        ASSERT_EQ(enabled(), std::pair(true, true));
+        if (byReturn)
+            TypeWordAndReturn("");
+        else
+            Button("PushButton2").Push();
+        EXPECT_EQ(List().SelCount(), 0);
+        EXPECT_EQ(enabled(), std::pair(false, false));
+    }
+    ClickCell(0, 0);
+    Button("PushButton2").Push();
+    EXPECT_EQ(enabled(), std::pair(false, false));
+}
+
 // With an empty list, Return only ends the edit: nothing is read or filtered.
 TEST_F(ListwinSearchTest, ReturnWithAnEmptyListDoesNothing) {
     WriteBookmarksFile({{"News", "http://paper.example/", "U1"}});
