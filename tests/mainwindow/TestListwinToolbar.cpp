@@ -106,9 +106,10 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     AddBookmark("n", "http://a.example/", 1);
     win_->Show();
     ASSERT_EQ(StatusLine().Width(), 405);
+    EXPECT_FALSE(Button("PushButton5").Enabled());
     ClickCell(0, 1);
     List().SetSelected(0, false);
-    ASSERT_FALSE(Button("PushButton3").Enabled());
+    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()), std::pair(false, false));
     ClickMiddleOf(Button("PushButton3"));
     EXPECT_TRUE(modal_.urls.empty());
     List().SetSelected(0, true);
