@@ -1,6 +1,7 @@
 #include "checker/threadClass.h"
 
 #include "app/Globals.h"
+#include "checker/BrowserAddress.h"
 #include "checker/ScanHost.h"
 #include "checker/StatusText.h"
 #include "checker/WholeNumber.h"
@@ -61,7 +62,7 @@ void threadClass::runHTTP() {
         pSocket->HTTPProxyPort = WholeNumber(Globals::proxyPort);
     }
     pSocket->Yield = false;
-    pSocket->GetHeaders(host_.Rows().Cell(row, ScanRows::kUrlColumn));
+    pSocket->GetHeaders(quillfen::BrowserAddress(host_.Rows().Cell(row, ScanRows::kUrlColumn)));
 }
 
 void threadClass::endit(int code) {

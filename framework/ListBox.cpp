@@ -7,6 +7,7 @@
 #include "framework/detail/ListView.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
 #include <algorithm>
@@ -98,7 +99,13 @@ ListBox::~ListBox() {
 
 void ListBox::AddRow(const std::string& firstCell) { model_->rows->AddRow(firstCell); }
 void ListBox::RemoveRow(int row) { model_->rows->RemoveRow(row); }
-void ListBox::DeleteAllRows() { model_->rows->Clear(); }
+// The reset drops the selection without a word: a list that had one reports its change.
+void ListBox::DeleteAllRows() {
+    const bool hadSelection = model_->view && model_->view->selectionModel()->hasSelection();
+    model_->rows->Clear();
+    if (hadSelection)
+        Raise(Change);
+}
 
 void ListBox::RemoveRows(const std::vector<RowId>& ids) {
     if (ids.empty())
@@ -276,6 +283,14 @@ void ListBox::EditCell(int row, int column) {
     const QModelIndex index = model_->rows->index(row, column);
     view->setCurrentIndex(index);
     view->edit(index);
+}
+
+std::string ListBox::ShownText(int row, int column) const {
+    const detail::ListView* view = model_->view;
+    if (view && model_->rows->ValidRow(row) && column >= 0)
+        if (const auto* editor = qobject_cast<const QLineEdit*>(view->indexWidget(model_->rows->index(row, column))))
+            return editor->text().toStdString();
+    return Cell(row, column);
 }
 
 int ListBox::SortedColumn() const { return model_->sortedColumn; }

@@ -80,6 +80,8 @@ public:
 
     // Puts the cell into editing (it must be of the editable type).
     void EditCell(int row, int column);
+    // The text the cell shows: while it is being edited, what has been typed so far, not yet committed.
+    std::string ShownText(int row, int column) const;
 
     // Events. Cell actions come only from the user's commit of an edit or toggle of a check box.
     std::function<bool(Graphics&, int, int)> CellBackgroundPaint;

@@ -134,5 +134,6 @@ std::string VisualControl::HelpTag() const {
 void VisualControl::SetHelpTag(const std::string& text) {
     WithWidget(*this, [&text](QWidget* w) { w->setToolTip(detail::Q(text)); });
 }
+void VisualControl::BringToFront() { WithWidget(*this, [](QWidget* w) { w->raise(); }); }
 
 } // namespace fw

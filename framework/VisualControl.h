@@ -32,6 +32,8 @@ public:
     // The help tag: the text the system shows while the pointer rests on the control.
     std::string HelpTag() const;
     void SetHelpTag(const std::string& text);
+    // Stacks the control above its siblings, so that it takes the clicks where they overlap.
+    void BringToFront();
 
     // Edge locks: a control keeps its distance to each locked edge when the window is resized.
     struct Locks {

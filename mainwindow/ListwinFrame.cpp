@@ -4,6 +4,7 @@
 #include "app/Media.h"
 #include "app/MenuItems.h"
 #include "app/PreferencesRecord.h"
+#include "checker/WholeNumber.h"
 #include "framework/Canvas.h"
 #include "framework/ListBox.h"
 #include "framework/MoviePlayer.h"
@@ -20,6 +21,9 @@ void Listwin::CreateControls() {
     list_ = &Get<fw::ListBox>("ListBox1");
     Get<fw::Canvas>("Canvas3").SetBackdrop(magnifyer());
     Get<fw::MoviePlayer>("MoviePlayer1").SetMovie(Glass());
+    // The status line widens with the window under the buttons beside it; they keep their own clicks.
+    for (const char* button : {"PushButton3", "PushButton4", "PushButton5"})
+        Get<fw::PushButton>(button).BringToFront();
     Bind("ListBox1_DropObject", &Listwin::ListBox1_DropObject);
     Bind("ListBox1_KeyDown", &Listwin::ListBox1_KeyDown);
     Bind("ListBox1_CellBackgroundPaint", &Listwin::ListBox1_CellBackgroundPaint);
@@ -73,7 +77,7 @@ void Listwin::Event_Open() {
     CarbonDeclares::SetWindowMetal(*this, Globals::aquaOrmetal != "aqua");
     if (Globals::proxyUse == "useProxy") {
         versionHTTPSock.HTTPProxyAddress = Globals::proxyURL;
-        versionHTTPSock.HTTPProxyPort = static_cast<int>(fw::Val(Globals::proxyPort));
+        versionHTTPSock.HTTPProxyPort = WholeNumber(Globals::proxyPort);
     }
     startVersionCheck();
     // The first-run or upgrade message is shown once, as the window opens.

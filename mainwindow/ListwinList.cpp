@@ -1,7 +1,6 @@
 // The bookmark list: its set-up, painting, clicks, paging, drops and sorting.
 #include "framework/Graphics.h"
 #include "framework/ListBox.h"
-#include "framework/Modal.h"
 #include "framework/StaticText.h"
 #include "framework/Text.h"
 #include "framework/Thread.h"
@@ -42,8 +41,8 @@ bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
     StatusLine().SetText(url);
     StatusLine().SetTextColor(IsWebAddress(url) ? fw::RGB(0, 0, 255) : fw::RGB(0, 0, 0));
     StatusLine().Refresh(true);
-    if (doubleclick && IsWebAddress(url))
-        fw::ShowURL(url);
+    if (doubleclick)
+        OpenIfWebAddress(url);
     activeRow = row;
     activeColumn = column;
     EnableRowButtons(true);

@@ -24,13 +24,18 @@ void Listwin::ListBox2_Open() {
     field.SetColumnType(0, fw::ListBox::TypeEditable);
     field.AddRow("");
     field.SetUseFocusRing(false);
+    // One row fills the field inside its border: a taller row would put the lower part of the text
+    // below the field's edge.
+    field.SetDefaultRowHeight(field.Height() - 2);
 }
 
 void Listwin::ListBox2_GotFocus() { SearchField().EditCell(0, 0); }
 
-// Every click starts a new word; the click then goes on to the list box.
+// Every click starts a new word, also while the field keeps the focus after an edit was abandoned,
+// when no focus event would open the cell again; the click then goes on to the list box.
 bool Listwin::ListBox2_CellClick(int, int, int, int) {
     SearchField().SetCell(0, 0, "");
+    SearchField().EditCell(0, 0);
     SearchField().Refresh(true);
     return false;
 }
@@ -74,7 +79,8 @@ bool Listwin::_FileFindNext_Action() {
 void Listwin::searchWord() {
     fw::ListBox& list = List();
     list.SetSelectionType(fw::ListBox::SelectionSingle);
-    const std::string word = SearchField().Cell(0, 0);
+    // The word being typed counts: Find Next must not wait for Return, which would filter the list.
+    const std::string word = SearchField().ShownText(0, 0);
     for (int examined = 0; examined < list.ListCount(); ++examined) {
         ++searchLine;
         if (searchLine >= list.ListCount())

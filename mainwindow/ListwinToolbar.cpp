@@ -23,11 +23,7 @@ void Listwin::ShowStatusNow(const std::string& text) {
 
 void Listwin::PushButton2_Open() { Get<fw::PushButton>("PushButton2").SetDefault(true); }
 
-void Listwin::PushButton3_Action() {
-    const std::string text = StatusLine().Text();
-    if (IsWebAddress(text))
-        fw::ShowURL(text);
-}
+void Listwin::PushButton3_Action() { OpenIfWebAddress(StatusLine().Text()); }
 
 void Listwin::statusLine_MouseEnter() {
     if (IsWebAddress(StatusLine().Text()))
@@ -46,9 +42,7 @@ bool Listwin::statusLine_MouseDown(int, int) {
 void Listwin::statusLine_MouseUp(int, int) {
     StatusLine().SetTextColor(fw::RGB(0, 0, 255));
     StatusLine().SetUnderline(true);
-    const std::string text = StatusLine().Text();
-    if (IsWebAddress(text))
-        fw::ShowURL(text);
+    OpenIfWebAddress(StatusLine().Text());
 }
 
 void Listwin::Canvas2_Open() {

@@ -1,12 +1,10 @@
-// The menu bar as built: every menu and item, in order, and the accessors that find items by name.
+// The menu bar as built: every menu and item, in order.
 #include "app/Menu.h"
-#include "app/MenuItems.h"
 #include "framework/Application.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 namespace quillfen {
 namespace {
@@ -58,23 +56,6 @@ TEST_F(MenuTest, BarHoldsEveryItemInOrder) {
               "SortlistbyOriginalorder=Original order} | CheckDuplicatesDuplicateURLs=Check Duplicates} | "
               "HelpMenu=Help {HelpStatuscodeexplanations=Status code explanations | "
               "AppleAboutSafariLindquay=About Safari Quillfen}}");
-}
-
-// The accessors find their items in the installed bar, a lookup is exact about case, and without an
-// installed bar the accessors give nothing.
-TEST_F(MenuTest, AccessorsFollowTheInstalledBar) {
-    const std::pair<fw::MenuItem* (*)(), std::string> accessors[] = {{ToolsSortlistby, "ToolsSortlistby"},
-                                                                     {ToolsCheckall, "ToolsCheckall"},
-                                                                     {EditApplyChanges, "EditApplyChanges"},
-                                                                     {EditUndo, "EditUndo"}};
-    for (const auto& [accessor, name] : accessors) {
-        ASSERT_NE(accessor(), nullptr) << name;
-        EXPECT_EQ(accessor()->Name, name);
-    }
-    EXPECT_EQ(Menu::Instance()._Lookup("ToolsSortListBy"), nullptr);
-    app_.SetMenuBar(nullptr);
-    for (const auto& [accessor, name] : accessors)
-        EXPECT_EQ(accessor(), nullptr) << name;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,19 +12,39 @@ namespace {
 
 class StatusTextTest : public ::testing::Test {};
 
-// Socket errors, HTTP statuses and the time-out share one number space: the number alone decides;
-// the ranges include both their ends, and codes the table does not name fall to the last row.
-TEST_F(StatusTextTest, CodesAndRanges) {
+// The whole table, byte for byte: socket errors, HTTP statuses and the time-out share one number space and
+// the number alone decides; ranges include both ends, and codes the table does not name fall to the last row.
+TEST_F(StatusTextTest, EveryCodeOfTheTable) {
     const std::vector<std::pair<std::string, std::vector<int>>> cases = {
+        {"Open Driver Error", {100}},
         {"", {101}},
-        {"\u2714", {200, 299}},
+        {"Lost Connection", {102}},
+        {"Name Resolution Error", {103}},
+        {"Address In Use Error", {105}},
+        {"Invalid State Error", {106}},
+        {"Invalid Port Error", {107}},
+        {"Out Of Memory Error", {108}},
+        {"\xE2\x9C\x94", {200, 204, 299}},
+        {"Multiple Choices", {300}},
+        {"Moved Permanently", {301}},
+        {"Redirect: 'Found'", {302}},
+        {"Redirect: 'See Other'", {303}},
+        {"Redirect: 'Not Modified'", {304}},
+        {"Redirect: 'Use Proxy'", {305}},
         {"Redirect: 'Temporary'", {307}},
+        {"Bad Request", {400}},
+        {"Unauthorized", {401}},
+        {"Payment Required", {402}},
+        {"Forbidden", {403}},
+        {"Not Found", {404}},
+        {"Method Not Allowed", {405}},
+        {"Not Acceptable", {406}},
         {"Proxy Authorization Req.", {407}},
         {"Request Timeout", {408}},
-        {"Client Error", {409, 499}},
-        {"Server Error", {500, 599}},
+        {"Client Error", {409, 450, 499}},
+        {"Server Error", {500, 503, 599}},
         {"Timeout", {999}},
-        {"Unspecified Error", {104, 109, 199, 306, 308, 0, -1, 600, 998, 1000}}};
+        {"Unspecified Error", {104, 109, 199, 306, 308, 0, -1, -999, 600, 998, 1000, INT_MAX, INT_MIN}}};
     for (const auto& [text, codes] : cases)
         for (int code : codes)
             EXPECT_EQ(StatusText(code), text) << "code " << code;

@@ -1,6 +1,8 @@
 // "Get Bookmarks": the list filled from Safari's bookmarks file, and a file that cannot be read.
 #include "ListwinFixture.h"
 
+#include <climits>
+
 namespace {
 
 class ListwinBookmarksTest : public ListwinTest {
@@ -40,8 +42,11 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
 // A missing file ends the load with the read-failure message; the program goes on.
 TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
     Press();
-    ASSERT_EQ(modal_.messages.size(), 1u);
-    EXPECT_EQ(modal_.messages[0].rfind("Vozez Quillfen has encountered a problem", 0), 0u);
+    EXPECT_EQ(modal_.messages,
+              std::vector<std::string>{
+                  "Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you used "
+                  "Ordnix to organize your bookmarks there is a simple way to fix this problem. Please read the "
+                  "documentation that came with Safari Quillfen. "});
     EXPECT_EQ(List().ListCount(), 0);
 }
 
@@ -59,14 +64,19 @@ protected:
     }
 };
 
-// The version socket gets the proxy only when proxy use is on; a port text becomes its number.
-TEST_F(ListwinOpenTest, ProxyOfTheVersionSocket) {
-    Reopen("5*aqua**nocodes*noProxy*proxy.test*8080***8");
-    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyAddress, "");
-    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyPort, 0);
-    Reopen("5*aqua**nocodes*useProxy*proxy.test*8080***8");
-    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyAddress, "proxy.test");
-    EXPECT_EQ(win_->versionHTTPSock.HTTPProxyPort, 8080);
+// The window takes its look from the record; the version socket gets the proxy only when proxy use is on,
+// its port the record's number, clamped.
+TEST_F(ListwinOpenTest, LookAndProxyOfTheVersionSocket) {
+    const std::vector<std::tuple<std::string, bool, std::string, int>> cases{
+        {"5*aqua**nocodes*noProxy*proxy.test*8080***8", false, "", 0},
+        {"5*metal**nocodes*useProxy*proxy.test*8080***8", true, "proxy.test", 8080},
+        {"5***nocodes*useProxy*proxy.test*99999999999***8", true, "proxy.test", INT_MAX},
+        {"5*aqua**nocodes*useProxy*proxy.test*port***8", false, "proxy.test", 0}};
+    for (const auto& [record, metal, address, port] : cases) {
+        Reopen(record);
+        EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress, win_->versionHTTPSock.HTTPProxyPort),
+                  std::tuple(metal, address, port)) << record;
+    }
 }
 
 } // namespace

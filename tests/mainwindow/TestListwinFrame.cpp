@@ -1,5 +1,9 @@
 // The main window's frame: resizing, button enabling by selection, the status line on clicks, menu results.
 #include "ListwinFixture.h"
+#include "app/Menu.h"
+#include "app/MenuItems.h"
+#include "framework/Application.h"
+#include "framework/MenuBar.h"
 
 #include <QKeyEvent>
 #include <tuple>
@@ -22,38 +26,50 @@ TEST_F(ListwinFrameTest, ResizeLaysOutListStatusLineAndVisitSite) {
     EXPECT_EQ(layout(), std::tuple(900, 900, 273, 640, true));
 }
 
-// "Visit Site" and "Edit Bookmark" are enabled exactly while a row is selected.
-TEST_F(ListwinFrameTest, SelectionEnablesVisitAndEdit) {
-    auto enabled = [this] { return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()); };
-    AddBookmark("a", "http://a/", 1);
-    EXPECT_EQ(enabled(), std::pair(false, false));
-    List().SetSelected(0, true);
-    EXPECT_EQ(enabled(), std::pair(true, true));
-    List().SetSelected(0, false);
-    EXPECT_EQ(enabled(), std::pair(false, false));
+// Before a menu opens, "Undo" is enabled only with an undo backup and "Apply Changes" only with an edit
+// waiting; the two submenus always.
+TEST_F(ListwinFrameTest, MenuEnablingFollowsTheEditState) {
+    fw::Application app;
+    app.SetMenuBar(&quillfen::Menu::Instance());
+    auto enabled = [&] {
+        app.UpdateMenuEnabling();
+        return std::tuple(quillfen::EditUndo()->Enabled, quillfen::EditApplyChanges()->Enabled,
+                          quillfen::ToolsCheckall()->Enabled, quillfen::ToolsSortlistby()->Enabled);
+    };
+    EXPECT_EQ(enabled(), std::tuple(false, false, true, true));
+    win_->undoBackup = "old title";
+    EXPECT_EQ(enabled(), std::tuple(true, false, true, true));
+    win_->undoBackup.clear();
+    win_->editHasBeenEdited = true;
+    EXPECT_EQ(enabled(), std::tuple(false, true, true, true));
+    app.SetMenuBar(nullptr);
+    quillfen::Menu::Release();
 }
 
-// A click shows the row's URL, blue for web addresses and black otherwise, and records the cell.
-TEST_F(ListwinFrameTest, ClickShowsUrlInStatusLine) {
-    AddBookmark("secure", "https://example.org/", 1);
-    AddBookmark("file", "file:///tmp/x", 2);
-    ClickCell(0, 1);
-    EXPECT_EQ(StatusLine().Text(), "https://example.org/");
-    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 255));
-    ClickCell(1, 3);
-    EXPECT_EQ(StatusLine().Text(), "file:///tmp/x");
-    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 0));
-    EXPECT_EQ(win_->activeRow, 1);
-    EXPECT_EQ(win_->activeColumn, 3);
-    EXPECT_TRUE(modal_.urls.empty());
+// Even rows are painted 240,240,255 and odd rows white, whatever their status or box.
+TEST_F(ListwinFrameTest, RowsAreStriped) {
+    for (int i = 1; i <= 4; ++i)
+        AddBookmark("n", "http://x/", i);
+    SetResult(1, "Not Found", "404");
+    List().SetCellCheck(2, quillfen::BookmarkColumn::Check, true);
+    const QImage image = View().viewport()->grab().toImage();
+    std::vector<QColor> grounds;
+    for (int row = 0; row < 4; ++row)
+        grounds.push_back(image.pixelColor(View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2)));
+    const QColor even(240, 240, 255), odd(Qt::white);
+    EXPECT_EQ(grounds, (std::vector<QColor>{even, odd, even, odd}));
 }
 
-// A click within a second after a double-click opens the URL; once the second is over it only shows it.
-TEST_F(ListwinFrameTest, ClickAfterDoubleClickOpensUrl) {
+// A click shows the row's URL, blue for web addresses and black otherwise, and records the cell. A click
+// within a second after a double-click opens a web address; once the second is over it only shows it.
+TEST_F(ListwinFrameTest, ClicksShowAndDoubleClicksOpenTheUrl) {
     AddBookmark("secure", "https://example.org/", 1);
     AddBookmark("ftp", "ftp://example.org/", 2);
+    ClickCell(1, 3);
+    EXPECT_EQ(std::tuple(Status(), StatusLine().TextColor(), win_->activeRow, win_->activeColumn),
+              std::tuple(std::string("ftp://example.org/"), fw::RGB(0, 0, 0), 1, 3));
     ClickCell(0, 2, true);
-    EXPECT_TRUE(win_->doubleclick);
+    EXPECT_EQ(std::pair(Status(), StatusLine().TextColor()), std::pair(std::string("https://example.org/"), fw::RGB(0, 0, 255)));
     ClickCell(1, 2);
     EXPECT_TRUE(modal_.urls.empty());
     ClickCell(0, 2);

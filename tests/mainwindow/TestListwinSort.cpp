@@ -11,20 +11,21 @@ using quillfen::BookmarkColumn::URL;
 
 class ListwinSortTest : public ListwinTest {};
 
-// Bookmarks named alike sort by name in their file order, also after a sort by another column.
-TEST_F(ListwinSortTest, EqualNamesKeepFileOrder) {
+// Bookmarks named alike, or with one URL, sort in their file order, also after a sort by another column.
+TEST_F(ListwinSortTest, EqualNamesAndUrlsKeepFileOrder) {
     AddBookmark("News", "http://b/", 7);
     AddBookmark("alpha", "http://z/", 1);
-    AddBookmark("news", "http://a/", 3);
-    AddBookmark("News", "http://c/", 5);
-    win_->HandleMenuCommand("SortlistbyBookmarkname");
-    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000003", "000005", "000007"}));
+    AddBookmark("news", "http://b/", 3);
+    AddBookmark("News", "http://a/", 5);
+    const std::vector<std::string> fileOrder{"000001", "000003", "000005", "000007"};
     win_->HandleMenuCommand("SortlistbyBookmarkURL");
-    EXPECT_EQ(Column(URL), (std::vector<std::string>{"http://a/", "http://b/", "http://c/", "http://z/"}));
+    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000005", "000003", "000007", "000001"}));
     win_->HandleMenuCommand("SortlistbyBookmarkname");
-    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000003", "000005", "000007"}));
+    EXPECT_EQ(Column(Order), fileOrder);
     win_->HandleMenuCommand("SortlistbyOriginalorder");
     EXPECT_EQ(Column(Name), (std::vector<std::string>{"alpha", "news", "News", "News"}));
+    win_->HandleMenuCommand("SortlistbyBookmarkname");
+    EXPECT_EQ(Column(Order), fileOrder);
 }
 
 // Codes compare as text: empty codes first, then "301" before "404".

@@ -5,6 +5,7 @@
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "app/Media.h"
+#include "checker/BrowserAddress.h"
 #include "framework/Canvas.h"
 #include "framework/Graphics.h"
 #include "framework/detail/PictureImpl.h"
@@ -42,8 +43,79 @@ protected:
         return image;
     }
 
+    // A real click at the middle of `control`, delivered to whatever lies on top there.
+    void ClickMiddleOf(const fw::VisualControl& control) {
+        QWidget* content = Widget(control).parentWidget();
+        const QPoint middle = Widget(control).geometry().center();
+        QWidget* top = content->childAt(middle);
+        ASSERT_NE(top, nullptr);
+        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(content, middle));
+    }
+
     testsupport::ScriptedServer server_;
 };
+
+// The address a bookmark stands for: references decoded once, the fragment dropped, and what a request
+// line cannot carry escaped after the host, escapes already there kept.
+TEST(BrowserAddressTest, AsABrowserReadsIt) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"http://h/p?a=1&amp;b=2", "http://h/p?a=1&b=2"},
+        {"http://h/&lt;&gt;&quot;&apos;&#38;&#x41;&#233;", "http://h/%3C%3E%22'&A%C3%A9"},
+        {"http://h/a&amp;amp;b&foo;&amp", "http://h/a&amp;b&foo;&amp"},
+        {"http://h/page#part&amp;", "http://h/page"},
+        {"http://h/a&#35;b", "http://h/a"},
+        {"http://h/two words/%20x/\xC3\xA9\t\x7F", "http://h/two%20words/%20x/%C3%A9%09%7F"},
+        {"http://h?q=1", "http://h/?q=1"},
+        {"https://h:8443", "https://h:8443"},
+    };
+    for (const auto& [url, address] : cases)
+        EXPECT_EQ(quillfen::BrowserAddress(url), address) << url;
+}
+
+// Bookmarks are requested and opened at the address they stand for, while their rows keep the file's text.
+TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
+    server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
+    const std::string site = "http://127.0.0.1:" + std::to_string(server_.Port());
+    WriteBookmarksFile({{"amp", site + "/p?a=1&b=2", "U1"},
+                        {"fragment", site + "/page#part", "U2"},
+                        {"space", site + "/two words/%20x", "U3"}});
+    Button("PushButton2").Push();
+    ASSERT_EQ(List().Cell(0, quillfen::BookmarkColumn::URL), site + "/p?a=1&amp;b=2");
+    ScanControl().Push();
+    const std::vector<std::string> ok(3, "\u2714");
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return Column(quillfen::BookmarkColumn::Status) == ok; }));
+    std::vector<std::string> lines;
+    for (const std::string& request : server_.Requests())
+        lines.push_back(request.substr(0, request.find("\r\n")));
+    std::ranges::sort(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"HEAD /p?a=1&b=2 HTTP/1.0", "HEAD /page HTTP/1.0",
+                                               "HEAD /two%20words/%20x HTTP/1.0"}));
+
+    win_->Show();
+    ClickCell(0, 1, true);
+    ClickCell(0, 1);
+    EXPECT_EQ(Status(), site + "/p?a=1&amp;b=2");
+    ClickMiddleOf(Button("PushButton3"));
+    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
+    EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/p?a=1&b=2"));
+}
+
+// "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
+// and while the button is disabled it opens nothing.
+TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
+    AddBookmark("n", "http://a.example/", 1);
+    win_->Show();
+    ASSERT_EQ(StatusLine().Width(), 405);
+    EXPECT_FALSE(Button("PushButton5").Enabled());
+    ClickCell(0, 1);
+    List().SetSelected(0, false);
+    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()), std::pair(false, false));
+    ClickMiddleOf(Button("PushButton3"));
+    EXPECT_TRUE(modal_.urls.empty());
+    List().SetSelected(0, true);
+    ClickMiddleOf(Button("PushButton3"));
+    EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
+}
 
 // Cancel pauses and Resume goes on with the same scan from the row after the last one handed out.
 TEST_F(ListwinToolbarTest, ScanControlPausesAndResumes) {
