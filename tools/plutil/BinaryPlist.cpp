@@ -16,7 +16,49 @@ bool Fail(std::string& error, std::string_view why) {
     return false;
 }
 
+void AppendUtf8(std::string& text, std::uint32_t code) {
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xC0 | code >> 6);
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        text += static_cast<char>(0xE0 | code >> 12);
+        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | code >> 18);
+        text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
 } // namespace
+
+bool Utf8Text(const PlistValue& value, std::string& text) {
+    if (value.kind != Kind::Utf16String) {
+        text.assign(value.bytes);
+        return std::memchr(value.bytes.data(), 0, value.bytes.size()) == nullptr;
+    }
+    text.clear();
+    const auto unit = [&](std::uint64_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(value.bytes[2 * i]) << 8 |
+                                          static_cast<unsigned char>(value.bytes[2 * i + 1]));
+    };
+    for (std::uint64_t i = 0; i < value.count; ++i) {
+        std::uint32_t code = unit(i);
+        if (code == 0)
+            return false;
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < value.count && unit(i + 1) >= 0xDC00 &&
+            unit(i + 1) < 0xE000)
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
+        else if (code >= 0xD800 && code < 0xE000)
+            code = 0xFFFD; // a lone surrogate has no UTF-8 form
+        AppendUtf8(text, code);
+    }
+    return true;
+}
 
 std::uint64_t BinaryPlist::Number(std::size_t at, unsigned width) const {
     std::uint64_t value = 0;
@@ -48,8 +90,34 @@ std::optional<BinaryPlist> BinaryPlist::Open(std::string_view bytes, std::string
     return plist;
 }
 
-std::uint64_t BinaryPlist::Ref(const Object& container, std::uint64_t i) const {
-    return Number(container.refsAt + static_cast<std::size_t>(i) * refSize_, refSize_);
+std::uint64_t BinaryPlist::RefAt(const Object& container, std::uint64_t i) const {
+    return Number(container.handle + static_cast<std::size_t>(i) * refSize_, refSize_);
+}
+
+bool BinaryPlist::Items(const Object& array, std::vector<Ref>& items, std::string&) const {
+    items.clear();
+    items.reserve(static_cast<std::size_t>(array.count));
+    for (std::uint64_t i = 0; i < array.count; ++i)
+        items.push_back(RefAt(array, i));
+    return true;
+}
+
+bool BinaryPlist::Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries,
+                          std::string& error) const {
+    entries.clear();
+    entries.reserve(static_cast<std::size_t>(dict.count));
+    for (std::uint64_t i = 0; i < dict.count; ++i) {
+        const std::optional<Object> key = At(RefAt(dict, i), error);
+        if (!key)
+            return false;
+        if (key->kind != Kind::String && key->kind != Kind::Utf16String)
+            return Fail(error, "damaged binary property list (a dictionary key is not a string)");
+        std::string text;
+        if (!Utf8Text(*key, text))
+            return Fail(error, "a dictionary key holds a NUL character, which XML cannot hold");
+        entries.emplace_back(std::move(text), RefAt(dict, dict.count + i));
+    }
+    return true;
 }
 
 std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::string& error) const {
@@ -92,7 +160,7 @@ std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::str
             return false;
         object.bytes = bytes_.substr(pos, static_cast<std::size_t>(count * unit));
         object.count = count;
-        object.refsAt = pos;
+        object.handle = pos;
         return true;
     };
     switch (type) {
@@ -125,7 +193,7 @@ std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::str
     case 0x4:
     case 0x5:
     case 0x6:
-        object.kind = type == 0x4 ? Kind::Data : type == 0x5 ? Kind::AsciiString : Kind::Utf16String;
+        object.kind = type == 0x4 ? Kind::Data : type == 0x5 ? Kind::String : Kind::Utf16String;
         if (!payload(type == 0x6 ? 2 : 1))
             return damaged("a string or data is cut off");
         return object;

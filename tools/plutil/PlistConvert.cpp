@@ -1,6 +1,5 @@
 // Read, measure, write beside, replace: the file changes only after all of that succeeded. Binary files
-// are written straight from their bytes; XML files are parsed by libplist and written through their
-// binary form, so both take the one writer.
+// are written straight from their bytes; XML files are parsed by libplist; one writer serves both.
 #include "tools/plutil/PlistConvert.h"
 
 #include "framework/AtomicFile.h"
@@ -105,26 +104,17 @@ std::string ReadError(int code) {
     }
 }
 
-// The binary form of an XML property list; nothing, with the reason, when libplist cannot parse it.
-std::optional<std::string> BinaryOfXml(const std::string& text, std::string& error) {
+// An XML property list parsed by libplist; nothing, with the reason, when it cannot be parsed.
+PlistPtr ParseXml(const std::string& text, std::string& error) {
     if (XmlNesting(text) > kMaxDepth) {
         error = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
-        return std::nullopt;
+        return nullptr;
     }
     plist_t raw = nullptr;
     plist_from_xml(text.data(), static_cast<std::uint32_t>(text.size()), &raw);
-    const PlistPtr root(raw);
-    char* binary = nullptr;
-    std::uint32_t length = 0;
-    if (root)
-        plist_to_bin(root.get(), &binary, &length);
-    if (!binary) {
+    if (!raw)
         error = "not a property list, or a damaged one";
-        return std::nullopt;
-    }
-    std::string bytes(binary, length);
-    plist_to_bin_free(binary);
-    return bytes;
+    return PlistPtr(raw);
 }
 
 ConvertResult Failure(const std::string& path, const std::string& why) {
@@ -140,15 +130,15 @@ ConvertResult ConvertToXml(const std::string& path) {
         return Failure(path, ReadError(file.LastErrorCode()));
 
     std::string error;
-    std::optional<std::string> fromXml;
+    PlistPtr tree;
     const bool binary = std::string_view(*bytes).starts_with("bplist");
-    if (!binary && !(fromXml = BinaryOfXml(*bytes, error)))
+    if (!binary && !(tree = ParseXml(*bytes, error)))
         return Failure(path, error);
 
     const XmlLimits limits{std::min(kMaxExpansion * bytes->size(), kMaxOutputBytes), kMaxDepth};
     ReplacingOutput output(path, *bytes);
     const XmlOut out = [&output](std::string_view piece) { return output.Write(piece); };
-    if (!BinaryToXml(binary ? *bytes : *fromXml, limits, out, error))
+    if (!(binary ? BinaryToXml(*bytes, limits, out, error) : TreeToXml(tree.get(), limits, out, error)))
         return Failure(path, output.Error().empty() ? error : output.Error());
     if (!output.Finish(error))
         return Failure(path, error);

@@ -4,6 +4,7 @@
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include "tools/plutil/BinaryPlist.h"
+#include "tools/plutil/PlistTree.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -34,22 +35,23 @@ constexpr int kMaxBase64Indent = 8;
 constexpr int kTabColumns = 8;
 constexpr std::size_t kPieceSize = 1 << 20;
 
-using Object = BinaryPlist::Object;
-using Kind = BinaryPlist::Kind;
-
 // A container being written: its entries in writing order, and how far it has come.
+template <class Source>
 struct Frame {
     bool dict = false;
     int level = 0;
-    std::uint64_t next = 0;
-    Object object;                                           // an array's references
-    std::vector<std::pair<std::string, std::uint64_t>> keys; // a dictionary's keys and value references
+    std::size_t next = 0;
+    std::vector<typename Source::Ref> items;                      // an array's items
+    std::vector<std::pair<std::string, typename Source::Ref>> keys; // a dictionary's keys and values
 };
 
+template <class Source>
 class Writer {
 public:
+    using Ref = typename Source::Ref;
+
     // Without `out` the writer only measures.
-    Writer(const BinaryPlist& plist, const XmlLimits& limits, const XmlOut* out)
+    Writer(const Source& plist, const XmlLimits& limits, const XmlOut* out)
         : plist_(plist), limits_(limits), out_(out) {}
 
     bool Run(std::string& error) {
@@ -62,22 +64,18 @@ public:
                                          " bytes");
             if (out_ && buffer_.size() >= kPieceSize && !Flush())
                 return Failed(error, "cannot write the XML text");
-            Frame& top = stack_.back();
-            const std::uint64_t count = top.dict ? top.keys.size() : top.object.count;
+            Frame<Source>& top = stack_.back();
+            const std::size_t count = top.dict ? top.keys.size() : top.items.size();
             if (top.next == count) {
                 Line(top.level, top.dict ? "</dict>" : "</array>");
                 stack_.pop_back();
                 continue;
             }
-            const std::uint64_t i = top.next++;
+            const std::size_t i = top.next++;
             const int level = top.level + 1;
-            std::uint64_t ref = 0;
-            if (top.dict) {
+            if (top.dict)
                 Text(level, "key", top.keys[i].first);
-                ref = top.keys[i].second;
-            } else {
-                ref = plist_.Ref(top.object, i);
-            }
+            const Ref ref = top.dict ? top.keys[i].second : top.items[i];
             if (!Node(ref, level)) // may grow the stack: `top` is not used after it
                 return Failed(error);
         }
@@ -143,50 +141,8 @@ private:
         Put(value.substr(run));
     }
 
-    // A string's text as UTF-8; false for a NUL character, which no XML text can hold.
-    bool Utf8(const Object& object, std::string& text) {
-        if (object.kind == Kind::AsciiString) {
-            text.assign(object.bytes);
-            return std::memchr(object.bytes.data(), 0, object.bytes.size()) == nullptr;
-        }
-        text.clear();
-        const auto unit = [&](std::uint64_t i) {
-            return static_cast<std::uint32_t>(static_cast<unsigned char>(object.bytes[2 * i]) << 8 |
-                                              static_cast<unsigned char>(object.bytes[2 * i + 1]));
-        };
-        for (std::uint64_t i = 0; i < object.count; ++i) {
-            std::uint32_t code = unit(i);
-            if (code == 0)
-                return false;
-            if (code >= 0xD800 && code < 0xDC00 && i + 1 < object.count && unit(i + 1) >= 0xDC00 &&
-                unit(i + 1) < 0xE000)
-                code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
-            else if (code >= 0xD800 && code < 0xE000)
-                code = 0xFFFD; // a lone surrogate has no UTF-8 form
-            AppendUtf8(text, code);
-        }
-        return true;
-    }
-    static void AppendUtf8(std::string& text, std::uint32_t code) {
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | code >> 6);
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            text += static_cast<char>(0xE0 | code >> 12);
-            text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | code >> 18);
-            text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-
-    bool Node(std::uint64_t ref, int level) {
-        const std::optional<Object> object = plist_.At(ref, why_);
+    bool Node(Ref ref, int level) {
+        const std::optional<PlistValue> object = plist_.At(ref, why_);
         if (!object)
             return false;
         switch (object->kind) {
@@ -204,9 +160,9 @@ private:
         case Kind::Data:
             Data(level, object->bytes);
             return true;
-        case Kind::AsciiString:
+        case Kind::String:
         case Kind::Utf16String:
-            if (!Utf8(*object, scratch_))
+            if (!Utf8Text(*object, scratch_))
                 return Refuse("a string holds a NUL character, which XML cannot hold");
             Text(level, "string", scratch_);
             return true;
@@ -223,7 +179,7 @@ private:
         return false;
     }
 
-    bool Container(const Object& object, int level) {
+    bool Container(const PlistValue& object, int level) {
         const bool dict = object.kind == Kind::Dict;
         if (object.count == 0) {
             Line(level, dict ? "<dict/>" : "<array/>");
@@ -231,8 +187,8 @@ private:
         }
         if (level >= limits_.maxDepth)
             return Refuse("nested deeper than " + std::to_string(limits_.maxDepth) + " levels");
-        Frame frame{dict, level, 0, object, {}};
-        if (dict && !SortedKeys(object, frame.keys))
+        Frame<Source> frame{dict, level, 0, {}, {}};
+        if (!(dict ? SortedKeys(object, frame.keys) : plist_.Items(object, frame.items, why_)))
             return false;
         Line(level, dict ? "<dict>" : "<array>");
         stack_.push_back(std::move(frame));
@@ -241,19 +197,9 @@ private:
 
     // Keys in byte order (std::string compares as unsigned bytes, the order the Mac tool writes); of a key
     // given twice only the last stays, as a parser reading the file keeps it.
-    bool SortedKeys(const Object& dict, std::vector<std::pair<std::string, std::uint64_t>>& keys) {
-        keys.reserve(static_cast<std::size_t>(dict.count));
-        for (std::uint64_t i = 0; i < dict.count; ++i) {
-            const std::optional<Object> key = plist_.At(plist_.Ref(dict, i), why_);
-            if (!key)
-                return false;
-            if (key->kind != Kind::AsciiString && key->kind != Kind::Utf16String)
-                return Refuse("damaged binary property list (a dictionary key is not a string)");
-            std::string text;
-            if (!Utf8(*key, text))
-                return Refuse("a dictionary key holds a NUL character, which XML cannot hold");
-            keys.emplace_back(std::move(text), plist_.Ref(dict, dict.count + i));
-        }
+    bool SortedKeys(const PlistValue& dict, std::vector<std::pair<std::string, Ref>>& keys) {
+        if (!plist_.Entries(dict, keys, why_))
+            return false;
         std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         std::size_t kept = 0;
         for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -330,39 +276,41 @@ private:
         }
     }
 
-    const BinaryPlist& plist_;
+    const Source& plist_;
     const XmlLimits limits_;
     const XmlOut* out_;
-    std::vector<Frame> stack_;
+    std::vector<Frame<Source>> stack_;
     std::uint64_t size_ = 0;
     std::string buffer_;
     std::string scratch_;
     std::string why_;
 };
 
+template <class Source>
+bool SourceToXml(const Source& source, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    return Writer<Source>(source, limits, nullptr).Run(error) && Writer<Source>(source, limits, &out).Run(error);
+}
+
 } // namespace
 
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error) {
     const std::optional<BinaryPlist> plist = BinaryPlist::Open(binary, error);
-    if (!plist)
-        return false;
-    return Writer(*plist, limits, nullptr).Run(error) && Writer(*plist, limits, &out).Run(error);
+    return plist && SourceToXml(*plist, limits, out, error);
+}
+
+bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    return SourceToXml(PlistTree(root), limits, out, error);
 }
 
 std::string PlistToXml(plist_t root) {
-    char* binary = nullptr;
-    std::uint32_t length = 0;
-    plist_to_bin(root, &binary, &length);
     std::string text;
     std::string error;
     const XmlOut append = [&text](std::string_view piece) {
         text += piece;
         return true;
     };
-    const bool written = binary && BinaryToXml(std::string_view(binary, length),
-                                               {std::numeric_limits<std::uint64_t>::max(), kMaxDepth}, append, error);
-    plist_to_bin_free(binary);
-    return written ? text : std::string();
+    return TreeToXml(root, {std::numeric_limits<std::uint64_t>::max(), kMaxDepth}, append, error) ? text
+                                                                                                  : std::string();
 }
 
 } // namespace plutil

@@ -27,7 +27,10 @@ using XmlOut = std::function<bool(std::string_view)>;
 // size beyond the limits, a NUL character, which XML cannot hold) writes nothing. Empty error on success.
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
-// The whole text of a parsed property list, through its binary form; empty when it cannot be written.
+// The same for a property list parsed by libplist.
+bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error);
+
+// The whole text of a parsed property list; empty when it cannot be written.
 std::string PlistToXml(plist_t root);
 
 } // namespace plutil
