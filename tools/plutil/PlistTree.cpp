@@ -19,14 +19,16 @@ plist_t Node(std::uintptr_t handle) {
 std::optional<PlistValue> PlistTree::At(Ref node, std::string& error) const {
     PlistValue value;
     value.handle = reinterpret_cast<std::uintptr_t>(node);
-    switch (plist_get_node_type(node)) {
+    const plist_type type = plist_get_node_type(node);
+    switch (type) {
     case PLIST_BOOLEAN:
         value.kind = Kind::Boolean;
         value.integer = plist_bool_val_is_true(node) ? 1 : 0;
         return value;
     case PLIST_UINT:
-        value.kind = Kind::Integer;
-        plist_get_uint_val(node, &value.integer);
+    case PLIST_UID:
+        value.kind = type == PLIST_UINT ? Kind::Integer : Kind::Uid;
+        (type == PLIST_UINT ? plist_get_uint_val : plist_get_uid_val)(node, &value.integer);
         return value;
     case PLIST_REAL:
         value.kind = Kind::Real;
@@ -41,31 +43,19 @@ std::optional<PlistValue> PlistTree::At(Ref node, std::string& error) const {
         value.real = sec;
         return value;
     }
-    case PLIST_DATA: {
+    case PLIST_DATA:
+    case PLIST_STRING: {
+        const bool data = type == PLIST_DATA;
         std::uint64_t length = 0;
-        const char* bytes = plist_get_data_ptr(node, &length);
-        value.kind = Kind::Data;
+        const char* bytes = data ? plist_get_data_ptr(node, &length) : plist_get_string_ptr(node, &length);
+        value.kind = data ? Kind::Data : Kind::String;
         value.bytes = bytes ? std::string_view(bytes, length) : std::string_view();
         return value;
     }
-    case PLIST_STRING: {
-        std::uint64_t length = 0;
-        const char* text = plist_get_string_ptr(node, &length);
-        value.kind = Kind::String;
-        value.bytes = text ? std::string_view(text, length) : std::string_view();
-        return value;
-    }
-    case PLIST_UID:
-        value.kind = Kind::Uid;
-        plist_get_uid_val(node, &value.integer);
-        return value;
     case PLIST_ARRAY:
-        value.kind = Kind::Array;
-        value.count = plist_array_get_size(node);
-        return value;
     case PLIST_DICT:
-        value.kind = Kind::Dict;
-        value.count = plist_dict_get_size(node);
+        value.kind = type == PLIST_ARRAY ? Kind::Array : Kind::Dict;
+        value.count = type == PLIST_ARRAY ? plist_array_get_size(node) : plist_dict_get_size(node);
         return value;
     case PLIST_KEY:
     case PLIST_NONE:
