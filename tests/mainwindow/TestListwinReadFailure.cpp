@@ -19,7 +19,7 @@ protected:
         "Please read the documentation that came with Safari Quillfen. ";
 };
 
-// After a good load, each unreadable file shows the whole message once and empties the list; the status
+// After a good load, a FIFO and a damaged binary file each show the whole message once and empties the list; the status
 // line and the kept text stay those of the last good load, and the file stays as it was.
 TEST_F(ListwinReadFailureTest, ShowsTheMessageAndKeepsTheLastGoodLoad) {
     WriteBookmarksFile({{"Kept", "http://kept.example/", "UUID-K"}});
@@ -28,7 +28,6 @@ TEST_F(ListwinReadFailureTest, ShowsTheMessageAndKeepsTheLastGoodLoad) {
     const std::string kept = win_->editWholeplist;
     const std::vector<std::pair<const char*, std::function<void()>>> cases{
         {"FIFO", [&] { ASSERT_EQ(::mkfifo(path_.c_str(), 0644), 0); }},
-        {"link to a device", [&] { std::filesystem::create_symlink("/dev/zero", path_); }},
         {"damaged binary", [&] { std::ofstream(path_, std::ios::binary) << "bplist00 damaged beyond repair"; }},
     };
     for (const auto& [what, make] : cases) {
