@@ -56,42 +56,43 @@ public:
 
     bool Run(std::string& error) {
         Put(kHead);
-        if (!Node(plist_.Top(), 0))
-            return Failed(error);
-        while (!stack_.empty()) {
-            if (size_ > limits_.maxBytes)
-                return Failed(error, "the XML text would be larger than " + std::to_string(limits_.maxBytes) +
-                                         " bytes");
-            if (out_ && buffer_.size() >= kPieceSize && !Flush())
-                return Failed(error, "cannot write the XML text");
-            Frame<Source>& top = stack_.back();
-            const std::size_t count = top.dict ? top.keys.size() : top.items.size();
-            if (top.next == count) {
-                Line(top.level, top.dict ? "</dict>" : "</array>");
-                stack_.pop_back();
-                continue;
-            }
-            const std::size_t i = top.next++;
-            const int level = top.level + 1;
-            if (top.dict)
-                Text(level, "key", top.keys[i].first);
-            const Ref ref = top.dict ? top.keys[i].second : top.items[i];
-            if (!Node(ref, level)) // may grow the stack: `top` is not used after it
-                return Failed(error);
-        }
-        Put(kTail);
-        if (size_ > limits_.maxBytes)
-            return Failed(error, "the XML text would be larger than " + std::to_string(limits_.maxBytes) + " bytes");
-        if (out_ && !Flush())
-            return Failed(error, "cannot write the XML text");
-        return true;
+        bool ok = Node(plist_.Top(), 0);
+        while (ok && !stack_.empty())
+            ok = Settled(false) && Step();
+        if (ok)
+            Put(kTail);
+        if (ok && Settled(true))
+            return true;
+        error = why_;
+        return false;
     }
 
 private:
-    bool Failed(std::string& error, std::string why = {}) {
-        error = why.empty() ? why_ : std::move(why);
-        return false;
+    // Within the size limit, with a full piece (at the end, the rest) handed on.
+    bool Settled(bool last) {
+        if (size_ > limits_.maxBytes)
+            return Refuse("the XML text would be larger than " + std::to_string(limits_.maxBytes) + " bytes");
+        if (out_ && (last || buffer_.size() >= kPieceSize) && !Flush())
+            return Refuse("cannot write the XML text");
+        return true;
     }
+
+    // The next entry of the innermost open container, or its end.
+    bool Step() {
+        Frame<Source>& top = stack_.back();
+        const std::size_t count = top.dict ? top.keys.size() : top.items.size();
+        if (top.next == count) {
+            Line(top.level, top.dict ? "</dict>" : "</array>");
+            stack_.pop_back();
+            return true;
+        }
+        const std::size_t i = top.next++;
+        const int level = top.level + 1;
+        if (top.dict)
+            Text(level, "key", top.keys[i].first);
+        return Node(top.dict ? top.keys[i].second : top.items[i], level); // may grow the stack: last use of `top`
+    }
+
     bool Refuse(std::string why) {
         why_ = std::move(why);
         return false;
