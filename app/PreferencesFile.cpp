@@ -2,7 +2,8 @@
 
 #include "framework/AtomicFile.h"
 #include "framework/FolderItem.h"
-#include "framework/Streams.h"
+
+#include <cerrno>
 
 namespace quillfen::PreferencesFile {
 
@@ -11,11 +12,14 @@ std::string Path() {
     return file ? file->PosixPath() : std::string();
 }
 
-std::optional<std::string> Read(const std::string& path) {
-    auto stream = fw::FolderItem(path).OpenAsTextFile();
-    if (!stream)
-        return std::nullopt;
-    return stream->ReadAll();
+std::optional<std::string> Read(const std::string& path, bool* missing) {
+    // The record is one short line; a megabyte is far beyond any that was ever written.
+    constexpr std::size_t kMaxRecordBytes = 1 << 20;
+    const fw::FolderItem file(path);
+    std::optional<std::string> text = file.ReadAll(kMaxRecordBytes);
+    if (missing)
+        *missing = !text && (file.LastErrorCode() == ENOENT || file.LastErrorCode() == ENOTDIR);
+    return text;
 }
 
 bool Write(const std::string& path, const std::string& bytes, std::string* error) {

@@ -39,7 +39,14 @@ std::string DefaultRecord(const std::string& look) { return "5*" + look + "**noc
 
 void ReadPreferences(std::string& welcomeMsg) {
     const std::string path = PreferencesFile::Path();
-    std::optional<std::string> text = PreferencesFile::Read(path);
+    bool missing = false;
+    std::optional<std::string> text = PreferencesFile::Read(path, &missing);
+    // A record that exists but cannot be read holds the user's settings: it is never replaced, and the
+    // defaults serve this run from memory.
+    if (!text && !missing) {
+        Apply(Fields(kDefaultRecord));
+        return;
+    }
     if (!text) {
         // When the file can be neither read nor created, the defaults serve this run from memory.
         PreferencesFile::Write(path, kDefaultRecord);

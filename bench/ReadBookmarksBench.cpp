@@ -1,11 +1,12 @@
-// Times "Get Bookmarks" on a large file: a binary bookmarks file of 50,000 bookmarks is converted by our
-// plutil and read into a row store, and Python's plistlib loads the same binary file for comparison.
+// Times "Get Bookmarks" on large files: binary bookmarks files with all their bookmarks in one folder (a
+// long Reading List or Bookmarks Menu) are converted by our plutil and by libplist's own plistutil, and
+// read into a row store, while Python's plistlib loads the same binary file, all in the same run.
 // Each step runs in its own process started from a small parent: a child inherits its parent's peak
 // memory at exec, so generating the file in the parent would hide the peaks measured after it.
 //
-//   ReadBookmarksBench                  generate the file in a temporary home and run every step
-//   ReadBookmarksBench --generate FILE  (internal) write the binary bookmarks file
-//   ReadBookmarksBench --read           (internal) one load of $HOME's bookmarks file
+//   ReadBookmarksBench [N ...]             bookmarks per file (10000 50000 200000 unless given)
+//   ReadBookmarksBench --generate N FILE   (internal) write the binary bookmarks file
+//   ReadBookmarksBench --read              (internal) one load of $HOME's bookmarks file
 #include "BookmarksFixture.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksReader.h"
@@ -26,8 +27,12 @@ extern char** environ;
 
 namespace {
 
-constexpr int kBookmarks = 50'000;
 constexpr int kRuns = 3;
+// The targets: plutil at most twice plistutil's time, convert plus read at most plistlib's, and plutil's
+// peak at most four times the binary file.
+constexpr double kMaxConvertRatio = 2.0;
+constexpr double kMaxReadRatio = 1.0;
+constexpr double kMaxPeakRatio = 4.0;
 
 using Clock = std::chrono::steady_clock;
 
@@ -90,70 +95,64 @@ std::string ProgramFolder() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
-void Report(const char* what, const std::vector<ChildRun>& runs) {
-    const auto best = std::min_element(runs.begin(), runs.end(),
-                                       [](const ChildRun& a, const ChildRun& b) { return a.seconds < b.seconds; });
-    long peak = 0;
+struct Best {
+    double seconds = 0;
+    double peakMiB = 0;
     bool ok = true;
+};
+
+// The best time and the highest peak of the runs.
+Best Summary(const std::vector<ChildRun>& runs) {
+    Best best{runs.front().seconds, 0, true};
     for (const ChildRun& run : runs) {
-        peak = std::max(peak, run.maxrssKiB);
-        ok = ok && run.ok;
+        best.seconds = std::min(best.seconds, run.seconds);
+        best.peakMiB = std::max(best.peakMiB, run.maxrssKiB / 1024.0);
+        best.ok = best.ok && run.ok;
     }
-    std::printf("%-44s best %7.3f s   peak %7.1f MiB%s\n", what, best->seconds, peak / 1024.0,
-                ok ? "" : "   (FAILED)");
+    return best;
 }
 
-// Mostly folders of bookmarks, one in fifty in the Reading List, as a heavy user's file looks.
-int Generate(const std::string& path) {
+// All bookmarks in one folder, as a large Reading List or Bookmarks Menu holds them.
+int Generate(int count, const std::string& path) {
     testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
-    for (int i = 0; i < kBookmarks; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string n = std::to_string(i);
-        const testsupport::FixtureBookmark bookmark{"Site number " + n + " &amp; friends",
-                                                    "https://www" + n + ".example.com/path/page" + n + ".html",
-                                                    "5A0C0F1E-0000-4000-8000-" + std::string(12 - n.size(), '0') + n};
-        if (i % 50 == 49)
-            fixture.AddToReadingList(bookmark, "A preview of the page\nover two lines");
-        else
-            fixture.Add("Folder " + std::to_string(i / 1000), bookmark);
+        fixture.Add("Folder", {"Site number " + n + " &amp; friends",
+                               "https://www" + n + ".example.com/path/page" + n + ".html",
+                               "5A0C0F1E-0000-4000-8000-" + std::string(12 - n.size(), '0') + n});
     }
     return fixture.Write(path, testsupport::BookmarksFixture::Encoding::Binary) ? 0 : 1;
 }
 
-int RunAll() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillfen-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        return 1;
-    const std::filesystem::path home = pattern;
-    setenv("HOME", home.c_str(), 1);
-    std::filesystem::create_directories(home / "Library/Safari");
+const char* Verdict(bool within) {
+    return within ? "ok" : "OVER";
+}
+
+// One file size: every step kRuns times on fresh copies; false when a step failed or a target is missed.
+bool RunSize(int count, const std::filesystem::path& home) {
     const std::string bookmarks = quillfen::BookmarksFile().PosixPath();
     const std::string pristine = (home / "pristine.plist").string();
     const std::string scratch = (home / "scratch.plist").string();
-
     const std::string self = ProgramFolder() + "/ReadBookmarksBench";
-    const ChildRun generated = Run({self, "--generate", pristine});
-    if (!generated.ok)
-        return 1;
-    std::printf("generated %d bookmarks, binary file %.1f MiB, in %.2f s\n", kBookmarks,
-                std::filesystem::file_size(pristine) / 1048576.0, generated.seconds);
+    if (!Run({self, "--generate", std::to_string(count), pristine}).ok)
+        return false;
+    const double binaryMiB = std::filesystem::file_size(pristine) / 1048576.0;
 
     const std::string plutil = ProgramFolder() + "/plutil";
     const std::string output = (home / "read.txt").string();
-    std::vector<ChildRun> convert, load, python;
+    std::vector<ChildRun> convert, plistutil, load, python;
     for (int run = 0; run < kRuns; ++run) {
         std::filesystem::copy_file(pristine, scratch, std::filesystem::copy_options::overwrite_existing);
         convert.push_back(Run({plutil, "-convert", "xml1", scratch}));
+        plistutil.push_back(Run({"plistutil", "-i", pristine, "-o", (home / "plistutil.xml").string(), "-f", "xml"}));
         std::filesystem::copy_file(pristine, bookmarks, std::filesystem::copy_options::overwrite_existing);
         load.push_back(Run({self, "--read"}, output));
         python.push_back(Run({"python3", "-c", "import plistlib,sys; plistlib.load(open(sys.argv[1],\"rb\"))",
                               pristine}));
     }
-    std::printf("XML file after conversion %.1f MiB\n", std::filesystem::file_size(bookmarks) / 1048576.0);
-    Report("plutil -convert xml1 (binary -> XML)", convert);
-    Report("ReadBookmarks (conversion + reading, total)", load);
-    Report("python3 plistlib.load (binary)", python);
+    const Best ours = Summary(convert), theirs = Summary(plistutil), read = Summary(load), py = Summary(python);
 
-    // The last load's own account: rows, in-process time, its peak and plutil's apart.
+    // The last load's own account: rows, plutil's peak apart, and the text it kept.
     std::size_t rows = 0, textBytes = 0;
     double seconds = 0;
     long selfKiB = 0, childKiB = 0;
@@ -162,13 +161,38 @@ int RunAll() {
             rows = 0;
         std::fclose(in);
     }
-    std::printf("last load: %zu rows in %.3f s; reader process peak %.1f MiB, plutil peak %.1f MiB, "
-                "whole text %.1f MiB\n",
-                rows, seconds, selfKiB / 1024.0, childKiB / 1024.0, textBytes / 1048576.0);
+    const double convertRatio = ours.seconds / theirs.seconds;
+    const double readRatio = read.seconds / py.seconds;
+    const double peakRatio = ours.peakMiB / binaryMiB;
+    std::printf("%7d | %6.1f | %6.3f | %6.3f | %5.2f %-4s | %7.1f | %4.2f %-4s | %6.3f | %6.3f | %4.2f %-4s | %7.1f | %5.1f\n",
+                count, binaryMiB, ours.seconds, theirs.seconds, convertRatio,
+                theirs.ok ? Verdict(convertRatio <= kMaxConvertRatio) : "n/a", ours.peakMiB, peakRatio,
+                Verdict(peakRatio <= kMaxPeakRatio), read.seconds, py.seconds, readRatio,
+                Verdict(readRatio <= kMaxReadRatio), read.peakMiB, textBytes / 1048576.0);
+    return ours.ok && read.ok && py.ok && rows == static_cast<std::size_t>(count) &&
+           (!theirs.ok || convertRatio <= kMaxConvertRatio) && peakRatio <= kMaxPeakRatio &&
+           readRatio <= kMaxReadRatio;
+}
+
+int RunAll(const std::vector<int>& sizes) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillfen-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        return 1;
+    const std::filesystem::path home = pattern;
+    setenv("HOME", home.c_str(), 1);
+    std::filesystem::create_directories(home / "Library/Safari");
+
+    std::printf("best of %d; times in s, sizes and peaks in MiB; plistutil from libplist-utils\n", kRuns);
+    std::printf("  marks | binary | plutil | plistu | ratio      | plutil  | peak/     | read   | plist- | ratio     | reader  | text\n"
+                "        | file   |        | til    | (max %.0f)  | peak    | binary    | total  | lib    | (max %.0f) | peak    |\n",
+                kMaxConvertRatio, kMaxReadRatio);
+    bool allWithin = true;
+    for (const int count : sizes)
+        allWithin = RunSize(count, home) && allWithin;
 
     std::error_code ignored;
     std::filesystem::remove_all(home, ignored);
-    return rows == static_cast<std::size_t>(kBookmarks) ? 0 : 1;
+    return allWithin ? 0 : 1;
 }
 
 } // namespace
@@ -176,7 +200,10 @@ int RunAll() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--read")
         return ReadOnce();
-    if (argc > 2 && std::string(argv[1]) == "--generate")
-        return Generate(argv[2]);
-    return RunAll();
+    if (argc > 3 && std::string(argv[1]) == "--generate")
+        return Generate(std::atoi(argv[2]), argv[3]);
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    return RunAll(sizes.empty() ? std::vector<int>{10'000, 50'000, 200'000} : sizes);
 }

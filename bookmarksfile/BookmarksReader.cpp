@@ -1,14 +1,13 @@
-// The reader walks the XML text one line at a time and only holds the lines of the bookmark it reads.
+// The reader walks the XML text one line at a time, viewing the lines in place.
 #include "bookmarksfile/BookmarksReader.h"
 
 #include "bookmarksfile/BookmarksText.h"
 
-#include "framework/Shell.h"
 #include "framework/Text.h"
 #include "framework/Thread.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -27,29 +26,46 @@ bool Contains(std::string_view line, std::string_view marker) {
     return fw::InStrB(line, marker) > 0;
 }
 
-// The file's lines, yielding to the cooperative threads after each one, with room to hand one line
-// back when an entry's reading ran into the next entry.
+// The text's lines, yielding to the cooperative threads after each one, with room to hand one line
+// back when an entry's reading ran into the next entry. A line ends at LF, CR LF or CR.
 class LineSource {
 public:
-    explicit LineSource(fw::TextInputStream& in) : in_(in) {}
+    explicit LineSource(std::string_view text)
+        : text_(text), nextLF_(Find('\n', 0)), nextCR_(Find('\r', 0)) {}
 
-    bool AtEnd() { return !pushedBack_ && in_.AtEOF(); }
+    bool AtEnd() const { return !pushedBack_ && pos_ >= text_.size(); }
 
-    std::optional<std::string> Next() {
+    std::optional<std::string_view> Next() {
         if (pushedBack_)
             return std::exchange(pushedBack_, std::nullopt);
-        if (in_.AtEOF())
+        if (pos_ >= text_.size())
             return std::nullopt;
-        std::string line = in_.ReadLine();
+        // Each search runs to the next LF or CR and is kept until the reading passes it, so the text
+        // is scanned once whatever mix of line ends it holds.
+        if (nextLF_ < pos_)
+            nextLF_ = Find('\n', pos_);
+        if (nextCR_ < pos_)
+            nextCR_ = Find('\r', pos_);
+        const std::size_t end = std::min(nextLF_, nextCR_);
+        const std::string_view line = text_.substr(pos_, end - pos_);
+        pos_ = end + (text_.substr(end).starts_with("\r\n") ? 2 : 1);
         fw::BackgroundYield();
         return line;
     }
 
-    void PushBack(std::string line) { pushedBack_ = std::move(line); }
+    void PushBack(std::string_view line) { pushedBack_ = line; }
 
 private:
-    fw::TextInputStream& in_;
-    std::optional<std::string> pushedBack_;
+    std::size_t Find(char c, std::size_t from) const {
+        const void* found = std::memchr(text_.data() + from, c, text_.size() - from);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t nextLF_;
+    std::size_t nextCR_;
+    std::optional<std::string_view> pushedBack_;
 };
 
 // The lines of one bookmark entry after its "URIDictionary" key. Reading stops at the entry's own
@@ -59,9 +75,12 @@ class EntryLines {
 public:
     explicit EntryLines(LineSource& lines) : lines_(lines) {}
 
-    // The line right after the next line holding key; nothing when the entry ends first.
-    std::optional<std::string> ValueAfter(std::string_view key) {
-        while (const std::optional<std::string> line = Next()) {
+    // The line right after the next line holding key, searched while the reading stays `within` levels
+    // deep (2: inside the entry's URI dictionary); nothing when the entry or that dictionary ends first.
+    std::optional<std::string_view> ValueAfter(std::string_view key, int within = 1) {
+        while (const std::optional<std::string_view> line = Next()) {
+            if (depth_ < within)
+                return std::nullopt;
             if (Contains(*line, key))
                 return Next();
         }
@@ -69,14 +88,14 @@ public:
     }
 
 private:
-    std::optional<std::string> Next() {
+    std::optional<std::string_view> Next() {
         if (closed_)
             return std::nullopt;
-        std::optional<std::string> line = lines_.Next();
+        std::optional<std::string_view> line = lines_.Next();
         if (!line) {
             closed_ = true;
         } else if (Contains(*line, kEntryMarker)) {
-            lines_.PushBack(std::move(*line));
+            lines_.PushBack(*line);
             closed_ = true;
         } else {
             // plutil writes one element per line and escapes '<' inside strings, so these are tags.
@@ -84,7 +103,7 @@ private:
             depth_ -= Contains(*line, "</dict>") ? 1 : 0;
             closed_ = depth_ <= 0;
         }
-        return closed_ ? std::nullopt : std::move(line);
+        return closed_ ? std::nullopt : line;
     }
 
     LineSource& lines_;
@@ -103,28 +122,30 @@ std::string StringText(std::string_view line) {
     return close == 0 ? std::string() : fw::MidB(line, start, close - start);
 }
 
-// The URL from its first "http", else its first "feed", in any letter case; empty when neither occurs
-// (file and script addresses are not checked).
+bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
+    return text.size() >= lowerPrefix.size() &&
+           std::equal(lowerPrefix.begin(), lowerPrefix.end(), text.begin(), [](char lower, char c) {
+               return lower == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+           });
+}
+
+// The URL when it begins with "http" or "feed" in any letter case; empty otherwise. File and script
+// addresses are not checked: a bookmarklet's code may hold "http" anywhere.
 std::string WebAddress(std::string_view line) {
-    const std::string text = StringText(line);
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    std::int64_t start = fw::InStrB(lower, "http");
-    if (start == 0)
-        start = fw::InStrB(lower, "feed");
-    return start == 0 ? std::string() : fw::MidB(text, start);
+    std::string text = StringText(line);
+    return StartsWithFolded(text, "http") || StartsWithFolded(text, "feed") ? text : std::string();
 }
 
 // Reads one entry whose marker line was just read; nothing when it is not to be listed.
 std::optional<BookmarkRow> ReadEntry(LineSource& lines) {
     EntryLines entry(lines);
-    const std::optional<std::string> title = entry.ValueAfter(kTitleKey);
-    const std::optional<std::string> url = entry.ValueAfter(kURLKey);
-    const std::optional<std::string> uuid = entry.ValueAfter(kUUIDKey);
-    if (!title || !url || !uuid)
+    // The title is looked for inside the URI dictionary alone, which may be empty or lack it.
+    const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
+    const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
+    const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
+    if (!url || !uuid)
         return std::nullopt;
-    BookmarkRow row{StringText(*title), WebAddress(*url), {}, StringText(*uuid)};
+    BookmarkRow row{title ? StringText(*title) : std::string(), WebAddress(*url), {}, StringText(*uuid)};
     // An empty identifier would match nothing when deleting or editing: such an entry is not listed.
     if (row.url.empty() || row.uuid.empty())
         return std::nullopt;
@@ -134,17 +155,16 @@ std::optional<BookmarkRow> ReadEntry(LineSource& lines) {
 } // namespace
 
 ReadResult ReadBookmarks(const fw::FolderItem& file, BookmarkSink& sink) {
-    ReadResult result;
-    fw::Shell shell;
-    shell.Execute("plutil -convert xml1 " + file.ShellPath());
+    std::optional<std::string> text = ConvertAndReadBookmarks(file);
+    if (!text)
+        return {ReadStatus::ReadFailure, {}, {}, {}};
+    return ListBookmarks(std::move(*text), sink);
+}
 
-    const std::unique_ptr<fw::TextInputStream> in = file.OpenAsTextFile();
-    if (!in) {
-        result.status = ReadStatus::ReadFailure;
-        return result;
-    }
-    LineSource lines(*in);
-    while (const std::optional<std::string> line = lines.Next()) {
+ReadResult ListBookmarks(std::string text, BookmarkSink& sink) {
+    ReadResult result;
+    LineSource lines(text);
+    while (const std::optional<std::string_view> line = lines.Next()) {
         if (!Contains(*line, kEntryMarker))
             continue;
         // A marker on the last line means the text is not one element per line (all on one line).
@@ -160,15 +180,8 @@ ReadResult ReadBookmarks(const fw::FolderItem& file, BookmarkSink& sink) {
         result.UUIDArray.push_back(row->uuid);
         sink.AddBookmark(*row);
     }
-    in->Close();
-
-    // Read again in one piece, as the later rewrites need the whole text.
-    std::optional<std::string> whole = ConvertAndReadBookmarks(file);
-    if (!whole) {
-        result.status = ReadStatus::ReadFailure;
-        return result;
-    }
-    result.wholeText = std::move(*whole);
+    // The rewrites work on the whole text as read; the lines above were views into it.
+    result.wholeText = std::move(text);
     return result;
 }
 

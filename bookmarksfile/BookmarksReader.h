@@ -1,5 +1,6 @@
-// Fills the bookmark list from Safari's bookmarks file: converts it to XML in place with plutil, then
-// reads it line by line by its marker lines, never parsing it as XML. Texts are taken byte for byte.
+// Fills the bookmark list from Safari's bookmarks file: converts it to XML in place with plutil, reads the
+// text once, then walks it line by line by its marker lines, never parsing it as XML. Texts are taken
+// byte for byte.
 #pragma once
 
 #include "framework/FolderItem.h"
@@ -47,9 +48,13 @@ struct ReadResult {
     std::size_t RowCount() const { return urlArray.size(); }
 };
 
-// Lists every bookmark whose URL is a web or feed address. A file that is missing or unreadable, or
-// whose last line opens a bookmark, ends with ReadFailure; the rows added before stay added. An entry
-// lacking its title, URL or UUID is left out without touching the next entry.
+// Lists every bookmark whose URL begins with "http" or "feed" (any letter case). A file that cannot be
+// converted or read ends with ReadFailure and no rows.
 ReadResult ReadBookmarks(const fw::FolderItem& file, BookmarkSink& sink);
+
+// The listing of text already read. A text whose last line opens a bookmark ends with ReadFailure; the
+// rows added before stay added. An entry without a title is listed with an empty name; one without a
+// URL or UUID is left out without touching the next entry.
+ReadResult ListBookmarks(std::string text, BookmarkSink& sink);
 
 } // namespace quillfen

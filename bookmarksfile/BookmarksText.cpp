@@ -1,19 +1,17 @@
 #include "bookmarksfile/BookmarksText.h"
 
 #include "framework/Shell.h"
-#include "framework/Streams.h"
-
-#include <memory>
 
 namespace quillfen {
 
 std::optional<std::string> ConvertAndReadBookmarks(const fw::FolderItem& file) {
+    // plutil refuses what is no regular file before it reads, so it never waits on one either.
     fw::Shell shell;
     shell.Execute("plutil -convert xml1 " + file.ShellPath());
-    const std::unique_ptr<fw::TextInputStream> in = file.OpenAsTextFile();
-    if (!in)
+    // A file still binary would read as a file without bookmarks.
+    if (shell.ErrorCode() != 0)
         return std::nullopt;
-    return in->ReadAll();
+    return file.ReadAll(kMaxBookmarksTextBytes);
 }
 
 } // namespace quillfen

@@ -4,7 +4,9 @@
 #include "framework/AtomicFile.h"
 #include "framework/UniqueFd.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -37,14 +39,25 @@ std::string WithoutTrailingSlash(std::string path) {
     return path;
 }
 
+bool RefuseUnlessRegular(const struct stat& info) {
+    if (S_ISREG(info.st_mode))
+        return false;
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return true;
+}
+
+// Only regular files are opened: opening a FIFO waits for a writer, and a device may never end. The
+// path is looked at before the open, so no device is opened at all, and the open descriptor again, in
+// case the path was changed in between; O_NONBLOCK keeps even that open from waiting.
 int OpenForReading(const std::string& path, struct stat& info) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0)
+    if (::stat(path.c_str(), &info) != 0 || RefuseUnlessRegular(info))
         return -1;
-    if (S_ISDIR(info.st_mode)) {
-        errno = EISDIR;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || RefuseUnlessRegular(info))
         return -1;
-    }
+    const int flags = ::fcntl(fd.Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return -1;
     return fd.Release();
 }
 
@@ -114,6 +127,38 @@ std::unique_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
     const int fd = OpenForReading(path_, info);
     lastError_ = fd < 0 ? errno : 0;
     return fd < 0 ? nullptr : std::make_unique<TextInputStream>(fd);
+}
+
+std::optional<std::string> FolderItem::ReadAll(std::size_t maxBytes) const {
+    struct stat info;
+    const UniqueFd fd(OpenForReading(path_, info));
+    if (!fd.Valid()) {
+        lastError_ = errno;
+        return std::nullopt;
+    }
+    lastError_ = EFBIG;
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
+        return std::nullopt;
+    // The size is only a hint (the file may grow meanwhile): reading stops one byte past the limit.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+        const ssize_t n = ReadSome(fd.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) {
+            lastError_ = errno;
+            return std::nullopt;
+        }
+        filled += static_cast<std::size_t>(n);
+        if (n == 0 || filled > maxBytes)
+            break;
+    }
+    if (filled > maxBytes)
+        return std::nullopt;
+    bytes.resize(filled);
+    lastError_ = 0;
+    return bytes;
 }
 
 std::unique_ptr<BinaryOutputStream> FolderItem::CreateBinaryFile(std::string_view /*type*/,

@@ -32,8 +32,11 @@ public:
     FolderItem Parent() const;
     FolderItem Child(std::string_view name) const;
 
-    // Nothing when the file cannot be read (missing, unreadable, a folder).
+    // Nothing when the file cannot be read (missing, unreadable, not a regular file).
     std::unique_ptr<TextInputStream> OpenAsTextFile() const;
+    // The whole file when it is a regular file (links followed) of at most maxBytes. Otherwise nothing,
+    // with LastErrorCode ENOENT, EACCES, EISDIR, EINVAL (a FIFO, device or socket) or EFBIG (too large).
+    std::optional<std::string> ReadAll(std::size_t maxBytes) const;
     // Replaces an existing file. The Mac file type is accepted and ignored. With a mode, the file gets
     // exactly that mode (also when it existed); without one, the usual 0666 less the umask.
     std::unique_ptr<BinaryOutputStream> CreateBinaryFile(std::string_view type,

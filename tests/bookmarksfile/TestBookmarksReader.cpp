@@ -4,12 +4,15 @@
 #include "BookmarksFixture.h"
 #include "TempHome.h"
 #include "framework/Thread.h"
+#include "tests/framework/FileTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <ostream>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace quillfen {
@@ -82,7 +85,8 @@ protected:
     RowRecorder sink;
 };
 
-// Both file layouts, binary or XML, list exactly the web and feed bookmarks in file order, texts verbatim.
+// Both file layouts, binary or XML, list exactly the bookmarks whose URL begins with "http" or "feed", in
+// file order with keys that leave no gaps, texts verbatim; a bookmark without a title has an empty name.
 TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
     const std::vector<BookmarkRow> expected{
         {"Apple", "http://www.apple.com/", "000001", "UUID-APPLE"},
@@ -92,7 +96,7 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
          "UUID-ZURICH"},
         {"News", "FEED://news.example/rss", "000005", "UUID-FEED"},
         {"Upper", "HTTP://UPPER.EXAMPLE/", "000006", "UUID-UPPER"},
-        {"Redirector", "http://inside.example/", "000007", "UUID-INSIDE"},
+        {"", "http://untitled-too.example/", "000007", "UUID-NO-TITLE"},
         {"Later", "https://later.example/read", "000008", "UUID-LATER"},
     };
     for (const Form form : {Form::Modern, Form::Older}) {
@@ -108,6 +112,8 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
         fixture.Add("BookmarksMenu", {"News", "FEED://news.example/rss", "UUID-FEED"});
         fixture.Add("BookmarksMenu", {"Upper", "HTTP://UPPER.EXAMPLE/", "UUID-UPPER"});
         fixture.Add("BookmarksMenu", {"Redirector", "x-open://go?to=http://inside.example/", "UUID-INSIDE"});
+        fixture.Add("BookmarksMenu", {"Bookmarklet", "javascript:location='http://x.example/'", "UUID-JS2"});
+        fixture.Add("BookmarksMenu", {std::nullopt, "http://untitled-too.example/", "UUID-NO-TITLE"});
         fixture.AddToReadingList({"Later", "https://later.example/read", "UUID-LATER"},
                                  "First line\n<key>URIDictionary</key>\nhttp://not.a.bookmark/");
         for (const Encoding encoding : {Encoding::Xml, Encoding::Binary}) {
@@ -127,27 +133,8 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
     }
 }
 
-// A missing file, or a folder where the file should be, ends the load as a read failure without text; files
-// without bookmark entries (only folders and proxies, or no property list at all) list nothing.
-TEST_F(BookmarksReaderTest, FilesWithoutEntriesListNothing) {
-    const auto expectNoRows = [this](ReadStatus status) {
-        const ReadResult result = Load();
-        EXPECT_EQ(result.status, status);
-        EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.UUIDArray.empty());
-        return result.wholeText;
-    };
-    EXPECT_EQ(expectNoRows(ReadStatus::ReadFailure), "");
-    ASSERT_TRUE(BookmarksFixture(Form::Modern).Write(file.PosixPath(), Encoding::Binary));
-    EXPECT_NE(expectNoRows(ReadStatus::Ok).find("WebBookmarkTypeProxy"), std::string::npos);
-    WriteText(std::string("bplist00\x01\x02 not really", 20));
-    expectNoRows(ReadStatus::Ok);
-    std::filesystem::remove(file.PosixPath());
-    std::filesystem::create_directory(file.PosixPath());
-    EXPECT_EQ(expectNoRows(ReadStatus::ReadFailure), "");
-}
-
-// An entry without title, URL or UUID, or with an empty or multi-line URL or UUID, is left out, never taking
-// the next entry's lines or its folder's UUID; a multi-line title (no "</string>") gives an empty name.
+// An entry without URL or UUID, or with an empty or multi-line URL or UUID, is left out, never taking the
+// next entry's lines or its folder's UUID; one without a title or with a multi-line title has an empty name.
 TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
     for (const Form form : {Form::Modern, Form::Older}) {
         SCOPED_TRACE(form == Form::Modern ? "modern" : "older");
@@ -167,66 +154,110 @@ TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
 
         const ReadResult result = Load();
 
-        const std::vector<BookmarkRow> expected{{"", "http://b.example/", "000001", "UUID-B"},
-                                                {"D", "http://d.example/", "000002", "UUID-D"},
-                                                {"F", "http://f.example/", "000003", "UUID-F"},
-                                                {"H", "http://h.example/", "000004", "UUID-H"}};
+        const std::vector<BookmarkRow> expected{{"", "http://a.example/", "000001", "UUID-A"},
+                                                {"", "http://b.example/", "000002", "UUID-B"},
+                                                {"D", "http://d.example/", "000003", "UUID-D"},
+                                                {"F", "http://f.example/", "000004", "UUID-F"},
+                                                {"H", "http://h.example/", "000005", "UUID-H"}};
         EXPECT_EQ(result.status, ReadStatus::Ok);
         EXPECT_EQ(sink.rows, expected);
         EXPECT_EQ(result.UUIDArray, Column(expected, &BookmarkRow::uuid));
     }
 }
 
-// A damaged entry that never closes stops at the next entry's marker, which is then read as itself.
-TEST_F(BookmarksReaderTest, UnclosedEntryLeavesTheNextOneWhole) {
-    const std::string text = ConvertedText(Numbered(2));
-    // Cut the first entry from its URL key through its closing "</dict>"; plutil leaves the damaged file be.
-    const std::size_t from = text.rfind('\n', text.find("<key>URLString</key>")) + 1;
-    const std::size_t to = text.find('\n', CutAfterLine(text, "<string>UUID-1</string>", 1).size()) + 1;
-    WriteText(text.substr(0, from) + text.substr(to));
-
-    Load();
-
-    EXPECT_EQ(sink.rows, (std::vector<BookmarkRow>{{"Site 2", "http://site2.example/", "000001", "UUID-2"}}));
-}
-
-// A file that ends inside an entry (plutil leaves such a file alone) ends the load with the rows read so far.
-TEST_F(BookmarksReaderTest, TruncatedFileKeepsTheRowsReadSoFar) {
+// Texts plutil would never write, read as they stand: what can be read is listed; a text ending inside an
+// entry keeps the rows before it; a marker on the last line (the rest on one line) is a read failure that
+// keeps the rows before it but not the text; any line ends serve.
+TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
     const std::string text = ConvertedText(Numbered(3));
-    // Cut after the nth line holding the marker; the History proxy holds the first UUID key.
-    for (const auto& [marker, nth, rows] : {std::tuple{"<key>URLString</key>", 3, 2u},
-                                            {"<key>WebBookmarkUUID</key>", 4, 2u},
-                                            {"<string>UUID-3</string>", 1, 3u}}) {
-        SCOPED_TRACE(marker);
-        const std::string truncated = CutAfterLine(text, marker, nth);
-        WriteText(truncated);
+    const auto site = [](int n, const char* key) {
+        const std::string i = std::to_string(n);
+        return BookmarkRow{"Site " + i, "http://site" + i + ".example/", key, "UUID-" + i};
+    };
+    const auto replaced = [](std::string in, std::string_view what, std::string_view with) {
+        for (std::size_t at = 0; (at = in.find(what, at)) != std::string::npos; at += with.size())
+            in.replace(at, what.size(), with);
+        return in;
+    };
+    const std::string head = CutAfterLine(text, "<string>UUID-1</string>", 1);
+    // The first entry cut from its URL key through its own closing "</dict>".
+    const std::size_t from = text.rfind('\n', text.find("<key>URLString</key>")) + 1;
+    const std::string unclosed = text.substr(0, from) + text.substr(text.find('\n', head.size()) + 1);
+    std::string oneLine = replaced(text.substr(head.size()), "\n", "");
+    oneLine = oneLine.substr(0, oneLine.rfind("</dict>"));
+    const std::vector<BookmarkRow> all{site(1, "000001"), site(2, "000002"), site(3, "000003")};
 
-        const ReadResult result = Load();
+    const std::vector<std::tuple<const char*, std::string, ReadStatus, std::vector<BookmarkRow>>> cases{
+        {"no title key", replaced(text, "<key>title</key>", "<key>other</key>"), ReadStatus::Ok,
+         {{"", all[0].url, "000001", "UUID-1"}, {"", all[1].url, "000002", "UUID-2"}, {"", all[2].url, "000003", "UUID-3"}}},
+        {"entry never closed", unclosed, ReadStatus::Ok, {site(2, "000001"), site(3, "000002")}},
+        {"cut after a URL key", CutAfterLine(text, "<key>URLString</key>", 3), ReadStatus::Ok, {all[0], all[1]}},
+        {"cut after a UUID key", CutAfterLine(text, "<key>WebBookmarkUUID</key>", 4), ReadStatus::Ok, {all[0], all[1]}},
+        {"cut after the last UUID", CutAfterLine(text, "<string>UUID-3</string>", 1), ReadStatus::Ok, all},
+        {"CR LF", replaced(text, "\n", "\r\n"), ReadStatus::Ok, all},
+        {"CR", replaced(text, "\n", "\r"), ReadStatus::Ok, all},
+        {"marker on the last line", head + oneLine, ReadStatus::ReadFailure, {all[0]}},
+    };
+    for (const auto& [what, input, status, rows] : cases) {
+        SCOPED_TRACE(what);
+        sink.rows.clear();
 
-        EXPECT_EQ(result.status, ReadStatus::Ok);
-        EXPECT_EQ(sink.rows.size(), rows);
-        EXPECT_EQ(result.urlArray.size(), rows);
-        EXPECT_EQ(result.wholeText, truncated);
+        const ReadResult result = ListBookmarks(input, sink);
+
+        EXPECT_EQ(result.status, status);
+        EXPECT_EQ(sink.rows, rows);
+        EXPECT_EQ(result.UUIDArray, Column(rows, &BookmarkRow::uuid));
+        EXPECT_EQ(result.wholeText, status == ReadStatus::Ok ? input : "");
     }
 }
 
-// A bookmark marker on the file's last line (the rest of the text on one line) is a read failure; the
-// rows added before it stay, and the whole text is not taken.
-TEST_F(BookmarksReaderTest, MarkerOnTheLastLineIsAReadFailure) {
-    const std::string text = ConvertedText(Numbered(2));
-    const std::string head = CutAfterLine(text, "<string>UUID-1</string>", 1);
-    std::string tail = text.substr(head.size());
-    std::erase(tail, '\n');
-    // Without the root's closing tags plutil refuses the file and leaves it on one line.
-    const std::string unclosed = tail.substr(0, tail.rfind("</dict>"));
+// Whatever stands at the path, a file that cannot be converted or read ends the load at once as a read
+// failure without rows, and stays as it was; a file of folders and proxies alone lists nothing.
+TEST_F(BookmarksReaderTest, FilesThatCannotBeReadAreReadFailures) {
+    const std::string path = file.PosixPath();
+    const std::string binary = ConvertedText(Numbered(1)).empty() ? "" : "";
+    const auto fifo = [](const std::string& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0644), 0); };
+    const std::vector<std::pair<const char*, std::function<void()>>> cases{
+        {"missing", [] {}},
+        {"folder", [&] { std::filesystem::create_directory(path); }},
+        {"FIFO", [&] { fifo(path); }},
+        {"link to a FIFO", [&] { fifo(path + ".fifo"), std::filesystem::create_symlink(path + ".fifo", path); }},
+        {"link to a device", [&] { std::filesystem::create_symlink("/dev/zero", path); }},
+        {"damaged binary", [&] { WriteText(std::string("bplist00\x01\x02 not really", 20)); }},
+        {"XML cut short", [&] { WriteText(CutAfterLine(ConvertedText(Numbered(2)), "<string>UUID-1</string>", 1)); }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove_all(home.Path() + "/Library/Safari");
+        std::filesystem::create_directories(home.Path() + "/Library/Safari");
+        make();
+        const std::string before = std::filesystem::is_regular_file(path) ? FileText() : "";
 
-    WriteText(head + unclosed);
-    const ReadResult result = Load();
-    EXPECT_EQ(result.status, ReadStatus::ReadFailure);
-    EXPECT_EQ(sink.rows, (std::vector<BookmarkRow>{{"Site 1", "http://site1.example/", "000001", "UUID-1"}}));
-    EXPECT_EQ(result.urlArray, Column(sink.rows, &BookmarkRow::url));
-    EXPECT_EQ(result.UUIDArray, Column(sink.rows, &BookmarkRow::uuid));
-    EXPECT_TRUE(result.wholeText.empty());
+        const ReadResult result = Load();
+
+        EXPECT_EQ(result.status, ReadStatus::ReadFailure);
+        EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.wholeText.empty());
+        EXPECT_EQ(before.empty() ? "" : FileText(), before);
+    }
+    ASSERT_TRUE(BookmarksFixture(Form::Modern).Write(file.PosixPath(), Encoding::Binary));
+    const ReadResult proxies = Load();
+    EXPECT_EQ(proxies.status, ReadStatus::Ok);
+    EXPECT_TRUE(sink.rows.empty());
+    EXPECT_NE(proxies.wholeText.find("WebBookmarkTypeProxy"), std::string::npos);
+}
+
+// A binary file in a folder the user may not write cannot be converted: a read failure, the file as it was.
+TEST_F(BookmarksReaderTest, FolderThatCannotBeWrittenIsAReadFailure) {
+    ASSERT_TRUE(Numbered(1).Write(file.PosixPath(), Encoding::Binary));
+    const std::string before = FileText();
+    for (const std::string& folder : {home.Path(), home.Path() + "/Library"})
+        ::chmod(folder.c_str(), 0755);
+    ::chmod((home.Path() + "/Library/Safari").c_str(), 0555);
+    ::chmod(file.PosixPath().c_str(), 0644);
+
+    EXPECT_TRUE(fwtest::RunUnprivileged([this] { return Load().status == ReadStatus::ReadFailure && sink.rows.empty(); }));
+    EXPECT_EQ(FileText(), before);
+    ::chmod((home.Path() + "/Library/Safari").c_str(), 0755);
 }
 
 // The load gives way to cooperative threads while it reads, so a running thread is not starved.

@@ -1,5 +1,6 @@
 // The built plutil run through /bin/sh: in-place conversion, file safety and hostile names.
 #include "TempHome.h"
+#include "tools/plutil/PlistConvert.h"
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,10 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -29,6 +33,26 @@ std::string Quote(const std::string& s) {
     for (char c : s)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
+}
+
+std::string BigEndian(std::uint64_t value, int width) {
+    std::string bytes;
+    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+        bytes += static_cast<char>(value >> shift & 0xFF);
+    return bytes;
+}
+
+// A binary property list of objects already encoded, the first on top, with references of refSize bytes.
+std::string Bplist(const std::vector<std::string>& objects, int refSize = 1) {
+    std::string bytes = "bplist00";
+    std::string table;
+    for (const std::string& object : objects) {
+        table += BigEndian(bytes.size(), 4);
+        bytes += object;
+    }
+    const std::size_t tableAt = bytes.size();
+    return bytes + table + std::string(6, '\0') + '\4' + static_cast<char>(refSize) +
+           BigEndian(objects.size(), 8) + BigEndian(0, 8) + BigEndian(tableAt, 8);
 }
 
 // Every kind of value, keys already in sorted order so libplist's own text can compare them.
@@ -133,6 +157,91 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyList) {
         EXPECT_NE(Run(args), 0) << args;
         EXPECT_NE(Stderr().find("usage"), std::string::npos) << args;
     }
+}
+
+// Hostile files are refused before anything is written: a message naming the file on stderr, a non-zero
+// status, the file as it was, no crash and no unbounded memory or time.
+TEST_F(PlutilToolTest, RefusesHostileFilesAndLeavesThemAlone) {
+    std::vector<std::string> fanOut; // twelve levels of fifteen references to the next: 15^12 leaves
+    for (int level = 0; level < 12; ++level)
+        fanOut.push_back("\xAF\x10\x0F" + std::string(15, static_cast<char>(level + 1)));
+    fanOut.push_back("\x09");
+    std::vector<std::string> chain; // arrays nested 100,000 deep
+    for (std::uint64_t i = 1; i <= 100'000; ++i)
+        chain.push_back("\xA1" + BigEndian(i, 4));
+    chain.push_back("\x09");
+    std::string nestedXml = "<plist>";
+    for (int i = 0; i < 30'000; ++i)
+        nestedXml += "<array>";
+    for (int i = 0; i < 30'000; ++i)
+        nestedXml += "</array>";
+    nestedXml += "</plist>";
+    const std::vector<std::tuple<const char*, std::string, const char*>> cases{
+        {"key with U+0000", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x09"}), "NUL"},
+        {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), "NUL"},
+        {"shared references", Bplist(fanOut), "larger than"},
+        {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
+        {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
+        {"XML nested 30,000 deep", nestedXml, "nested deeper"},
+        {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
+    };
+    for (const auto& [what, bytes, reason] : cases) {
+        SCOPED_TRACE(what);
+        Write("hostile.plist", bytes);
+        EXPECT_NE(Convert("hostile.plist"), 0);
+        EXPECT_NE(Stderr().find("hostile.plist"), std::string::npos) << Stderr();
+        EXPECT_NE(Stderr().find(reason), std::string::npos) << Stderr();
+        EXPECT_EQ(Read("hostile.plist"), bytes);
+        EXPECT_EQ(FileCount(), 1u);
+    }
+}
+
+// Only a regular file of at most the input limit is read: a FIFO (which would wait for a writer), a link to
+// an endless device and a file one byte too large are refused at once and left as they are.
+TEST_F(PlutilToolTest, ReadsOnlyRegularFilesWithinTheLimit) {
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", Path("zero"));
+    Write("huge", "");
+    fs::resize_file(Path("huge"), plutil::kMaxInputBytes + 1); // sparse: costs no disk
+    for (const auto& [name, reason] : {std::pair{"fifo", "not a regular file"},
+                                       {"zero", "not a regular file"},
+                                       {"huge", "larger than"}}) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(Convert(name), 0);
+        EXPECT_NE(Stderr().find(reason), std::string::npos) << Stderr();
+    }
+    EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+    EXPECT_TRUE(fs::is_symlink(Path("zero")));
+    EXPECT_EQ(fs::file_size(Path("huge")), plutil::kMaxInputBytes + 1);
+    EXPECT_EQ(FileCount(), 3u);
+}
+
+// A key given twice keeps its last value, as a parser reads it, so that XML converts to a fixed point; a
+// file already in this form is not rewritten at all.
+TEST_F(PlutilToolTest, DuplicateKeysKeepTheLastValueAndXmlIsAFixedPoint) {
+    PlistPtr expected(plist_new_dict());
+    plist_dict_set_item(expected.get(), "a", plist_new_string("second"));
+    plist_dict_set_item(expected.get(), "b", plist_new_string("kept"));
+    const std::string xml = plutil::PlistToXml(expected.get());
+    for (const std::string& input :
+         {std::string("<plist><dict><key>a</key><string>first</string><key>b</key><string>kept</string>"
+                      "<key>a</key><string>second</string></dict></plist>"),
+          Bplist({"\xD3\x01\x02\x01\x03\x04\x05", "\x51\x61", "\x51\x62", "\x55\x66\x69\x72\x73\x74",
+                  "\x54\x6B\x65\x70\x74", "\x56\x73\x65\x63\x6F\x6E\x64"})}) {
+        Write("dup.plist", input);
+        ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
+        EXPECT_EQ(Read("dup.plist"), xml);
+    }
+    // A rewrite would put a new file in its place.
+    const auto inode = [this] {
+        struct stat info {};
+        ::stat(Path("dup.plist").c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+    ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(Read("dup.plist"), xml);
 }
 
 // Through a symbolic link the target is replaced with its mode kept, and the link stays a link.

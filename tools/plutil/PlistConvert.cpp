@@ -1,4 +1,5 @@
-// Read, parse with libplist, serialise, replace: the file changes only after all of that succeeded.
+// Read, measure, write beside, replace: the file changes only after all of that succeeded. Binary files
+// are written straight from their bytes; XML files are parsed by libplist; one writer serves both.
 #include "tools/plutil/PlistConvert.h"
 
 #include "framework/AtomicFile.h"
@@ -7,13 +8,12 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <fcntl.h>
-#include <limits>
+#include <cstring>
 #include <memory>
 #include <optional>
-#include <unistd.h>
+#include <system_error>
 
 namespace plutil {
 namespace {
@@ -23,25 +23,98 @@ struct PlistFree {
 };
 using PlistPtr = std::unique_ptr<void, PlistFree>;
 
-// Plain POSIX reads: a folder or an I/O error is a failure, not an exception.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    char buf[65536];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buf, sizeof buf)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
+// The deepest nesting of <array> and <dict> in an XML text, counted before libplist parses it, since its
+// parser and its tree recurse. Comments and CDATA sections are passed over; anything else that could
+// hide a tag only makes the count higher, so the count never understates the depth.
+int XmlNesting(std::string_view text) {
+    int depth = 0;
+    int deepest = 0;
+    for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        const std::string_view rest = text.substr(at + 1);
+        const auto skipTo = [&](std::string_view end) {
+            const std::size_t found = text.find(end, at);
+            at = found == std::string_view::npos ? text.size() : found;
+        };
+        if (rest.starts_with("!--")) {
+            skipTo("-->");
+        } else if (rest.starts_with("![CDATA[")) {
+            skipTo("]]>");
+        } else if (rest.starts_with("/array") || rest.starts_with("/dict")) {
+            depth = std::max(depth - 1, 0);
+        } else if (rest.starts_with("array") || rest.starts_with("dict")) {
+            const std::size_t close = rest.find('>');
+            if (close == std::string_view::npos || close == 0 || rest[close - 1] != '/')
+                deepest = std::max(deepest, ++depth);
+        }
+        if (at >= text.size())
             break;
-        bytes.append(buf, static_cast<std::size_t>(n));
     }
-    ::close(fd);
-    if (n < 0)
-        return std::nullopt;
-    return bytes;
+    return deepest;
+}
+
+// The XML text goes to a temporary file beside the target only from its first byte that differs from the
+// file: a file already in this form is left as it is (its folder may well be read-only).
+class ReplacingOutput {
+public:
+    ReplacingOutput(const std::string& path, std::string_view original) : path_(path), original_(original) {}
+
+    bool Write(std::string_view piece) {
+        if (!writer_) {
+            if (piece.size() <= original_.size() - same_ && original_.substr(same_, piece.size()) == piece) {
+                same_ += piece.size();
+                return true;
+            }
+            if (!StartWriting())
+                return false;
+        }
+        return writer_->Write(piece);
+    }
+
+    bool Finish(std::string& error) {
+        if (!writer_ && same_ == original_.size())
+            return true;
+        const bool done = (writer_ || StartWriting()) && writer_->Commit();
+        if (!done)
+            error = writer_->Error();
+        return done;
+    }
+
+    std::string Error() const { return writer_ ? writer_->Error() : std::string(); }
+
+private:
+    bool StartWriting() {
+        writer_.emplace(fw::FolderItem(path_));
+        return writer_->Write(original_.substr(0, same_));
+    }
+
+    std::string path_;
+    std::string_view original_;
+    std::size_t same_ = 0;
+    std::optional<fw::AtomicWriter> writer_;
+};
+
+std::string ReadError(int code) {
+    switch (code) {
+    case EINVAL:
+        return "not a regular file";
+    case EFBIG:
+        return "larger than " + std::to_string(kMaxInputBytes) + " bytes";
+    default:
+        return "cannot read the file: " + std::generic_category().message(code);
+    }
+}
+
+// An XML property list parsed by libplist; nothing, with the reason, when it cannot be parsed.
+PlistPtr ParseXml(const std::string& text, std::string& error) {
+    if (XmlNesting(text) > kMaxDepth) {
+        error = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
+        return nullptr;
+    }
+    plist_t raw = nullptr;
+    plist_from_xml(text.data(), static_cast<std::uint32_t>(text.size()), &raw);
+    if (!raw)
+        error = "not a property list, or a damaged one";
+    return PlistPtr(raw);
 }
 
 ConvertResult Failure(const std::string& path, const std::string& why) {
@@ -51,21 +124,23 @@ ConvertResult Failure(const std::string& path, const std::string& why) {
 } // namespace
 
 ConvertResult ConvertToXml(const std::string& path) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
+    const fw::FolderItem file(path);
+    const std::optional<std::string> bytes = file.ReadAll(kMaxInputBytes);
     if (!bytes)
-        return Failure(path, "cannot read the file");
-    // libplist takes 32-bit lengths.
-    if (bytes->size() > std::numeric_limits<std::uint32_t>::max())
-        return Failure(path, "file too large for a property list");
-
-    plist_t raw = nullptr;
-    plist_from_memory(bytes->data(), static_cast<std::uint32_t>(bytes->size()), &raw);
-    const PlistPtr root(raw);
-    if (!root)
-        return Failure(path, "not a property list, or a damaged one");
+        return Failure(path, ReadError(file.LastErrorCode()));
 
     std::string error;
-    if (!fw::WriteFileAtomically(fw::FolderItem(path), PlistToXml(root.get()), &error))
+    PlistPtr tree;
+    const bool binary = std::string_view(*bytes).starts_with("bplist");
+    if (!binary && !(tree = ParseXml(*bytes, error)))
+        return Failure(path, error);
+
+    const XmlLimits limits{std::min(kMaxExpansion * bytes->size(), kMaxOutputBytes), kMaxDepth};
+    ReplacingOutput output(path, *bytes);
+    const XmlOut out = [&output](std::string_view piece) { return output.Write(piece); };
+    if (!(binary ? BinaryToXml(*bytes, limits, out, error) : TreeToXml(tree.get(), limits, out, error)))
+        return Failure(path, output.Error().empty() ? error : output.Error());
+    if (!output.Finish(error))
         return Failure(path, error);
     return {true, {}};
 }

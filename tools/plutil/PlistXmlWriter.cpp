@@ -1,160 +1,217 @@
-// The Mac layout: one element per line, one TAB per level, keys sorted; only & < > are escaped.
+// The Mac layout: one element per line, one TAB per level, keys sorted; only & < > are escaped. The walk
+// keeps its own stack, so nesting costs heap, never the machine stack, and objects shared by many
+// references are written once per reference, which the measuring pass bounds.
 #include "tools/plutil/PlistXmlWriter.h"
+
+#include "tools/plutil/BinaryPlist.h"
+#include "tools/plutil/PlistTree.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <memory>
-#include <string_view>
+#include <limits>
 #include <utility>
 #include <vector>
 
 namespace plutil {
 namespace {
 
-// libplist dates count from 2001-01-01 00:00:00 UTC.
+constexpr std::string_view kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                   "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                   "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                   "<plist version=\"1.0\">\n";
+constexpr std::string_view kTail = "</plist>\n";
+// Dates count from 2001-01-01 00:00:00 UTC.
 constexpr std::int64_t kMacEpochOffset = 978307200;
+// Beyond this many seconds (about 30 million years) a date is damage, and would not fit a time_t's year.
+constexpr double kMaxDateSeconds = 1e15;
 // Base64 lines are 76 characters wide less 8 per level, indented at most 8 TABs, as the Mac tool lays them
 // out.
 constexpr int kBase64LineWidth = 76;
 constexpr int kMaxBase64Indent = 8;
 constexpr int kTabColumns = 8;
+constexpr std::size_t kPieceSize = 1 << 20;
 
-struct FreeDeleter {
-    void operator()(char* p) const { std::free(p); }
+// A container being written: its entries in writing order, and how far it has come.
+template <class Source>
+struct Frame {
+    bool dict = false;
+    int level = 0;
+    std::size_t next = 0;
+    std::vector<typename Source::Ref> items;                      // an array's items
+    std::vector<std::pair<std::string, typename Source::Ref>> keys; // a dictionary's keys and values
 };
 
+template <class Source>
 class Writer {
 public:
-    std::string Take() { return std::move(out_); }
+    using Ref = typename Source::Ref;
 
-    void Node(plist_t node, int level) {
-        switch (plist_get_node_type(node)) {
-        case PLIST_DICT:
-            Dict(node, level);
-            break;
-        case PLIST_ARRAY:
-            Array(node, level);
-            break;
-        case PLIST_STRING:
-            Text(level, "string", StringValue(node));
-            break;
-        case PLIST_BOOLEAN:
-            Line(level, plist_bool_val_is_true(node) ? "<true/>" : "<false/>");
-            break;
-        case PLIST_UINT:
-            Integer(node, level);
-            break;
-        case PLIST_REAL:
-            Real(node, level);
-            break;
-        case PLIST_DATE:
-            Date(node, level);
-            break;
-        case PLIST_DATA:
-            Data(node, level);
-            break;
-        case PLIST_UID:
-            Uid(node, level);
-            break;
-        case PLIST_KEY: // written by Dict, beside its value
-        case PLIST_NONE:
-            break;
-        }
+    // Without `out` the writer only measures.
+    Writer(const Source& plist, const XmlLimits& limits, const XmlOut* out)
+        : plist_(plist), limits_(limits), out_(out) {}
+
+    bool Run(std::string& error) {
+        Put(kHead);
+        bool ok = Node(plist_.Top(), 0);
+        while (ok && !stack_.empty())
+            ok = Settled(false) && Step();
+        if (ok)
+            Put(kTail);
+        if (ok && Settled(true))
+            return true;
+        error = why_;
+        return false;
     }
 
 private:
-    void Indent(int level) { out_.append(static_cast<std::size_t>(level), '\t'); }
+    // Within the size limit, with a full piece (at the end, the rest) handed on.
+    bool Settled(bool last) {
+        if (size_ > limits_.maxBytes)
+            return Refuse("the XML text would be larger than " + std::to_string(limits_.maxBytes) + " bytes");
+        if (out_ && (last || buffer_.size() >= kPieceSize) && !Flush())
+            return Refuse("cannot write the XML text");
+        return true;
+    }
 
+    // The next entry of the innermost open container, or its end.
+    bool Step() {
+        Frame<Source>& top = stack_.back();
+        const std::size_t count = top.dict ? top.keys.size() : top.items.size();
+        if (top.next == count) {
+            Line(top.level, top.dict ? "</dict>" : "</array>");
+            stack_.pop_back();
+            return true;
+        }
+        const std::size_t i = top.next++;
+        const int level = top.level + 1;
+        if (top.dict)
+            Text(level, "key", top.keys[i].first);
+        return Node(top.dict ? top.keys[i].second : top.items[i], level); // may grow the stack: last use of `top`
+    }
+
+    bool Refuse(std::string why) {
+        why_ = std::move(why);
+        return false;
+    }
+
+    bool Flush() {
+        const bool written = (*out_)(buffer_);
+        buffer_.clear();
+        return written;
+    }
+
+    void Put(std::string_view text) {
+        size_ += text.size();
+        if (out_)
+            buffer_ += text;
+    }
+    void Indent(int level) {
+        size_ += static_cast<std::uint64_t>(level);
+        if (out_)
+            buffer_.append(static_cast<std::size_t>(level), '\t');
+    }
     void Line(int level, std::string_view text) {
         Indent(level);
-        out_ += text;
-        out_ += '\n';
+        Put(text);
+        Put("\n");
     }
-
     void Text(int level, std::string_view tag, std::string_view value) {
         Indent(level);
-        out_ += '<';
-        out_ += tag;
-        out_ += '>';
-        AppendEscaped(value);
-        out_ += "</";
-        out_ += tag;
-        out_ += ">\n";
+        Put("<");
+        Put(tag);
+        Put(">");
+        PutEscaped(value);
+        Put("</");
+        Put(tag);
+        Put(">\n");
+    }
+    void PutEscaped(std::string_view value) {
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            const char c = value[i];
+            if (c != '&' && c != '<' && c != '>')
+                continue;
+            Put(value.substr(run, i - run));
+            Put(c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+            run = i + 1;
+        }
+        Put(value.substr(run));
     }
 
-    void AppendEscaped(std::string_view value) {
-        for (char c : value) {
-            switch (c) {
-            case '&':
-                out_ += "&amp;";
-                break;
-            case '<':
-                out_ += "&lt;";
-                break;
-            case '>':
-                out_ += "&gt;";
-                break;
-            default:
-                out_ += c;
-            }
+    bool Node(Ref ref, int level) {
+        const std::optional<PlistValue> object = plist_.At(ref, why_);
+        if (!object)
+            return false;
+        switch (object->kind) {
+        case Kind::Boolean:
+            Line(level, object->integer ? "<true/>" : "<false/>");
+            return true;
+        case Kind::Integer:
+            IntegerLine(level, static_cast<std::int64_t>(object->integer)); // the Mac tool writes them signed
+            return true;
+        case Kind::Real:
+            Real(level, object->real);
+            return true;
+        case Kind::Date:
+            return Date(level, object->real);
+        case Kind::Data:
+            Data(level, object->bytes);
+            return true;
+        case Kind::String:
+        case Kind::Utf16String:
+            if (!Utf8Text(*object, scratch_))
+                return Refuse("a string holds a NUL character, which XML cannot hold");
+            Text(level, "string", scratch_);
+            return true;
+        case Kind::Uid: // the Mac tool writes a keyed-archive UID as a one-key dictionary
+            Line(level, "<dict>");
+            Text(level + 1, "key", "CF$UID");
+            IntegerLine(level + 1, static_cast<std::int64_t>(object->integer));
+            Line(level, "</dict>");
+            return true;
+        case Kind::Array:
+        case Kind::Dict:
+            return Container(*object, level);
         }
+        return false;
     }
 
-    static std::string_view StringValue(plist_t node) {
-        std::uint64_t length = 0;
-        const char* p = plist_get_string_ptr(node, &length);
-        return p ? std::string_view(p, length) : std::string_view();
+    bool Container(const PlistValue& object, int level) {
+        const bool dict = object.kind == Kind::Dict;
+        if (object.count == 0) {
+            Line(level, dict ? "<dict/>" : "<array/>");
+            return true;
+        }
+        if (level >= limits_.maxDepth)
+            return Refuse("nested deeper than " + std::to_string(limits_.maxDepth) + " levels");
+        Frame<Source> frame{dict, level, 0, {}, {}};
+        if (!(dict ? SortedKeys(object, frame.keys) : plist_.Items(object, frame.items, why_)))
+            return false;
+        Line(level, dict ? "<dict>" : "<array>");
+        stack_.push_back(std::move(frame));
+        return true;
     }
 
-    void Dict(plist_t node, int level) {
-        std::vector<std::pair<std::string, plist_t>> items;
-        plist_dict_iter iter = nullptr;
-        plist_dict_new_iter(node, &iter);
-        for (;;) {
-            char* rawKey = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, iter, &rawKey, &value);
-            std::unique_ptr<char, FreeDeleter> key(rawKey);
-            if (!value)
-                break;
-            items.emplace_back(key ? key.get() : "", value);
+    // Keys in byte order (std::string compares as unsigned bytes, the order the Mac tool writes); of a key
+    // given twice only the last stays, as a parser reading the file keeps it.
+    bool SortedKeys(const PlistValue& dict, std::vector<std::pair<std::string, Ref>>& keys) {
+        if (!plist_.Entries(dict, keys, why_))
+            return false;
+        std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i + 1 < keys.size() && keys[i + 1].first == keys[i].first)
+                continue;
+            if (kept != i)
+                keys[kept] = std::move(keys[i]);
+            ++kept;
         }
-        std::free(iter);
-        if (items.empty()) {
-            Line(level, "<dict/>");
-            return;
-        }
-        // std::string compares as unsigned bytes, which is the order the Mac tool writes.
-        std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        Line(level, "<dict>");
-        for (const auto& [key, value] : items) {
-            Text(level + 1, "key", key);
-            Node(value, level + 1);
-        }
-        Line(level, "</dict>");
-    }
-
-    void Array(plist_t node, int level) {
-        const std::uint32_t size = plist_array_get_size(node);
-        if (size == 0) {
-            Line(level, "<array/>");
-            return;
-        }
-        Line(level, "<array>");
-        for (std::uint32_t i = 0; i < size; ++i)
-            Node(plist_array_get_item(node, i), level + 1);
-        Line(level, "</array>");
-    }
-
-    // libplist keeps integers as 64-bit patterns; the Mac tool writes them signed.
-    void Integer(plist_t node, int level) {
-        std::uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        IntegerLine(level, static_cast<std::int64_t>(value));
+        keys.resize(kept);
+        return true;
     }
 
     void IntegerLine(int level, std::int64_t value) {
@@ -164,9 +221,7 @@ private:
     }
 
     // 17 significant digits always read back to the same double, so XML -> XML stays stable.
-    void Real(plist_t node, int level) {
-        double value = 0;
-        plist_get_real_val(node, &value);
+    void Real(int level, double value) {
         char buf[40];
         if (std::isnan(value))
             std::snprintf(buf, sizeof buf, "nan");
@@ -177,73 +232,86 @@ private:
         Text(level, "real", buf);
     }
 
-    // Whole seconds: the fraction is dropped. libplist 2.2 keeps the microseconds unsigned, so a
-    // fraction before 2001 has lost its sign and could not be rounded as the Mac tool rounds it.
-    void Date(plist_t node, int level) {
-        std::int32_t sec = 0;
-        std::int32_t usec = 0;
-        plist_get_date_val(node, &sec, &usec);
-        const auto t = static_cast<std::time_t>(std::int64_t{sec} + kMacEpochOffset);
+    // Whole seconds, the fraction dropped toward zero, as the XML form has always been written here.
+    bool Date(int level, double seconds) {
+        if (!(std::fabs(seconds) < kMaxDateSeconds))
+            return Refuse("damaged binary property list (a date is out of range)");
+        const auto t = static_cast<std::time_t>(static_cast<std::int64_t>(seconds) + kMacEpochOffset);
         std::tm tm{};
-        gmtime_r(&t, &tm);
+        if (!gmtime_r(&t, &tm))
+            return Refuse("damaged binary property list (a date is out of range)");
         char buf[64];
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900, tm.tm_mon + 1,
                       tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
         Text(level, "date", buf);
+        return true;
     }
 
-    void Data(plist_t node, int level) {
-        std::uint64_t length = 0;
-        const char* bytes = plist_get_data_ptr(node, &length);
+    void Data(int level, std::string_view bytes) {
         Line(level, "<data>");
         const int indent = std::min(level, kMaxBase64Indent);
         const std::size_t width = static_cast<std::size_t>(kBase64LineWidth - kTabColumns * indent);
-        const std::string encoded = Base64(reinterpret_cast<const unsigned char*>(bytes), length);
-        for (std::size_t pos = 0; pos < encoded.size(); pos += width)
-            Line(indent, std::string_view(encoded).substr(pos, width));
+        const std::size_t encodedSize = (bytes.size() + 2) / 3 * 4;
+        if (!out_) {
+            const std::size_t lines = (encodedSize + width - 1) / width;
+            size_ += encodedSize + lines * (static_cast<std::size_t>(indent) + 1);
+        } else {
+            Base64(bytes, scratch_);
+            for (std::size_t pos = 0; pos < scratch_.size(); pos += width)
+                Line(indent, std::string_view(scratch_).substr(pos, width));
+        }
         Line(level, "</data>");
     }
 
-    static std::string Base64(const unsigned char* bytes, std::uint64_t length) {
+    static void Base64(std::string_view bytes, std::string& out) {
         static constexpr char kTable[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string out;
-        out.reserve(static_cast<std::size_t>((length + 2) / 3 * 4));
-        for (std::uint64_t i = 0; i < length; i += 3) {
-            const std::uint64_t left = length - i;
-            const std::uint32_t chunk = (std::uint32_t{bytes[i]} << 16) |
-                                        (left > 1 ? std::uint32_t{bytes[i + 1]} << 8 : 0) |
-                                        (left > 2 ? std::uint32_t{bytes[i + 2]} : 0);
-            out += kTable[(chunk >> 18) & 0x3f];
-            out += kTable[(chunk >> 12) & 0x3f];
-            out += left > 1 ? kTable[(chunk >> 6) & 0x3f] : '=';
+        out.clear();
+        for (std::size_t i = 0; i < bytes.size(); i += 3) {
+            const std::size_t left = bytes.size() - i;
+            const auto byte = [&](std::size_t k) { return std::uint32_t{static_cast<unsigned char>(bytes[i + k])}; };
+            const std::uint32_t chunk = byte(0) << 16 | (left > 1 ? byte(1) << 8 : 0) | (left > 2 ? byte(2) : 0);
+            out += kTable[chunk >> 18 & 0x3f];
+            out += kTable[chunk >> 12 & 0x3f];
+            out += left > 1 ? kTable[chunk >> 6 & 0x3f] : '=';
             out += left > 2 ? kTable[chunk & 0x3f] : '=';
         }
-        return out;
     }
 
-    // The Mac tool writes a keyed-archive UID as a one-key dictionary.
-    void Uid(plist_t node, int level) {
-        std::uint64_t value = 0;
-        plist_get_uid_val(node, &value);
-        Line(level, "<dict>");
-        Text(level + 1, "key", "CF$UID");
-        IntegerLine(level + 1, static_cast<std::int64_t>(value));
-        Line(level, "</dict>");
-    }
-
-    std::string out_;
+    const Source& plist_;
+    const XmlLimits limits_;
+    const XmlOut* out_;
+    std::vector<Frame<Source>> stack_;
+    std::uint64_t size_ = 0;
+    std::string buffer_;
+    std::string scratch_;
+    std::string why_;
 };
+
+template <class Source>
+bool SourceToXml(const Source& source, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    return Writer<Source>(source, limits, nullptr).Run(error) && Writer<Source>(source, limits, &out).Run(error);
+}
 
 } // namespace
 
+bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    const std::optional<BinaryPlist> plist = BinaryPlist::Open(binary, error);
+    return plist && SourceToXml(*plist, limits, out, error);
+}
+
+bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    return SourceToXml(PlistTree(root), limits, out, error);
+}
+
 std::string PlistToXml(plist_t root) {
-    Writer writer;
-    std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                       "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                       "<plist version=\"1.0\">\n";
-    writer.Node(root, 0);
-    return head + writer.Take() + "</plist>\n";
+    std::string text;
+    std::string error;
+    const XmlOut append = [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    };
+    return TreeToXml(root, {std::numeric_limits<std::uint64_t>::max(), kMaxDepth}, append, error) ? text
+                                                                                                  : std::string();
 }
 
 } // namespace plutil

@@ -1,14 +1,36 @@
-// Serialises a parsed property list to the XML text the Mac plutil writes, byte for byte.
+// Serialises a property list to the XML text the Mac plutil writes, byte for byte.
 #pragma once
 
 #include <plist/plist.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace plutil {
 
-// The whole file text: XML header, DOCTYPE, <plist> wrapper, one element per line, TAB indents,
-// dictionary keys in byte order.
+struct XmlLimits {
+    std::uint64_t maxBytes = 0; // a larger text is refused
+    int maxDepth = 0;           // containers nested deeper are refused
+};
+
+// Real bookmarks files nest a few dozen levels.
+inline constexpr int kMaxDepth = 512;
+
+// Takes one piece of the text; false stops the writing.
+using XmlOut = std::function<bool(std::string_view)>;
+
+// The XML text of a binary property list, handed to `out` in pieces: XML header, DOCTYPE, <plist>
+// wrapper, one element per line, TAB indents, dictionary keys in byte order (of a key given twice, the
+// last value). The whole text is measured before the first piece, so a refusal (damage, nesting or
+// size beyond the limits, a NUL character, which XML cannot hold) writes nothing. Empty error on success.
+bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
+
+// The same for a property list parsed by libplist.
+bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error);
+
+// The whole text of a parsed property list; empty when it cannot be written.
 std::string PlistToXml(plist_t root);
 
 } // namespace plutil
