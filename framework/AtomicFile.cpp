@@ -51,6 +51,12 @@ AtomicWriter::AtomicWriter(const FolderItem& target, mode_t newFileMode)
     const FolderItem resolved(target_);
     struct stat existing;
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    // Renaming over a device, a FIFO or a folder would destroy it (as root even /dev/zero): only a regular
+    // file, or nothing, is ever replaced.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        Fail(target_ + " is not a regular file");
+        return;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp_ = resolved.Parent().PosixPath() + "." + resolved.Name() + ".tmp-" + RandomSuffix();
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);

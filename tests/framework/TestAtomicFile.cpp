@@ -64,15 +64,21 @@ TEST_F(AtomicFileTest, UnwritableFolderLeavesTargetIntact) {
     ::chmod(folder.c_str(), 0755); // so that the temporary home can be removed
 }
 
-// A failure at the rename (the target is a folder) removes the temporary file and says why; a writer
-// dropped before Commit leaves the target untouched and no temporary file.
+// Only a regular file is replaced: a folder, a FIFO, or a link to one stays as it was (renaming over a
+// device would destroy it), with a reason and no temporary file; a writer dropped before Commit leaves
+// the target untouched.
 TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
     std::filesystem::create_directory(Path("folder"));
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomically(FolderItem(Path("folder")), "x", &error));
-    EXPECT_NE(error.find("cannot replace"), std::string::npos) << error;
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink(Path("fifo"), Path("link"));
+    for (const char* name : {"folder", "fifo", "link"}) {
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(FolderItem(Path(name)), "x", &error)) << name;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
     EXPECT_TRUE(std::filesystem::is_directory(Path("folder")));
-    EXPECT_EQ(EntryCount(Path("")), 1);
+    EXPECT_TRUE(std::filesystem::is_fifo(Path("fifo")));
+    EXPECT_EQ(EntryCount(Path("")), 3);
     EXPECT_FALSE(WriteFileAtomically(FolderItem(Path("no/such/file")), "x", nullptr));
 
     WriteFile(Path("t"), "kept");
@@ -81,5 +87,5 @@ TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
         EXPECT_TRUE(writer.Write("partial"));
     }
     EXPECT_EQ(ReadFile(Path("t")), "kept");
-    EXPECT_EQ(EntryCount(Path("")), 2);
+    EXPECT_EQ(EntryCount(Path("")), 4);
 }
