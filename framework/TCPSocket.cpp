@@ -6,6 +6,7 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <QTcpSocket>
 
 #include <algorithm>
 #include <cctype>
@@ -60,7 +61,8 @@ QByteArray ToBytes(const std::string& text) {
 
 struct TCPSocket::Impl {
     TCPSocket* owner = nullptr;   // cleared when the TCPSocket goes, so late callbacks reach nobody
-    QSslSocket* socket = nullptr; // released with deleteLater: it may be inside its own signal
+    // Plain connections take a plain socket: a TLS socket wraps one and doubles the cost of each.
+    QTcpSocket* socket = nullptr; // released with deleteLater: it may be inside its own signal
     std::string buffer;
     int lastError = 0;
     unsigned generation = 0; // bumped whenever a connection ends; stale callbacks compare it
@@ -129,7 +131,7 @@ public:
     }
 
     static void Open(const ImplPtr& impl) {
-        auto* socket = new QSslSocket();
+        QTcpSocket* socket = impl->secure ? new QSslSocket() : new QTcpSocket();
         impl->socket = socket;
         socket->setProxy(QNetworkProxy::NoProxy);
         QObject::connect(socket, &QAbstractSocket::connected, socket, Guarded(impl, [](const ImplPtr& self) {
@@ -137,8 +139,6 @@ public:
                              if (!self->secure)
                                  Connected(self);
                          }));
-        QObject::connect(socket, &QSslSocket::encrypted, socket,
-                         Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
         QObject::connect(socket, &QIODevice::readyRead, socket,
                          Guarded(impl, [](const ImplPtr& self) { DataAvailable(self); }));
         QObject::connect(socket, &QAbstractSocket::errorOccurred, socket,
@@ -149,12 +149,14 @@ public:
                          Guarded(impl, [](const ImplPtr& self) { Fail(self, TCPSocket::LostConnection); }));
         const QString host = QString::fromStdString(impl->owner->Address);
         const auto port = static_cast<quint16>(impl->owner->Port);
-        if (impl->secure) {
-            QSslConfiguration config = socket->sslConfiguration();
+        if (auto* secure = qobject_cast<QSslSocket*>(socket)) {
+            QObject::connect(secure, &QSslSocket::encrypted, secure,
+                             Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
+            QSslConfiguration config = secure->sslConfiguration();
             config.addCaCertificates(ExtraAuthorities());
             config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-            socket->setSslConfiguration(config);
-            socket->connectToHostEncrypted(host, port);
+            secure->setSslConfiguration(config);
+            secure->connectToHostEncrypted(host, port);
         } else {
             socket->connectToHost(host, port);
         }
