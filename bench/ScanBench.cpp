@@ -43,7 +43,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kDelay = std::chrono::milliseconds(10);
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 // CPU seconds of the calling thread: the event loop's, or the floor client's.
 double ThreadCpu() {
@@ -64,7 +66,9 @@ long StatusKiB(const std::string& field) {
 }
 
 // Starts a new peak at the present resident size.
-void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 // Answers every request 10 ms after its header block is complete, one connection per request, from
 // one epoll thread that is far from its limit at these rates.
@@ -78,7 +82,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_, 4096) != 0)
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            ::listen(listener_, 4096) != 0)
             throw std::runtime_error("the bench server cannot listen");
         ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         port_ = ntohs(address.sin_port);
@@ -111,7 +116,8 @@ private:
         for (;;) {
             int wait = -1;
             if (!due.empty())
-                wait = int(std::max<long>(0, std::chrono::ceil<std::chrono::milliseconds>(due.front().at - Clock::now()).count()));
+                wait = int(std::max<long>(
+                    0, std::chrono::ceil<std::chrono::milliseconds>(due.front().at - Clock::now()).count()));
             const int n = ::epoll_wait(poll, events, 256, wait);
             for (int i = 0; i < n; ++i) {
                 const int fd = events[i].data.fd;
@@ -154,8 +160,12 @@ private:
     std::thread thread_;
 };
 
-std::string Path(int i) { return "/" + std::to_string(i); }
-std::string Url(int port, int i) { return "http://127.0.0.1:" + std::to_string(port) + Path(i); }
+std::string Path(int i) {
+    return "/" + std::to_string(i);
+}
+std::string Url(int port, int i) {
+    return "http://127.0.0.1:" + std::to_string(port) + Path(i);
+}
 
 struct Run {
     double wall = 0;
@@ -200,9 +210,10 @@ Run FloorOnce(int port, int rows, int pool) {
             const int fd = events[i].data.fd;
             Conn& c = conns.at(fd);
             if (!c.sent && (events[i].events & EPOLLOUT)) {
-                const std::string request = "HEAD " + Path(c.index) +
-                                            " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: 127.0.0.1:" +
-                                            std::to_string(port) + "\r\n\r\n";
+                const std::string request =
+                    "HEAD " + Path(c.index) +
+                    " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\nHost: 127.0.0.1:" +
+                    std::to_string(port) + "\r\n\r\n";
                 ::send(fd, request.data(), request.size(), MSG_NOSIGNAL);
                 c.sent = true;
                 epoll_event event{};
@@ -242,7 +253,10 @@ public:
     int ListCount() const override { return int(rows.size()); }
     std::string Cell(int row, int column) const override {
         const Row& r = rows[std::size_t(row)];
-        return column == kUrlColumn ? r.url : column == kStatusColumn ? r.status : column == kCodeColumn ? r.code : "";
+        return column == kUrlColumn      ? r.url
+               : column == kStatusColumn ? r.status
+               : column == kCodeColumn   ? r.code
+                                         : "";
     }
     void SetCell(int row, int column, const std::string& text) override {
         Row& r = rows[std::size_t(row)];
@@ -312,7 +326,8 @@ Run CheckerOnce(fw::Runtime& runtime, int port, int rows, int pool) {
     BenchHost host;
     for (int i = 0; i < rows; ++i)
         host.rows.rows.push_back({Url(port, i), "", ""});
-    return ScanOnce(runtime, host, [&] { PressScanControl(host); }, rows, pool);
+    return ScanOnce(
+        runtime, host, [&] { PressScanControl(host); }, rows, pool);
 }
 
 Run WindowOnce(fw::Runtime& runtime, int port, int rows, int pool) {
@@ -331,7 +346,8 @@ Run WindowOnce(fw::Runtime& runtime, int port, int rows, int pool) {
         list.SetCell(i, Column::UUID, "UUID-" + std::to_string(i));
     }
     auto& button = win.Get<fw::PushButton>("PushButton1");
-    return ScanOnce(runtime, win, [&] { button.Push(); }, rows, pool);
+    return ScanOnce(
+        runtime, win, [&] { button.Push(); }, rows, pool);
 }
 
 void Report(const char* name, const Run& run, const Run& floor, int rows, int pool) {
@@ -361,7 +377,8 @@ int main(int argc, char** argv) {
         fw::Runtime runtime(qtArgc, argv);
         DelayedServer server;
         std::printf("%d rows, pool %d, each answered after %lld ms; ideal %.3f s\n", rows, pool,
-                    static_cast<long long>(kDelay.count()), double(rows) / std::max(1, pool) * Seconds(kDelay));
+                    static_cast<long long>(kDelay.count()),
+                    double(rows) / std::max(1, pool) * Seconds(kDelay));
         std::printf("%-8s %9s %8s %8s %10s %10s %10s\n", "run", "time s", "/ideal", "/floor", "CPU us/row",
                     "peak +MiB", "ok");
         const Run floor = FloorOnce(server.Port(), rows, pool);

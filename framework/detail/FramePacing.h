@@ -13,10 +13,16 @@ namespace fw::detail {
 class FramePacer {
 public:
     explicit FramePacer(QWidget& window);
+    ~FramePacer();
+    FramePacer(const FramePacer&) = delete;
+    FramePacer& operator=(const FramePacer&) = delete;
 
     // Whether the window may handle this event now. An update request that comes less than a frame
     // after the last paint waits for the next frame instead.
     bool Admit(const QEvent& event);
+
+    // Brings a waiting paint forward or back to the present frame length.
+    void Reschedule();
 
 private:
     QWidget& window_;
@@ -24,7 +30,8 @@ private:
     QTimer nextFrame_;
 };
 
-// The frame length in milliseconds (16 by default); tests lengthen it to count paints.
+// The frame length in milliseconds (16 by default); tests lengthen it to count paints. Paints already
+// waiting follow the new length.
 void SetFrameInterval(int milliseconds);
 
 } // namespace fw::detail

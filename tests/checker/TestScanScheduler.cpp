@@ -62,14 +62,20 @@ TEST_F(ScanSchedulerTest, PoolOfEightOverTwentyRows) {
     host.list.scroll = 15;               // the user scrolls down: rows 8 to 19 are above or in the view
     testsupport::ProcessPendingEvents(); // the workers send their requests
 
+    // Workers are held only while their request runs.
+    const auto workers = [this] {
+        return std::ranges::count_if(host.scan->threadNo, [](const auto& worker) { return worker != nullptr; });
+    };
     for (int k = 1; k <= 19; ++k) {
         Result(k - 1, k < 13 ? 200 : 404);
         EXPECT_EQ(host.list.InFlight(), std::min(8, 20 - k)) << "result " << k;
+        EXPECT_EQ(workers(), std::min(8, 20 - k)) << "result " << k;
         EXPECT_EQ(State(), Ending("20 bookmarks, " + std::to_string(k) + " checked.", "Cancel", 0));
     }
     EXPECT_EQ(Status(19), "checking");
     Result(19, 404);
     EXPECT_EQ(State(), Ending("Done", "Scan", 1));
+    EXPECT_EQ(workers(), 0);
     EXPECT_EQ(host.scan->scansCompleted, 20);
     EXPECT_EQ(Status(19), "Not Found");
     EXPECT_EQ(host.list.scroll, 15);
