@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QNetworkProxy>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
@@ -53,6 +54,18 @@ bool IsReservedInvalidName(std::string name) {
     return name == "invalid" || (name.size() > suffix.size() && name.ends_with(suffix));
 }
 
+// Released sockets wait, as children of one object, for one deferred delete: a scan releases a socket
+// per row, and a deferred delete each would wake the event loop once more per row. The delete comes at
+// the same safe point as a socket's own would, after the signal it may be inside of has returned.
+void Retire(QTcpSocket* socket) {
+    static QPointer<QObject> graveyard;
+    if (!graveyard) {
+        graveyard = new QObject();
+        graveyard->deleteLater();
+    }
+    socket->setParent(graveyard);
+}
+
 QByteArray ToBytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -62,7 +75,7 @@ QByteArray ToBytes(const std::string& text) {
 struct TCPSocket::Impl {
     TCPSocket* owner = nullptr;   // cleared when the TCPSocket goes, so late callbacks reach nobody
     // Plain connections take a plain socket: a TLS socket wraps one and doubles the cost of each.
-    QTcpSocket* socket = nullptr; // released with deleteLater: it may be inside its own signal
+    QTcpSocket* socket = nullptr; // released by a deferred delete: it may be inside its own signal
     std::string buffer;
     int lastError = 0;
     unsigned generation = 0; // bumped whenever a connection ends; stale callbacks compare it
@@ -78,7 +91,7 @@ struct TCPSocket::Impl {
             return;
         QObject::disconnect(socket, nullptr, nullptr, nullptr);
         socket->abort();
-        socket->deleteLater();
+        Retire(socket);
         socket = nullptr;
     }
 
@@ -190,6 +203,8 @@ void TCPSocket::Write(const std::string& bytes) {
         return;
     }
     impl_->socket->write(ToBytes(bytes));
+    // Sent now rather than at the next turn of the event loop: a request waits for nothing else.
+    impl_->socket->flush();
 }
 
 std::string TCPSocket::Lookahead() const {
