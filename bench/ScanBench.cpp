@@ -161,7 +161,8 @@ private:
 };
 
 std::string Path(int i) {
-    return "/" + std::to_string(i);
+    std::string path(1, '/'); // built in place: GCC 12 warns falsely about "/" + text
+    return path += std::to_string(i);
 }
 std::string Url(int port, int i) {
     return "http://127.0.0.1:" + std::to_string(port) + Path(i);
