@@ -15,11 +15,17 @@ void kritiskClass::start() {
     ScanRows& rows = host_.Rows();
     scanNumber = -1;
     simultScanInteger = WholeNumber(quillfen::Globals::simultSocks);
+    // Taken by identity, so that sorting, filtering or reloading cannot move a row past the cursor.
+    scope_.clear();
+    for (int row = 0; row < rows.ListCount(); ++row)
+        if (InScope(row))
+            scope_.push_back(rows.RowIdentity(row));
     threadNo.clear();
-    threadNo.resize(static_cast<std::size_t>(rows.ListCount()));
+    threadNo.resize(scope_.size());
     scansTodo = host_.ScopeIndex() == 0 ? rows.ListCount() : rows.SelCount();
     currentThreads = 0;
-    scanAntal = rows.ListCount();
+    inFlight_ = 0;
+    scanAntal = static_cast<int>(scope_.size());
     startDate = fw::TotalSeconds();
     doneChecking = false;
     checkBookies("start");
@@ -29,14 +35,18 @@ void kritiskClass::checkBookies(const std::string& /*s*/) {
     for (;;) {
         if (fw::UserCancelled() || host_.StopIt() || host_.ScanCaption() == "Resume")
             return;
-        ++scanNumber;
-        if (scanNumber >= scanAntal) {
-            End();
+        if (scanNumber + 1 >= scanAntal) {
+            scanNumber = scanAntal;
+            // The scan is over only when its last request has ended.
+            if (inFlight_ == 0 && !doneChecking)
+                End();
             return;
         }
-        if (!InScope(scanNumber))
+        ++scanNumber;
+        const int row = host_.Rows().RowOf(scope_[static_cast<std::size_t>(scanNumber)]);
+        if (row < 0) // the bookmark has left the list
             continue;
-        Dispatch(scanNumber);
+        Dispatch(scanNumber, row);
         // Checked after dispatching, so that a pool of 0 or less still acts as a pool of 1.
         if (currentThreads >= simultScanInteger)
             return;
@@ -44,6 +54,7 @@ void kritiskClass::checkBookies(const std::string& /*s*/) {
 }
 
 int kritiskClass::oneDone() {
+    --inFlight_;
     return ++scansCompleted;
 }
 
@@ -53,15 +64,18 @@ threadClass* kritiskClass::worker(int row) const {
     return threadNo[static_cast<std::size_t>(row)].get();
 }
 
+std::unique_ptr<threadClass> kritiskClass::release(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= threadNo.size())
+        return nullptr;
+    return std::move(threadNo[static_cast<std::size_t>(row)]);
+}
+
 bool kritiskClass::InScope(int row) const {
     const ScanRows& rows = host_.Rows();
-    // The list may have been shortened since the start: rows past its end are passed over.
-    if (row >= rows.ListCount())
-        return false;
     return host_.ScopeIndex() == 0 || rows.Selected(row) || rows.CellCheck(row, 0);
 }
 
-void kritiskClass::Dispatch(int row) {
+void kritiskClass::Dispatch(int index, int row) {
     ScanRows& rows = host_.Rows();
     rows.SetCell(row, ScanRows::kStatusColumn, "checking");
     rows.SetCell(row, ScanRows::kCodeColumn, "");
@@ -70,16 +84,15 @@ void kritiskClass::Dispatch(int row) {
         rows.ScrollPosition() + double(rows.Height()) / rows.DefaultRowHeight() <= row)
         rows.SetScrollPosition(row);
     ++currentThreads;
-    auto& slot = threadNo[static_cast<std::size_t>(row)];
-    slot = std::make_unique<threadClass>(host_, *this, row);
+    ++inFlight_;
+    auto& slot = threadNo[static_cast<std::size_t>(index)];
+    slot = std::make_unique<threadClass>(host_, *this, index, scope_[static_cast<std::size_t>(index)]);
     slot->Run();
     rows.Refresh();
 }
 
 void kritiskClass::End() {
-    // Later results pass the end again; the sound belongs to the first time only.
-    if (scanNumber == scanAntal)
-        host_.PlayGlass();
+    host_.PlayGlass();
     host_.SetScanCaption("Scan");
     host_.SetStatusText("Done");
     host_.Refresh();

@@ -28,8 +28,8 @@ private:
 
 } // namespace
 
-threadClass::threadClass(ScanHost& host, kritiskClass& scan, int row)
-    : scanTransportThread(row), host_(host), scan_(scan), rowId_(host.Rows().RowIdentity(row)) {}
+threadClass::threadClass(ScanHost& host, kritiskClass& scan, int index, ScanRows::RowId id)
+    : scanTransportThread(index), host_(host), scan_(scan), rowId_(id) {}
 
 threadClass::~threadClass() = default;
 
@@ -66,6 +66,8 @@ void threadClass::runHTTP() {
 }
 
 void threadClass::endit(int code) {
+    // A finished row keeps no worker, socket or timer: this worker is released when endit returns.
+    const std::unique_ptr<threadClass> finished = scan_.release(scanTransportThread);
     if (pSocket)
         pSocket->Close();
     if (timerNo)

@@ -15,13 +15,14 @@ class timerClass;
 
 class threadClass : public fw::Thread {
 public:
-    // row is the cursor index the scheduler dispatched; the worker remembers which bookmark held it.
-    threadClass(ScanHost& host, kritiskClass& scan, int row);
+    // index is the scan's cursor index of the bookmark `id`.
+    threadClass(ScanHost& host, kritiskClass& scan, int index, ScanRows::RowId id);
     ~threadClass() override;
 
     void runHTTP();
     // The row's result sink: writes the row, counts the result, shows the progress and lets the
-    // scheduler dispatch the next row.
+    // scheduler dispatch the next row. The scan releases the worker (and with it its socket and timer)
+    // as endit returns: nothing of it may be touched after the call.
     void endit(int code);
 
     // Where the response headers, a socket error and the time-out end: the first of them takes the

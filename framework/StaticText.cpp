@@ -20,9 +20,13 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     Apply();
 }
 
+// The text alone: a status line that changes with every result must not re-apply font and colours.
 void StaticText::SetText(const std::string& text) {
+    if (text == text_)
+        return;
     text_ = text;
-    Apply();
+    if (auto* label = detail::As<QLabel>(*this))
+        label->setText(detail::Displayed(text_));
 }
 
 void StaticText::SetTextColor(Color color) {

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QList>
 #include <QNetworkProxy>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
+#include <QTcpSocket>
 
 #include <algorithm>
 #include <cctype>
@@ -52,6 +54,18 @@ bool IsReservedInvalidName(std::string name) {
     return name == "invalid" || (name.size() > suffix.size() && name.ends_with(suffix));
 }
 
+// Released sockets wait, as children of one object, for one deferred delete: a scan releases a socket
+// per row, and a deferred delete each would wake the event loop once more per row. The delete comes at
+// the same safe point as a socket's own would, after the signal it may be inside of has returned.
+void Retire(QTcpSocket* socket) {
+    static QPointer<QObject> graveyard;
+    if (!graveyard) {
+        graveyard = new QObject();
+        graveyard->deleteLater();
+    }
+    socket->setParent(graveyard);
+}
+
 QByteArray ToBytes(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -60,7 +74,8 @@ QByteArray ToBytes(const std::string& text) {
 
 struct TCPSocket::Impl {
     TCPSocket* owner = nullptr;   // cleared when the TCPSocket goes, so late callbacks reach nobody
-    QSslSocket* socket = nullptr; // released with deleteLater: it may be inside its own signal
+    // Plain connections take a plain socket: a TLS socket wraps one and doubles the cost of each.
+    QTcpSocket* socket = nullptr; // released by a deferred delete: it may be inside its own signal
     std::string buffer;
     int lastError = 0;
     unsigned generation = 0; // bumped whenever a connection ends; stale callbacks compare it
@@ -76,7 +91,7 @@ struct TCPSocket::Impl {
             return;
         QObject::disconnect(socket, nullptr, nullptr, nullptr);
         socket->abort();
-        socket->deleteLater();
+        Retire(socket);
         socket = nullptr;
     }
 
@@ -129,7 +144,7 @@ public:
     }
 
     static void Open(const ImplPtr& impl) {
-        auto* socket = new QSslSocket();
+        QTcpSocket* socket = impl->secure ? new QSslSocket() : new QTcpSocket();
         impl->socket = socket;
         socket->setProxy(QNetworkProxy::NoProxy);
         QObject::connect(socket, &QAbstractSocket::connected, socket, Guarded(impl, [](const ImplPtr& self) {
@@ -137,8 +152,6 @@ public:
                              if (!self->secure)
                                  Connected(self);
                          }));
-        QObject::connect(socket, &QSslSocket::encrypted, socket,
-                         Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
         QObject::connect(socket, &QIODevice::readyRead, socket,
                          Guarded(impl, [](const ImplPtr& self) { DataAvailable(self); }));
         QObject::connect(socket, &QAbstractSocket::errorOccurred, socket,
@@ -149,12 +162,14 @@ public:
                          Guarded(impl, [](const ImplPtr& self) { Fail(self, TCPSocket::LostConnection); }));
         const QString host = QString::fromStdString(impl->owner->Address);
         const auto port = static_cast<quint16>(impl->owner->Port);
-        if (impl->secure) {
-            QSslConfiguration config = socket->sslConfiguration();
+        if (auto* secure = qobject_cast<QSslSocket*>(socket)) {
+            QObject::connect(secure, &QSslSocket::encrypted, secure,
+                             Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
+            QSslConfiguration config = secure->sslConfiguration();
             config.addCaCertificates(ExtraAuthorities());
             config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-            socket->setSslConfiguration(config);
-            socket->connectToHostEncrypted(host, port);
+            secure->setSslConfiguration(config);
+            secure->connectToHostEncrypted(host, port);
         } else {
             socket->connectToHost(host, port);
         }
@@ -188,6 +203,8 @@ void TCPSocket::Write(const std::string& bytes) {
         return;
     }
     impl_->socket->write(ToBytes(bytes));
+    // Sent now rather than at the next turn of the event loop: a request waits for nothing else.
+    impl_->socket->flush();
 }
 
 std::string TCPSocket::Lookahead() const {

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <deque>
 #include <exception>
+#include <vector>
 
 #if defined(QUILLFEN_ASAN)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -33,10 +35,48 @@ struct StackSwitch {
     }
 };
 constexpr size_t kStackSize = 512 * 1024;
+
+// Stacks of finished threads are kept for the next ones: a scan starts a thread per row, and mapping a
+// fresh stack each time costs more than the thread's work. A few are kept, never more.
+class StackPool {
+public:
+    ctx::stack_context allocate() {
+        auto& idle = Idle();
+        if (idle.empty())
+            return ctx::fixedsize_stack(kStackSize).allocate();
+        ctx::stack_context stack = idle.back();
+        idle.pop_back();
+#if defined(QUILLFEN_ASAN)
+        // Frames that were left by a switch, not a return, may still be marked on the reused stack.
+        __asan_unpoison_memory_region(static_cast<char*>(stack.sp) - stack.size, stack.size);
+#endif
+        return stack;
+    }
+    void deallocate(ctx::stack_context& stack) noexcept {
+        auto& idle = Idle();
+        if (idle.size() < kKept)
+            idle.push_back(stack);
+        else
+            ctx::fixedsize_stack(kStackSize).deallocate(stack);
+    }
+
+private:
+    static constexpr size_t kKept = 64;
+    struct Stacks : std::vector<ctx::stack_context> {
+        ~Stacks() {
+            for (ctx::stack_context& stack : *this)
+                ctx::fixedsize_stack(kStackSize).deallocate(stack);
+        }
+    };
+    static Stacks& Idle() {
+        static Stacks idle;
+        return idle;
+    }
+};
 } // namespace
 
 struct Thread::Fiber {
-    ctx::fixedsize_stack allocator{kStackSize};
+    StackPool allocator;
     ctx::stack_context stack;
     ctx::fiber self;   // the suspended body, resumed by the scheduler
     ctx::fiber caller; // the event loop, resumed by a yield

@@ -6,6 +6,7 @@
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
 #include "framework/detail/ControlFactory.h"
+#include "framework/detail/FramePacing.h"
 #include "framework/detail/MenuView.h"
 #include "framework/detail/TextLook.h"
 
@@ -23,12 +24,13 @@ namespace {
 
 class HostWindow : public QMainWindow {
 public:
-    explicit HostWindow(Window& owner) : owner_(owner) {}
+    explicit HostWindow(Window& owner) : owner_(owner), pacer_(*this) {}
     std::function<void()> onUserClose;
     std::function<void()> onResize;
     std::function<void()> onActivate;
 
 protected:
+    bool event(QEvent* event) override { return !pacer_.Admit(*event) || QMainWindow::event(event); }
     void closeEvent(QCloseEvent* event) override {
         // The window object decides; Qt must not delete or hide anything behind its back.
         event->ignore();
@@ -54,6 +56,7 @@ protected:
 
 private:
     [[maybe_unused]] Window& owner_;
+    detail::FramePacer pacer_;
 };
 
 // Brushed metal: a light-to-dark gray gradient crossed by faint horizontal streaks of varying strength.

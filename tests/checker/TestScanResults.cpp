@@ -102,11 +102,12 @@ TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     Answering("");
     host.list.Add(host.list.Cell(0, ScanRows::kUrlColumn));
     const ScriptedServer& silent = *servers[0];
-    PressScanControl(host); // two rows, a pool of 8: the start reaches the end at once
+    PressScanControl(host);
     kritiskClass* old = host.scan.get();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.Connections() == 2; }));
 
     quillfen::Globals::timeOut = "60";
+    host.caption = "Scan"; // a new scan while the first one's requests are still under way
     PressScanControl(host);
     ASSERT_NE(host.scan.get(), old);
     ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.ClosedByClient() == 2; }));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <tuple>
 #include <vector>
@@ -48,9 +50,9 @@ protected:
     FakeHost host;
 };
 
-// A pool of 8 over 20 rows: 8 at once, one more per result, the 13th result ends the list with 7
-// requests in flight, and the later results still land while "Done" stays. A dispatched row below
-// the visible part becomes the top row; visible rows and rows above the view leave the list alone.
+// A pool of 8 over 20 rows: 8 at once, one more per result, and "Done", the caption "Scan" and the sound
+// only with the last result, never while a row is still being checked. A dispatched row below the
+// visible part becomes the top row; visible rows and rows above the view leave the list alone.
 TEST_F(ScanSchedulerTest, PoolOfEightOverTwentyRows) {
     AddRows(20);
     PressScanControl(host);
@@ -60,24 +62,51 @@ TEST_F(ScanSchedulerTest, PoolOfEightOverTwentyRows) {
     host.list.scroll = 15;               // the user scrolls down: rows 8 to 19 are above or in the view
     testsupport::ProcessPendingEvents(); // the workers send their requests
 
-    for (int k = 1; k <= 12; ++k) {
-        Result(k - 1);
-        EXPECT_EQ(Status(7 + k), "checking") << "result " << k;
-        EXPECT_EQ(host.list.InFlight(), 8) << "result " << k;
+    // Workers are held only while their request runs.
+    const auto workers = [this] {
+        return std::ranges::count_if(host.scan->threadNo, [](const auto& worker) { return worker != nullptr; });
+    };
+    for (int k = 1; k <= 19; ++k) {
+        Result(k - 1, k < 13 ? 200 : 404);
+        EXPECT_EQ(host.list.InFlight(), std::min(8, 20 - k)) << "result " << k;
+        EXPECT_EQ(workers(), std::min(8, 20 - k)) << "result " << k;
+        EXPECT_EQ(State(), Ending("20 bookmarks, " + std::to_string(k) + " checked.", "Cancel", 0));
     }
-    EXPECT_EQ(State(), Ending("20 bookmarks, 12 checked.", "Cancel", 0));
-
-    Result(12);
+    EXPECT_EQ(Status(19), "checking");
+    Result(19, 404);
     EXPECT_EQ(State(), Ending("Done", "Scan", 1));
-    EXPECT_TRUE(host.scan->doneChecking); // later results no longer write the progress line
-    EXPECT_EQ(host.list.InFlight(), 7);
-
-    for (int i = 13; i < 20; ++i)
-        Result(i, 404);
-    EXPECT_EQ(State(), Ending("Done", "Scan", 1));
+    EXPECT_EQ(workers(), 0);
     EXPECT_EQ(host.scan->scansCompleted, 20);
     EXPECT_EQ(Status(19), "Not Found");
     EXPECT_EQ(host.list.scroll, 15);
+}
+
+// The rows in scope are taken when the scan starts: sorting, removing and selecting rows meanwhile
+// neither skips a row nor checks one twice, and a bookmark that left the list is passed over.
+TEST_F(ScanSchedulerTest, RowsAreTakenWhenTheScanStarts) {
+    quillfen::Globals::simultSocks = "4";
+    host.scope = 1;
+    AddRows(20);
+    for (int r = 0; r < 20; r += 2)
+        host.list.rows[static_cast<std::size_t>(r)].checked = true;
+    PressScanControl(host);
+    std::ranges::reverse(host.list.rows); // sorted the other way round
+    const auto gone = host.list.rows[1].id;  // the last even row, not yet dispatched
+    host.list.rows.erase(host.list.rows.begin() + 1);
+    for (auto& row : host.list.rows)
+        row.selected = true; // chosen only after the start
+    for (std::size_t i = 0; i < host.scan->threadNo.size(); ++i) {
+        if (host.scan->worker(static_cast<int>(i)))
+            Result(static_cast<int>(i));
+        EXPECT_TRUE(host.status != "Done" || host.list.InFlight() == 0) << "result " << i;
+    }
+    const std::vector<std::string> checkedOnce{"checking", "\u2714"};
+    for (const auto& row : host.list.rows) // the rows with a check box on have odd identities
+        EXPECT_EQ(host.list.statusHistory[row.id], row.id % 2 == 1 ? checkedOnce : std::vector<std::string>())
+            << "bookmark " << row.id;
+    EXPECT_TRUE(host.list.statusHistory[gone].empty());
+    EXPECT_EQ(host.scan->scansCompleted, 9);
+    EXPECT_EQ(State(), Ending("Done", "Scan", 1));
 }
 
 // Cancel stops dispatching while results still land; Resume keeps the scan, dispatches the row after
@@ -127,7 +156,10 @@ TEST_F(ScanSchedulerTest, ScopeChoosesTheRows) {
     EXPECT_EQ(host.scan->scansTodo, 1);
     for (int r = 0; r < 6; ++r)
         EXPECT_EQ(Status(r), r == 1 || r == 4 ? "checking" : "") << "row " << r;
-    // Fewer rows than the pool: the start itself reaches the end.
+    // Fewer rows than the pool: the scan ends with the last result, not at the start.
+    EXPECT_EQ(std::get<1>(State()), "Cancel");
+    Result(0);
+    Result(1);
     EXPECT_EQ(State(), Ending("Done", "Scan", 3));
 }
 
@@ -156,8 +188,9 @@ TEST_F(ScanSchedulerTest, GoneRowsGetNothingAndAShortenedListEnds) {
     host.list.rows.resize(1);
     Result(1, 500);
     EXPECT_EQ(host.list.statusHistory[gone], std::vector<std::string>{"checking"});
-    EXPECT_EQ(State(), Ending("Done", "Scan", 1));
+    EXPECT_EQ(std::get<1>(State()), "Cancel");
     Result(0);
+    EXPECT_EQ(State(), Ending("Done", "Scan", 1));
     EXPECT_EQ(host.scan->scansCompleted, 2);
     EXPECT_EQ(host.list.InFlight(), 0);
 }
