@@ -66,9 +66,6 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
     return false;
 }
 
-// The confirmation that quits Safari first comes with the bookmarks-file rewrite.
-void Listwin::confirmDelete() {}
-
 // Commands carried out by the editing and printing code; until then they only answer.
 bool Listwin::_EditUndo_Action() { return false; }
 bool Listwin::_EditEditBookmark_Action() { return false; }
