@@ -23,6 +23,12 @@ bool OfferBackup(const fw::FolderItem& bookmarks) {
                    "Nothing was changed. Please choose another name or folder for the backup.");
         return false;
     }
+    // A FIFO or device in the file's place would block the copy or never end it.
+    if (!fw::IsRegularFile(bookmarks)) {
+        fw::MsgBox("The backup copy could not be saved: Safari's bookmarks file is not a regular file.\r\r"
+                   "Nothing was changed.");
+        return false;
+    }
     if (!bookmarks.CopyFileTo(copy)) {
         fw::MsgBox("The backup copy could not be saved (" + Reason(bookmarks.LastErrorCode()) + ").\r\r" +
                    "Nothing was changed.");
@@ -40,7 +46,6 @@ void RestoreFromCopy(const fw::FolderItem& bookmarks) {
         fw::MsgBox("The chosen file is Safari's bookmarks file itself, so nothing was restored.");
         return;
     }
-    // A FIFO or device would block the copy or never end it.
     if (!fw::IsRegularFile(copy)) {
         fw::MsgBox("The chosen file is not a regular file, so nothing was restored.");
         return;
