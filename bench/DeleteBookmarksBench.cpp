@@ -42,19 +42,6 @@ class DeclineDialogs : public fw::ModalServices {
     std::optional<std::string> OpenDialog(const std::string&) override { return {}; }
 };
 
-// 50 folders of 1,000 bookmarks, one in fifty of them in the Reading List instead, modern form.
-std::string BookmarksXml() {
-    testsupport::TreeItem root = testsupport::Folder("", "root", {testsupport::Folder("com.apple.ReadingList", "RL", {})});
-    for (int i = 0; i < kBookmarks; ++i) {
-        if (i % 1000 == 0)
-            root.children.push_back(testsupport::Folder("Folder " + std::to_string(i / 1000), "F" + std::to_string(i), {}));
-        const bool reading = i % 50 == 49;
-        (reading ? root.children.front() : root.children.back())
-            .children.push_back(testsupport::Leaf("site" + std::to_string(i), "5A0C0F1E-" + std::to_string(100000 + i), reading));
-    }
-    return testsupport::TreeXml(root, true);
-}
-
 struct Times {
     double read = 1e9, remove = 1e9, cut = 1e9;
 };
@@ -68,7 +55,7 @@ int main(int argc, char** argv) {
     setenv("HOME", pattern.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::filesystem::create_directories(pattern + "/Library/Safari");
-    const std::string xml = BookmarksXml();
+    const std::string xml = testsupport::TreeXml(testsupport::LargeTree(kBookmarks), true);
     Times best;
     int deleted = 0;
     {

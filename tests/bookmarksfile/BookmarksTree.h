@@ -41,6 +41,25 @@ inline TreeItem SampleTree() {
     });
 }
 
+inline std::string Numbered(std::string prefix, int n) {
+    prefix += std::to_string(n);
+    return prefix;
+}
+
+// A heavy user's file: folders of 1,000 bookmarks, one bookmark in fifty in the Reading List instead. The
+// bookmark numbered i is called "site<i>" and has the identifier "5A0C-<100000 + i>".
+inline TreeItem LargeTree(int bookmarks) {
+    TreeItem root = Folder("", "root", {Folder("com.apple.ReadingList", "RL", {})});
+    for (int i = 0; i < bookmarks; ++i) {
+        if (i % 1000 == 0)
+            root.children.push_back(Folder(Numbered("Folder ", i / 1000), Numbered("F", i), {}));
+        const bool reading = i % 50 == 49;
+        TreeItem& folder = reading ? root.children.front() : root.children.back();
+        folder.children.push_back(Leaf(Numbered("site", i), Numbered("5A0C-", 100000 + i), reading));
+    }
+    return root;
+}
+
 // The tree without the bookmarks whose identifiers are in `uuids`; folders stay.
 inline TreeItem Without(const TreeItem& item, const std::set<std::string>& uuids) {
     TreeItem kept = item;

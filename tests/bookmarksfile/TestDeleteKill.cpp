@@ -63,26 +63,22 @@ int Reap(pid_t pid) {
     return status;
 }
 
-// One bookmark in fifty and a few Reading List items are deleted, among folders of 2,000.
+// One bookmark in fifty is deleted, and one Reading List item in ten.
 TEST(DeleteKillTest, FileIsOldOrCompleteWheneverTheDeleteIsKilled) {
     testsupport::TempHome home;
     const std::string file = home.Path() + "/Bookmarks.plist";
     const std::string list = home.Path() + "/chosen.txt";
-    testsupport::TreeItem root = testsupport::Folder("", "root", {});
     std::set<std::string, std::less<>> chosen;
     std::ofstream listOut(list);
     for (int i = 0; i < kBookmarks; ++i) {
-        if (i % 2000 == 0)
-            root.children.push_back(testsupport::Folder("Folder " + std::to_string(i), "F" + std::to_string(i), {}));
-        const std::string uuid = "9D1C-" + std::to_string(100000 + i);
-        root.children.back().children.push_back(testsupport::Leaf("h" + std::to_string(i), uuid, i % 50 == 7));
-        if (i % 50 == 3 || i % 500 == 7) {
+        if (i % 50 == 3 || i % 500 == 49) {
+            const std::string uuid = testsupport::Numbered("5A0C-", 100000 + i);
             chosen.insert(uuid);
             listOut << uuid << '\n';
         }
     }
     listOut.close();
-    std::ofstream(file, std::ios::binary) << testsupport::TreeXml(root, true);
+    std::ofstream(file, std::ios::binary) << testsupport::TreeXml(testsupport::LargeTree(kBookmarks), true);
     const std::optional<std::string> before = quillfen::ConvertAndReadBookmarks(fw::FolderItem(file));
     ASSERT_TRUE(before);
     const std::string after = quillfen::CutBookmarks(*before, chosen);

@@ -11,6 +11,7 @@
 #include "tests/bookmarksfile/BookmarksTree.h"
 #include "tests/bookmarksfile/ScriptedDialogs.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPushButton>
 
@@ -130,7 +131,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         {"", {"c", "d", "e", "f", "fav1", "fav2", "g", "r"}, {"A", "B", "C", "D", "E", "F", "G", "R"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.view) + " " + std::to_string(c.gone.size()));
+        SCOPED_TRACE(testing::Message() << c.view << " " << c.gone.size());
         WriteTree(testsupport::SampleTree());
         Button("PushButton2").Push();
         if (std::string(c.view) == "filter") {
@@ -297,6 +298,16 @@ TEST_F(ListwinDeleteTest, WindowsShowTheirControlsAndTexts) {
             EXPECT_EQ(button->text().toStdString(), c.text);
         else
             EXPECT_EQ(c.window.Get<fw::StaticText>(c.control).Text(), c.text);
+    }
+    // Each shows its backdrop: a spot clear of controls changes when the picture is taken away.
+    const std::pair<fw::Window*, QPoint> spots[] = {{&fw::Instance<warningWin>(), {40, 100}},
+                                                    {&fw::Instance<warningChangeWin>(), {60, 60}},
+                                                    {&fw::Instance<Window1>(), {10, 10}}};
+    for (const auto& [window, spot] : spots) {
+        QWidget* content = fw::detail::ContentOf(*window);
+        const QColor with = content->grab().toImage().pixelColor(spot);
+        window->SetBackdrop(nullptr);
+        EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
     }
     EXPECT_EQ(fw::Instance<warningWin>().Width(), 527);
     EXPECT_EQ(fw::Instance<warningChangeWin>().Height(), 187);
