@@ -90,13 +90,6 @@ protected:
         else
             Click(confirmation, "PushButton2");
         fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
-        // While it runs, no command can start another read, scan or delete.
-        if (testsupport::SpinUntil([&] { return thread.IsRunning() && !Button("PushButton2").Enabled(); }, 2000)) {
-            for (const char* name : {"PushButton1", "PushButton3", "PushButton4", "PushButton5"})
-                EXPECT_FALSE(Button(name).Enabled()) << name;
-            EXPECT_FALSE(menuBar_.BarEnabled());
-            ++runsSeen;
-        }
         ASSERT_TRUE(testsupport::SpinUntil([&] { return !thread.IsRunning() && fw::ReadyThreadCount() == 0; }));
         testsupport::ProcessPendingEvents();
     }
@@ -110,7 +103,6 @@ protected:
     testsupport::ScriptedDialogs dialogs_;
     std::vector<std::string> quitRequests;
     bool quitSucceeds = false;
-    int runsSeen = 0;
     fw::MenuBar menuBar_;
     fw::Application app_;
 };
@@ -164,7 +156,6 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         dialogs_.beeps = 0;
         fw::Instance<Window1>().Close();
     }
-    EXPECT_EQ(runsSeen, 6);
 }
 
 // A row of dropped text is marked like the others and removes nothing; a second delete with the first
@@ -183,6 +174,34 @@ TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
     DeleteChecked();
     ExpectFileWithout({"C", "G"});
     EXPECT_EQ(RowsWithStatus("deleted"), (Names{"", "c", "g"}));
+}
+
+// While the run goes on, the five buttons and the menu bar are off and the list stays usable. Closing the
+// main window then ends the run: the file stays whole, the menu bar comes back, no temporary file is left.
+TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
+    WriteTree(testsupport::SampleTree());
+    Button("PushButton2").Push();
+    const std::string before = testsupport::ReadFile(BookmarksPath());
+    CheckRows({"c", "d"});
+    List().SetSelected(0, true);
+    win_->deleteSelected();
+    fw::BackgroundYield(); // the run's first slice, up to its first yield
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4", "PushButton5"})
+        EXPECT_FALSE(Button(name).Enabled()) << name;
+    EXPECT_FALSE(menuBar_.BarEnabled());
+    EXPECT_TRUE(List().Enabled());
+    EXPECT_EQ(Status(), "Preparing to delete...");
+#if defined(QUILLFEN_ASAN)
+    // Freeing a suspended thread unwinds its stack through a switch the address sanitizer is not told of.
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return Status() == "Done"; }));
+    GTEST_SKIP();
+#endif
+    win_->Close();
+    fw::detail::FreeRetiredWindows();
+    win_ = &fw::Instance<quillfen::Listwin>();
+    EXPECT_TRUE(menuBar_.BarEnabled());
+    EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_.Path() + "/Library/Safari"), {}), 1);
 }
 
 // A cancelled backup still deletes; a backup that cannot be saved is reported and nothing is deleted; a file
