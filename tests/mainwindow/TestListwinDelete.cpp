@@ -37,7 +37,10 @@ struct ScriptedDialogs : testsupport::ScriptedModal {
         asked.push_back(title + " / " + name);
         return saveAnswer;
     }
-    std::optional<std::string> OpenDialog(const std::string&) override { return openAnswer; }
+    std::optional<std::string> OpenDialog(const std::string& title) override {
+        asked.push_back(title);
+        return openAnswer;
+    }
 
     std::optional<std::string> saveAnswer, openAnswer; // nothing: the user cancels
     Names asked;
@@ -180,6 +183,20 @@ TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
     DeleteChecked();
     ExpectFileWithout({"C", "G"});
     EXPECT_EQ(RowsReading("deleted"), (Names{"", "c", "g"}));
+}
+
+// A file written in binary form since the read is converted again before the cut, so it is still cut.
+TEST_F(ListwinDeleteTest, FileTurnedBinarySinceTheReadIsStillCut) {
+    const std::vector<testsupport::FixtureBookmark> bookmarks = {{"a", "http://a/", "U-1"},
+                                                                 {"b", "http://b/", "U-2"}};
+    WriteBookmarksFile(bookmarks);
+    Button("PushButton2").Push();
+    WriteBookmarksFile(bookmarks);
+    Check({"a"});
+    DeleteChecked();
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(File().find("U-1"), std::string::npos);
+    EXPECT_NE(File().find("<string>U-2</string>"), std::string::npos);
 }
 
 // A cancelled backup still deletes, a chosen one (also over a file the user agreed to replace) holds the
@@ -335,6 +352,9 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
         QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
         testsupport::ProcessPendingEvents();
         EXPECT_FALSE(IsOpen<Window1>());
+        EXPECT_EQ(dialogs_.asked.size(), std::string(c.button) == "PushButton1" ? 1u : 0u);
+        EXPECT_TRUE(dialogs_.asked.empty() || dialogs_.asked[0] == "Localize the original Bookmarks file");
+        dialogs_.asked.clear();
         EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
         EXPECT_EQ(dialogs_.messages, c.message ? Names{c.message} : Names{});
         dialogs_.messages.clear();
