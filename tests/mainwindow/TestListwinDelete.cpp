@@ -100,10 +100,13 @@ protected:
     // "Delete Checked Bookmarks", OK in the confirmation, then the run to its end.
     void DeleteChecked() {
         EXPECT_FALSE(win_->HandleMenuCommand("EditDeleteSelectedBookmarks"));
+        const std::size_t dialogs = dialogs_.asked.size();
         QTest::mouseClick(&Widget<warningWin>("PushButton2"), Qt::LeftButton);
+        // OK goes on once its handler has returned: first the backup dialog, then the thread.
         const fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
-        ASSERT_TRUE(
-            testsupport::SpinUntil([&] { return !thread.IsRunning() && fw::ReadyThreadCount() == 0; }));
+        ASSERT_TRUE(testsupport::SpinUntil([&] {
+            return dialogs_.asked.size() > dialogs && !thread.IsRunning() && fw::ReadyThreadCount() == 0;
+        }));
         testsupport::ProcessPendingEvents();
         EXPECT_TRUE(Button("PushButton2").Enabled());
         EXPECT_TRUE(menuBar_.BarEnabled());
