@@ -86,6 +86,17 @@ public:
     // Compares the newest version a version page names with the program's own; a newer one is announced.
     void readVersion(const std::string& page);
 
+    // Rewriting the bookmarks file: the confirmations, the backup copy, the delete run and the restore.
+    void deleteSelected();
+    // Offers a backup copy; false when the copy failed (the user was told), and then no rewrite may run.
+    bool makeBackup();
+    void restoreOriginal();
+    // Shows the confirmation whose OK goes on with warnChange; it is closed by the time warnChange runs.
+    void confirmChange();
+    void warnChange();
+    // Shows the changes-applied window at its place beside this window.
+    void showWindow1();
+
 protected:
     void CreateControls() override;
     void AddMenuHandlers() override;
@@ -183,6 +194,10 @@ private:
     bool _FilePrint_Action();
     bool _FilePageSetup_Action();
     bool _ToolsCheckSelectedBookmarks_Action();
+
+    // The delete run, and the commands it shuts off while it rewrites the file.
+    void DeleteLoopThread11_Run();
+    void EnableCommands(bool on);
 
     fw::ListBox* list_ = nullptr;
     std::unique_ptr<ListBoxRows> rows_;

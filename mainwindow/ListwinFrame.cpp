@@ -55,6 +55,7 @@ void Listwin::CreateControls() {
     Bind("Canvas2_MouseDown", &Listwin::Canvas2_MouseDown);
     Bind("Canvas2_Open", &Listwin::Canvas2_Open);
     Bind("Canvas2_Paint", &Listwin::Canvas2_Paint);
+    Bind("DeleteLoopThread11_Run", &Listwin::DeleteLoopThread11_Run);
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.

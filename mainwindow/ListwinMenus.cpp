@@ -69,9 +69,6 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
     return false;
 }
 
-// The confirmation that quits Safari first comes with the bookmarks-file rewrite.
-void Listwin::confirmDelete() {}
-
 // Commands carried out by the editing code; until then they only answer.
 bool Listwin::_EditUndo_Action() { return false; }
 bool Listwin::_EditEditBookmark_Action() { return false; }

@@ -1,0 +1,367 @@
+// Deleting checked bookmarks as the user does it: the confirmation, the backup dialog, the delete thread,
+// the changes-applied window and the restore, with the file checked after every run.
+#include "ListwinFixture.h"
+#include "bookmarksfile/QuitSafariConfirmation.h"
+#include "bookmarksfile/Window1.h"
+#include "framework/AppleEvent.h"
+#include "framework/Application.h"
+#include "framework/MenuBar.h"
+#include "framework/ProgressBar.h"
+#include "framework/Thread.h"
+#include "tests/bookmarksfile/BookmarksTree.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using quillfen::warningWin, quillfen::warningChangeWin, quillfen::Window1;
+using Names = std::vector<std::string>;
+using Gone = std::set<std::string>;
+constexpr int kName = quillfen::BookmarkColumn::Name, kStatus = quillfen::BookmarkColumn::Status;
+constexpr const char* kBookmarks = "Library/Safari/Bookmarks.plist";
+
+template <class W> bool IsOpen() {
+    return fw::detail::OpenWindow(typeid(W)) != nullptr;
+}
+template <class W> QWidget& Widget(const std::string& control) {
+    return *fw::detail::WidgetOf(fw::Instance<W>().template Get<fw::VisualControl>(control));
+}
+
+// The dialog seam with answers: the save and open dialogs return what the test set and record their titles.
+struct ScriptedDialogs : testsupport::ScriptedModal {
+    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& name) override {
+        asked.push_back(title + " / " + name);
+        return saveAnswer;
+    }
+    std::optional<std::string> OpenDialog(const std::string& title) override {
+        asked.push_back(title);
+        return openAnswer;
+    }
+
+    std::optional<std::string> saveAnswer, openAnswer; // nothing: the user cancels
+    Names asked;
+};
+
+class ListwinDeleteTest : public ListwinTest {
+protected:
+    void SetUp() override {
+        ListwinTest::SetUp();
+        fw::SetAppleEventSender([this](const fw::AppleEvent& e) {
+            quitRequests.push_back(e.eventClass + "/" + e.eventID + "/" + e.targetSignature);
+            return quitSucceeds;
+        });
+        app_.SetMenuBar(&menuBar_);
+        Reload();
+    }
+    void TearDown() override {
+        fw::SetAppleEventSender({});
+        fw::detail::CloseAllWindows();
+        ListwinTest::TearDown();
+    }
+
+    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
+    std::string File() const { return testsupport::ReadFile(Path(kBookmarks)); }
+    // The sample tree written anew, in the modern or the older form, and read with "Get Bookmarks".
+    void Reload(bool modern = true) {
+        modern_ = modern;
+        std::filesystem::create_directories(Path("Library/Safari"));
+        std::ofstream(Path(kBookmarks)) << testsupport::TreeXml(testsupport::SampleTree(), modern);
+        Button("PushButton2").Push();
+    }
+    // The file is what plutil writes for the sample tree without `gone`, but for the line at each join;
+    // plutil reads it back as that tree.
+    void ExpectFileWithout(const Gone& gone) {
+        const std::string expected = testsupport::PlutilForm(
+            testsupport::Without(testsupport::SampleTree(), gone), modern_, Path("expected.plist"));
+        EXPECT_EQ(testsupport::WithoutJoins(File()), expected);
+        std::filesystem::copy_file(Path(kBookmarks), Path("again.plist"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        EXPECT_EQ(quillfen::ConvertAndReadBookmarks(fw::FolderItem(Path("again.plist"))), expected);
+    }
+    int Row(const std::string& name) const {
+        const Names names = Column(kName);
+        return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    }
+    void Check(const Names& names) {
+        for (const std::string& name : names)
+            ClickCell(Row(name), quillfen::BookmarkColumn::Check);
+    }
+    Names RowsReading(const std::string& status) const {
+        Names names;
+        for (int row : RowsWhere([&](int r) { return List().Cell(r, kStatus) == status; }))
+            names.push_back(List().Cell(row, kName));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // "Delete Checked Bookmarks", OK in the confirmation, then the run to its end.
+    void DeleteChecked() {
+        EXPECT_FALSE(win_->HandleMenuCommand("EditDeleteSelectedBookmarks"));
+        const std::size_t dialogs = dialogs_.asked.size();
+        QTest::mouseClick(&Widget<warningWin>("PushButton2"), Qt::LeftButton);
+        // OK goes on once its handler has returned: first the backup dialog, then the thread.
+        const fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
+        ASSERT_TRUE(testsupport::SpinUntil([&] {
+            return dialogs_.asked.size() > dialogs && !thread.IsRunning() && fw::ReadyThreadCount() == 0;
+        }));
+        testsupport::ProcessPendingEvents();
+        EXPECT_TRUE(Button("PushButton2").Enabled());
+        EXPECT_TRUE(menuBar_.BarEnabled());
+        EXPECT_FALSE(win_->Get<fw::ProgressBar>("ProgressBar1").Visible());
+    }
+
+    ScriptedDialogs dialogs_;
+    Names quitRequests;
+    bool quitSucceeds = false;
+    bool modern_ = true;
+    fw::MenuBar menuBar_;
+    fw::Application app_;
+};
+
+// In both forms of the file and whatever the order or filter of the list, exactly the checked bookmarks
+// leave the file, whole, and every other byte stays; their rows read "deleted", "Done" shows with the
+// changes-applied window. The quit request fails here: the user hears a beep and is asked to quit Safari.
+TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
+    const struct {
+        const char* view;
+        Names checked;
+        Gone gone;
+    } cases[] = {
+        {"", {"fav1", "d", "r"}, {"A", "D", "R"}},
+        {"SortlistbyBookmarkname", {"d", "e"}, {"D", "E"}},
+        {"SortlistbyBookmarkURL", {"g", "f", "fav2"}, {"B", "F", "G"}},
+        {"fav", {"fav2"}, {"B"}},
+        {"", {}, {}},
+        {"", {"c", "d", "e", "f", "fav1", "fav2", "g", "r"}, {"A", "B", "C", "D", "E", "F", "G", "R"}},
+    };
+    for (const bool modern : {true, false})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << modern << " " << c.view << " " << c.gone.size());
+            Reload(modern);
+            if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
+                win_->Show();
+                SearchField().EditCell(0, 0);
+                QWidget* editor =
+                    ViewOf(SearchField()).indexWidget(ViewOf(SearchField()).model()->index(0, 0));
+                QTest::keyClicks(editor, c.view);
+                QTest::keyClick(editor, Qt::Key_Return);
+                testsupport::ProcessPendingEvents();
+                ASSERT_EQ(Column(kName), (Names{"fav1", "fav2"}));
+            } else if (*c.view) {
+                win_->HandleMenuCommand(c.view);
+            }
+            Check(c.checked);
+            DeleteChecked();
+            ExpectFileWithout(c.gone);
+            Names checked = c.checked;
+            std::sort(checked.begin(), checked.end());
+            EXPECT_EQ(RowsReading("deleted"), checked);
+            EXPECT_EQ(Status(), "Done");
+            EXPECT_EQ(win_->Get<fw::ProgressBar>("ProgressBar1").Maximum(), static_cast<int>(checked.size()));
+            EXPECT_TRUE(IsOpen<Window1>());
+            EXPECT_EQ(quitRequests.back(), "aevt/quit/sfri");
+            EXPECT_EQ(
+                dialogs_.messages,
+                Names{"Safari could not be automatically quit. Please make sure Safari is not running."});
+            EXPECT_EQ(dialogs_.beeps, 1);
+            dialogs_.messages.clear();
+            dialogs_.beeps = 0;
+            fw::Instance<Window1>().Close();
+        }
+}
+
+// A row of dropped text is marked like the others and removes nothing; a second delete with the first
+// run's rows still checked removes the newly checked one too.
+TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
+    List().DropObject("http://dropped.example/");
+    ClickCell(List().ListCount() - 1, quillfen::BookmarkColumn::Check);
+    Check({"c"});
+    DeleteChecked();
+    ExpectFileWithout({"C"});
+    EXPECT_EQ(RowsReading("deleted"), (Names{"", "c"}));
+    Check({"g"});
+    DeleteChecked();
+    ExpectFileWithout({"C", "G"});
+    EXPECT_EQ(RowsReading("deleted"), (Names{"", "c", "g"}));
+}
+
+// A file written in binary form since the read is converted again before the cut, so it is still cut.
+TEST_F(ListwinDeleteTest, FileTurnedBinarySinceTheReadIsStillCut) {
+    const std::vector<testsupport::FixtureBookmark> bookmarks = {{"a", "http://a/", "U-1"},
+                                                                 {"b", "http://b/", "U-2"}};
+    WriteBookmarksFile(bookmarks);
+    Button("PushButton2").Push();
+    WriteBookmarksFile(bookmarks);
+    Check({"a"});
+    DeleteChecked();
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(File().find("U-1"), std::string::npos);
+    EXPECT_NE(File().find("<string>U-2</string>"), std::string::npos);
+}
+
+// A cancelled backup still deletes, a chosen one (also over a file the user agreed to replace) holds the
+// file as it was; a backup that cannot be made, or one over the bookmarks file itself, is reported and
+// nothing is deleted; a file gone since the read, or a disk too full for the new file, fails the run: the
+// file as it was, no row "deleted", no "Done", no Window1, no temporary file left.
+TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
+    quitSucceeds = true;
+    std::ofstream(Path("old backup")) << "replace me";
+    const struct {
+        const char* backupTo; // empty: cancelled
+        Gone gone;
+        const char* status;
+    } cases[] = {
+        {"", {"D"}, "Done"},
+        {"new backup", {"D"}, "Done"},
+        {"old backup", {"D"}, "Done"},
+        {"no such folder/backup", {}, "Nothing was deleted."},
+        {kBookmarks, {}, "Nothing was deleted."},
+        {"(file removed)", {}, "Nothing was deleted."},
+        {"(disk full)", {}, "Nothing was deleted."},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.backupTo);
+        const std::string before = File();
+        const bool removed = std::string(c.backupTo) == "(file removed)";
+        dialogs_.saveAnswer = *c.backupTo && !removed ? std::optional(Path(c.backupTo)) : std::nullopt;
+        SetResult(Row("d"), "Not Found", "404");
+        Check({"d"});
+        if (removed)
+            std::filesystem::remove(Path(kBookmarks));
+        rlimit saved{}, full{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        full = {std::string(c.backupTo) == "(disk full)" ? 64 : saved.rlim_cur, saved.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        DeleteChecked();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_EQ(dialogs_.asked.back(), "Save the original Bookmarks file as a Backup / Bookmarks.plist");
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(IsOpen<Window1>(), !c.gone.empty());
+        EXPECT_EQ(dialogs_.messages.size(), c.gone.empty() ? 1u : 0u);
+        EXPECT_EQ(List().Cell(Row("d"), kStatus), c.gone.empty() ? "Not Found" : "deleted");
+        EXPECT_TRUE(c.gone.empty() || !dialogs_.saveAnswer ||
+                    testsupport::ReadFile(*dialogs_.saveAnswer) == before);
+        if (!removed)
+            ExpectFileWithout(c.gone);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
+                  removed ? 0 : 1);
+        dialogs_.messages.clear();
+        fw::detail::CloseAllWindows();
+        fw::detail::FreeRetiredWindows();
+        win_ = &fw::Instance<quillfen::Listwin>();
+        Reload();
+    }
+}
+
+// While the run goes on, the five buttons and the menu bar are off and the list stays usable. Closing the
+// main window then ends the run: the file stays whole, the menu bar comes back, no temporary file is left.
+TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
+    const std::string before = File();
+    Check({"c", "d"});
+    List().SetSelected(0, true);
+    win_->deleteSelected();
+    fw::BackgroundYield(); // the run's first slice, up to its first yield
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4", "PushButton5"})
+        EXPECT_FALSE(Button(name).Enabled()) << name;
+    EXPECT_FALSE(menuBar_.BarEnabled());
+    EXPECT_TRUE(List().Enabled());
+    EXPECT_EQ(Status(), "Preparing to delete...");
+#if defined(QUILLFEN_ASAN)
+    // Freeing a suspended thread unwinds its stack through a switch the address sanitizer is not told of.
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return Status() == "Done"; }));
+    GTEST_SKIP();
+#endif
+    win_->Close();
+    fw::detail::FreeRetiredWindows();
+    win_ = &fw::Instance<quillfen::Listwin>();
+    EXPECT_TRUE(menuBar_.BarEnabled());
+    EXPECT_EQ(File(), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
+}
+
+// Cancel, and the close box of the edit confirmation, only close: no quit request, no backup dialog. OK
+// is the default button (Return); a quit request that goes through shows no message.
+TEST_F(ListwinDeleteTest, ConfirmationsCancelOrGoOn) {
+    win_->confirmDelete();
+    QTest::mouseClick(&Widget<warningWin>("PushButton1"), Qt::LeftButton);
+    win_->confirmChange();
+    Widget<warningChangeWin>("PushButton1").window()->close();
+    testsupport::ProcessPendingEvents();
+    EXPECT_FALSE(IsOpen<warningWin>() || IsOpen<warningChangeWin>());
+    EXPECT_TRUE(quitRequests.empty() && dialogs_.asked.empty());
+
+    quitSucceeds = true;
+    win_->confirmChange();
+    QTest::keyClick(Widget<warningChangeWin>("StaticText1").window(), Qt::Key_Return);
+    EXPECT_FALSE(IsOpen<warningChangeWin>());
+    EXPECT_EQ(quitRequests, Names{"aevt/quit/sfri"});
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(dialogs_.beeps, 0);
+}
+
+// Each window's controls stand where its layout puts them, "Close" hidden, and each window shows its
+// backdrop: a spot clear of controls changes when the picture is taken away.
+TEST_F(ListwinDeleteTest, WindowsStandAsLaidOut) {
+    win_->confirmDelete();
+    win_->confirmChange();
+    win_->showWindow1();
+    const std::pair<fw::Window*, QPoint> windows[] = {{&fw::Instance<warningWin>(), {40, 100}},
+                                                      {&fw::Instance<warningChangeWin>(), {60, 60}},
+                                                      {&fw::Instance<Window1>(), {10, 10}}};
+    for (const auto& [window, spot] : windows) {
+        for (const fw::ControlLayout& control : window->LayoutData().controls)
+            EXPECT_EQ(fw::detail::WidgetOf(window->Get<fw::VisualControl>(control.name))->geometry(),
+                      QRect(control.left, control.top, control.width, control.height))
+                << window->LayoutName() << " " << control.name;
+        QWidget* content = fw::detail::ContentOf(*window);
+        const QColor with = content->grab().toImage().pixelColor(spot);
+        window->SetBackdrop(nullptr);
+        EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
+    }
+    EXPECT_FALSE(Widget<Window1>("PushButton3").isVisible());
+}
+
+// Window1 stands 20 pixels in from the main screen's right edge, level with the main window. "Continue"
+// only closes it; "Revert to original" closes it and copies the chosen file over the bookmarks file, saying
+// so only then; a cancel, the bookmarks file itself or a FIFO change nothing.
+TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
+    win_->SetTop(140);
+    std::ofstream(Path("saved")) << "old";
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    const struct {
+        const char* button;
+        const char* chosen; // empty: cancelled
+        const char* message;
+    } cases[] = {
+        {"PushButton2", "", nullptr},
+        {"PushButton1", "", nullptr},
+        {"PushButton1", kBookmarks,
+         "The chosen file is Safari's bookmarks file itself, so nothing was restored."},
+        {"PushButton1", "fifo", "The chosen file is not a regular file, so nothing was restored."},
+        {"PushButton1", "saved", "The Bookmarks file was successfully restored"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << " " << c.chosen);
+        std::ofstream(Path(kBookmarks)) << "new";
+        dialogs_.openAnswer = *c.chosen ? std::optional(Path(c.chosen)) : std::nullopt;
+        win_->showWindow1();
+        Window1& window = fw::Instance<Window1>();
+        EXPECT_EQ(window.Left(), fw::MainScreenWidth() - window.Width() - 20);
+        EXPECT_EQ(window.Top(), win_->Top());
+        QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
+        testsupport::ProcessPendingEvents();
+        EXPECT_FALSE(IsOpen<Window1>());
+        EXPECT_EQ(dialogs_.asked.size(), std::string(c.button) == "PushButton1" ? 1u : 0u);
+        EXPECT_TRUE(dialogs_.asked.empty() || dialogs_.asked[0] == "Localize the original Bookmarks file");
+        dialogs_.asked.clear();
+        EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
+        EXPECT_EQ(dialogs_.messages, c.message ? Names{c.message} : Names{});
+        dialogs_.messages.clear();
+    }
+}
+
+} // namespace
