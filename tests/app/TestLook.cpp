@@ -21,12 +21,12 @@ protected:
 // The Aqua test reads bit 1 of "menu" and says no when the selector fails.
 TEST_F(LookTest, AquaFollowsTheMenuLayoutBit) {
     EXPECT_TRUE(Globals::isAquaAvailable());
-    fw::System::SetGestaltAnswer("menu", 0x1);
-    EXPECT_FALSE(Globals::isAquaAvailable());
-    fw::System::SetGestaltAnswer("menu", 0x3);
-    EXPECT_TRUE(Globals::isAquaAvailable());
-    fw::System::SetGestaltAnswer("menu", std::nullopt);
-    EXPECT_FALSE(Globals::isAquaAvailable());
+    for (const auto& [answer, aqua] : {std::pair{std::optional<int64_t>(0x1), false},
+                                       {std::optional<int64_t>(0x3), true},
+                                       {std::optional<int64_t>(), false}}) {
+        fw::System::SetGestaltAnswer("menu", answer);
+        EXPECT_EQ(Globals::isAquaAvailable(), aqua);
+    }
 }
 
 // 10.2 (0x1020) is the first system with the metal look: there it is set and cleared and the window paints
