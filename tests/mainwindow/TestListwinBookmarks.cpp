@@ -42,11 +42,12 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
 // A missing file ends the load with the read-failure message; the program goes on.
 TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
     Press();
-    EXPECT_EQ(modal_.messages,
-              std::vector<std::string>{
-                  "Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you used "
-                  "Ordnix to organize your bookmarks there is a simple way to fix this problem. Please read the "
-                  "documentation that came with Safari Quillfen. "});
+    EXPECT_EQ(
+        modal_.messages,
+        std::vector<std::string>{
+            "Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you used "
+            "Ordnix to organize your bookmarks there is a simple way to fix this problem. Please read the "
+            "documentation that came with Safari Quillfen. "});
     EXPECT_EQ(List().ListCount(), 0);
 }
 
@@ -74,8 +75,10 @@ TEST_F(ListwinOpenTest, LookAndProxyOfTheVersionSocket) {
         {"5*aqua**nocodes*useProxy*proxy.test*port***8", false, "proxy.test", 0}};
     for (const auto& [record, metal, address, port] : cases) {
         Reopen(record);
-        EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress, win_->versionHTTPSock.HTTPProxyPort),
-                  std::tuple(metal, address, port)) << record;
+        EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress,
+                             win_->versionHTTPSock.HTTPProxyPort),
+                  std::tuple(metal, address, port))
+            << record;
     }
 }
 

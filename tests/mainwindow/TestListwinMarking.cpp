@@ -12,13 +12,13 @@ protected:
     // One row of each kind a scan leaves, the first row included.
     void AddScannedRows() {
         const std::pair<const char*, const char*> results[] = {
-            {"OK", "200"},                      // 0
-            {"", ""},                           // 1: never scanned
-            {"Timeout", "5 sec."},              // 2: its code begins with a digit
-            {"Name Resolution Error", "103"},   // 3: socket errors are class 1
-            {"Not Found", "404"},               // 4
-            {"Service Unavailable", "503"},     // 5
-            {"Moved Permanently", "301"},       // 6
+            {"OK", "200"},                    // 0
+            {"", ""},                         // 1: never scanned
+            {"Timeout", "5 sec."},            // 2: its code begins with a digit
+            {"Name Resolution Error", "103"}, // 3: socket errors are class 1
+            {"Not Found", "404"},             // 4
+            {"Service Unavailable", "503"},   // 5
+            {"Moved Permanently", "301"},     // 6
         };
         for (const auto& [status, code] : results) {
             AddBookmark("n", "http://x/", List().ListCount() + 1);
@@ -56,14 +56,14 @@ TEST_F(ListwinMarkingTest, MarksAddUpAcrossCommands) {
     EXPECT_TRUE(List().Selected(1));
     EXPECT_TRUE(List().Selected(6));
     EXPECT_EQ(List().SelCount(), 2);
-
 }
 
 // The topmost row of a URL stays unmarked and every later one is marked; a trailing "/" or another
 // letter case makes another URL; earlier marks that are no duplicates go, the last row's included.
 TEST_F(ListwinMarkingTest, DuplicatesMarkEveryLaterRowOfAUrl) {
-    const char* urls[] = {"http://a/", "http://b/", "http://dup/", "http://dup", "http://c/",
-                          "http://dup/", "http://DUP/", "http://d/", "http://e/", "http://dup/", "http://last/"};
+    const char* urls[] = {"http://a/", "http://b/",   "http://dup/", "http://dup",
+                          "http://c/", "http://dup/", "http://DUP/", "http://d/",
+                          "http://e/", "http://dup/", "http://last/"};
     for (const char* url : urls)
         AddBookmark("n", url, List().ListCount() + 1);
     for (int row : {7, 10}) {

@@ -25,7 +25,9 @@ protected:
         app_.SetMenuBar(nullptr);
         quillfen::Menu::Release();
     }
-    Rows SelectedRows() const { return RowsWhere([this](int row) { return List().Selected(row); }); }
+    Rows SelectedRows() const {
+        return RowsWhere([this](int row) { return List().Selected(row); });
+    }
     void AddNames(const Texts& names) {
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
@@ -49,7 +51,8 @@ protected:
     }
     void ClickField() {
         QTableView& field = ViewOf(SearchField());
-        QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, field.visualRect(field.model()->index(0, 0)).center());
+        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
+                          field.visualRect(field.model()->index(0, 0)).center());
         testsupport::ProcessPendingEvents();
     }
     // The user clicks into the search field, types and ends the edit with Return.
@@ -118,12 +121,14 @@ TEST_F(ListwinSearchTest, SearchFieldEvents) {
     QTableView& field = ViewOf(SearchField());
     SearchField().SetSelected(0, true);
     const QImage image = field.viewport()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(field.viewport()->width() - 3, field.viewport()->height() / 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(field.viewport()->width() - 3, field.viewport()->height() / 2),
+              QColor(Qt::white));
 
     Button("PushButton2").Push();
     ASSERT_TRUE(Button("PushButton1").Default());
     SearchField().SetSelected(0, false);
-    EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()), std::pair(false, false));
+    EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()),
+              std::pair(false, false));
 
     FindWord("Chips");
     Press(Qt::Key_Escape);
@@ -177,7 +182,9 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
 TEST_F(ListwinSearchTest, ReloadLeavesNoRowToActOn) {
     WriteBookmarksFile({{"News", "http://paper.example/", "U1"}, {"Alpha", "http://beta.example/", "U2"}});
     Button("PushButton2").Push();
-    auto enabled = [this] { return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()); };
+    auto enabled = [this] {
+        return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled());
+    };
     for (const bool byReturn : {true, false}) {
         ClickCell(1, 1);
         ASSERT_EQ(enabled(), std::pair(true, true));
@@ -202,8 +209,9 @@ TEST_F(ListwinSearchTest, DroppedTextAddsOneRowPerUrl) {
     List().DropObject("see http://a.example/one\rhttp://b.example/two two\r");
     List().DropObject("https://secure.example/ and no other address");
     ASSERT_EQ(List().ListCount(), 102);
-    EXPECT_EQ((Texts{List().Cell(100, URL), List().Cell(101, URL), List().Cell(101, Name), List().Cell(0, URL)}),
-              (Texts{"http://a.example/one", "http://b.example/two two", "", "http://row0.example/"}));
+    EXPECT_EQ(
+        (Texts{List().Cell(100, URL), List().Cell(101, URL), List().Cell(101, Name), List().Cell(0, URL)}),
+        (Texts{"http://a.example/one", "http://b.example/two two", "", "http://row0.example/"}));
 }
 
 } // namespace
