@@ -109,7 +109,8 @@ TEST_F(ListwinFrameTest, EveryMenuCommandOnAnEmptyList) {
     quillfen::Menu::Release();
     EXPECT_EQ(handled,
               (std::vector<std::string>{"FilePageSetup", "FilePrint", "CheckDuplicatesDuplicateURLs"}));
-    EXPECT_EQ(List().ListCount(), 0);
+    EXPECT_EQ(std::tuple(List().ListCount(), Status(), modal_.beeps),
+              std::tuple(0, std::string("0 Duplicates"), 2));
     EXPECT_TRUE(modal_.urls.empty());
     fw::detail::CloseAllWindows();
 }

@@ -77,11 +77,4 @@ TEST_F(ListwinMarkingTest, DuplicatesMarkEveryLaterRowOfAUrl) {
     EXPECT_EQ(modal_.beeps, 1);
 }
 
-// With nothing listed the check still beeps and reports its count.
-TEST_F(ListwinMarkingTest, DuplicatesOnAnEmptyList) {
-    EXPECT_TRUE(Run("CheckDuplicatesDuplicateURLs"));
-    EXPECT_EQ(Status(), "0 Duplicates");
-    EXPECT_EQ(modal_.beeps, 1);
-}
-
 } // namespace

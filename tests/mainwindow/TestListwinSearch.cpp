@@ -108,8 +108,8 @@ TEST_F(ListwinSearchTest, FindNextScrollsToTheHitAndEndsAfterOnePass) {
 }
 
 // The field edits its word while it has the focus and deselects its row when it loses it; a click empties
-// it, also after Find and Escape, so the next word stands alone; it never shows a highlight. Once "Get
-// Bookmarks" has passed the default to the scan control, a change of the field's selection leaves none.
+// it, also after Find and Escape, so the next word stands alone; it never shows a highlight, and its row
+// fits inside it. Once "Get Bookmarks" has passed the default on, a change of its selection leaves none.
 TEST_F(ListwinSearchTest, SearchFieldEvents) {
     SearchField().SetFocus();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
@@ -135,13 +135,7 @@ TEST_F(ListwinSearchTest, SearchFieldEvents) {
     ClickField();
     Type("Long");
     EXPECT_EQ(SearchField().ShownText(0, 0), "Long");
-}
-
-// The field is tall enough for its font: letters reaching below the line are shown whole.
-TEST_F(ListwinSearchTest, SearchFieldShowsTheWholeText) {
-    Press(Qt::Key_F, Qt::ControlModifier);
-    ASSERT_NE(FieldEditor(), nullptr);
-    QTableView& field = ViewOf(SearchField());
+    // The field is tall enough for its font: letters reaching below the line are shown whole.
     const QRect cell = field.visualRect(field.model()->index(0, 0));
     EXPECT_GE(cell.height(), QFontMetrics(field.font()).height());
     EXPECT_LE(cell.bottom(), field.viewport()->height() - 1);
@@ -151,7 +145,7 @@ TEST_F(ListwinSearchTest, SearchFieldShowsTheWholeText) {
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
 // by URL holds the word, also across the two; the focus then goes to the list. With an empty list Return
 // only ends the edit.
-TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
+TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     WriteBookmarksFile({{"News", "http://paper.example/", "U1"},
                         {"Alpha", "http://beta.example/", "U2"},
                         {"Recipes", "http://food.example/alpha", "U3"}});
@@ -175,29 +169,17 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
     EXPECT_EQ(Column(quillfen::BookmarkColumn::Status), (Texts{"", ""}));
     TypeWordAndReturn("");
     EXPECT_EQ(Status(), "3 matched");
-}
 
-// A reload, by Return in the search field or by "Get Bookmarks", leaves no row selected and the buttons
-// that act on a row disabled; so does "Get Bookmarks" after a click on a row's box alone.
-TEST_F(ListwinSearchTest, ReloadLeavesNoRowToActOn) {
-    WriteBookmarksFile({{"News", "http://paper.example/", "U1"}, {"Alpha", "http://beta.example/", "U2"}});
-    Button("PushButton2").Push();
-    auto enabled = [this] {
-        return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled());
-    };
-    for (const bool byReturn : {true, false}) {
-        ClickCell(1, 1);
-        ASSERT_EQ(enabled(), std::pair(true, true));
-        if (byReturn)
-            TypeWordAndReturn("");
-        else
-            Button("PushButton2").Push();
-        EXPECT_EQ(List().SelCount(), 0);
-        EXPECT_EQ(enabled(), std::pair(false, false));
+    // A reload, by Return in the search field or by "Get Bookmarks", leaves no row selected and the buttons
+    // that act on a row disabled; so does "Get Bookmarks" after a click on a row's box alone.
+    for (const auto& [column, byReturn] : {std::pair{1, true}, {1, false}, {0, false}}) {
+        ClickCell(1, column);
+        EXPECT_TRUE(column == 0 || Button("PushButton5").Enabled());
+        byReturn ? TypeWordAndReturn("") : Button("PushButton2").Push();
+        EXPECT_EQ(
+            std::tuple(List().SelCount(), Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
+            std::tuple(0, false, false));
     }
-    ClickCell(0, 0);
-    Button("PushButton2").Push();
-    EXPECT_EQ(enabled(), std::pair(false, false));
 }
 
 // Dropped text: every "http://" starts a row at the end of the list, cut at the line end; the rows

@@ -1,17 +1,10 @@
-// The toolbar and the status line: the scan control on the window, "Visit Site", the status line as a
-// link, and the logo button.
+// The toolbar and the status line: the scan control, "Visit Site", and the status line and logo as links.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
 #include "app/Globals.h"
 #include "app/MakerSite.h"
-#include "app/Media.h"
 #include "checker/BrowserAddress.h"
 #include "framework/Canvas.h"
-#include "framework/Graphics.h"
-#include "framework/detail/PictureImpl.h"
-
-#include <QImage>
-#include <QPainter>
 
 namespace {
 
@@ -26,18 +19,6 @@ protected:
                         i + 1);
         quillfen::Globals::simultSocks = "1";
         quillfen::Globals::timeOut = "30";
-    }
-    // A logo-sized image on a magenta ground, with `picture` drawn on it or else the logo painted.
-    QImage OnMagenta(const fw::Picture* picture) const {
-        QImage image(75, 20, QImage::Format_ARGB32);
-        image.fill(Qt::magenta);
-        QPainter painter(&image);
-        fw::Graphics g(&painter, 75, 20);
-        if (picture)
-            painter.drawImage(0, 0, fw::Picture::Impl::Drawable(*picture));
-        else
-            win_->Get<fw::Canvas>("Canvas2").Paint(g);
-        return image;
     }
 
     // A real click at the middle of `control`, delivered to whatever lies on top there.
@@ -166,21 +147,6 @@ TEST_F(ListwinToolbarTest, StatusLineAndLogoAreLinks) {
     quillfen::SetMakerSite("");
     QTest::mouseClick(&logo, Qt::LeftButton);
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://127.0.0.1:9/"});
-}
-
-// The metal look draws the logo through its mask, so the ground shows where the mask is white; every
-// other look draws the see-through logo.
-TEST_F(ListwinToolbarTest, LogoPaintFollowsTheLook) {
-    const std::string look = quillfen::Globals::aquaOrmetal;
-    quillfen::Globals::aquaOrmetal = "metal";
-    const QImage metal = OnMagenta(nullptr);
-    EXPECT_EQ(metal, OnMagenta(quillfen::logo75()));
-    EXPECT_EQ(metal.pixelColor(74, 19), QColor(Qt::magenta));
-    EXPECT_NE(metal, OnMagenta(quillfen::tervaskloggatransp75px()));
-
-    quillfen::Globals::aquaOrmetal = "aqua";
-    EXPECT_EQ(OnMagenta(nullptr), OnMagenta(quillfen::tervaskloggatransp75px()));
-    quillfen::Globals::aquaOrmetal = look;
 }
 
 } // namespace
