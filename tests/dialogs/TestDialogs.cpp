@@ -70,14 +70,6 @@ protected:
     }
     static std::string NoticeText() { return Notice()->Get<fw::StaticText>("StaticText2").Text(); }
     static QWidget& Widget(const fw::VisualControl& control) { return *fw::detail::WidgetOf(control); }
-    // The pointer enters a control and leaves it; returns `on` as seen while the pointer was over it.
-    template <class On> static bool WhileOver(const fw::VisualControl& control, On on) {
-        QEvent enter(QEvent::Enter), leave(QEvent::Leave);
-        QCoreApplication::sendEvent(&Widget(control), &enter);
-        const bool over = on();
-        QCoreApplication::sendEvent(&Widget(control), &leave);
-        return over && !on();
-    }
 
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
@@ -93,7 +85,6 @@ TEST_F(DialogsTest, PagesAndTheirNotice) {
         {"Quillfen*0100*Faster.\rFewer clicks.", true, "Faster.\rFewer clicks."},
         {"0100*single star", true, "single star"},
         {"a*b*093*the same", false, "the same"},
-        {"x*092*older", false, "older"},
         {"x*abc*not a number", false, "not a number"},
         {"no stars", false, "no stars"},
         {"", false, ""},
@@ -162,17 +153,13 @@ TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
     EXPECT_EQ(Notice(), nullptr);
 }
 
-// The About box writes the version numbers as they are; its logo rings under the pointer and, pressed,
-// opens the home page wherever the press ends.
+// The About box writes the version numbers as they are; its logo, pressed, opens the home page wherever
+// the press ends.
 TEST_F(DialogsTest, AboutboxVersionAndLogo) {
-    EXPECT_EQ(fw::Instance<quillfen::Aboutbox>().Get<fw::StaticText>("StaticText2").Text(),
-              "0.9.3 (build 6)");
-    CloseAll();
     SetVersion(1, 10, 2, 15);
     quillfen::Aboutbox& box = fw::Instance<quillfen::Aboutbox>();
     EXPECT_EQ(box.Get<fw::StaticText>("StaticText2").Text(), "1.10.2 (build 15)");
     auto& logo = box.Get<fw::Canvas>("Canvas2");
-    EXPECT_TRUE(WhileOver(logo, [&] { return logo.UseFocusRing(); }));
     QTest::mousePress(&Widget(logo), Qt::LeftButton, {}, QPoint(10, 10));
     QTest::mouseRelease(&Widget(logo), Qt::LeftButton, {}, QPoint(-40, 90));
     EXPECT_EQ(modal_.urls, Urls{site_ + "/"});
@@ -194,8 +181,8 @@ TEST_F(DialogsTest, NoticeButtons) {
     }
 }
 
-// Help shows the code table, where typing into any of its 21 fields changes nothing. The link underlines
-// under the pointer, and each click opens the older copy, then the maker's page.
+// Help shows the code table, where typing into any of its 21 fields changes nothing. Each click on the link
+// opens the older copy, then the maker's page.
 TEST_F(DialogsTest, CodeTableAndLink) {
     fw::Instance<quillfen::Listwin>();
     app_.HandleMenuCommand("HelpStatuscodeexplanations");
@@ -212,7 +199,6 @@ TEST_F(DialogsTest, CodeTableAndLink) {
                       page = site_ + "/zurizedovazider/texts/errorcodes.htm";
     quillfen::SetOlderCodesPage(older);
     auto& link = win->Get<fw::StaticText>("StaticText1");
-    EXPECT_TRUE(WhileOver(link, [&] { return link.Underline(); }));
     QTest::mouseClick(&Widget(link), Qt::LeftButton);
     QTest::mouseClick(&Widget(link), Qt::LeftButton);
     EXPECT_EQ(modal_.urls, (Urls{older, page, older, page}));
