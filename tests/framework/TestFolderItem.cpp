@@ -103,23 +103,3 @@ TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
     const std::string secret = Path("secret");
     EXPECT_TRUE(RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
 }
-
-// CopyFileTo replaces the destination, and a failed copy says so and leaves the destination alone;
-// Delete removes a file and reports a file that is not there.
-TEST_F(FolderItemTest, CopyAndDeleteReportFailures) {
-    WriteFile(Path("src"), "source bytes\r\xFF");
-    WriteFile(Path("dest"), "old destination");
-    std::filesystem::create_directory(Path("folder"));
-    const FolderItem source(Path("src")), missing(Path("missing"));
-    EXPECT_TRUE(source.CopyFileTo(FolderItem(Path("dest"))));
-    EXPECT_FALSE(missing.CopyFileTo(FolderItem(Path("dest"))));
-    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
-    EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("folder"))));
-    EXPECT_NE(source.LastErrorCode(), 0);
-    EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
-    EXPECT_EQ(EntryCount(Path("")), 3);
-
-    EXPECT_TRUE(source.Delete());
-    EXPECT_FALSE(source.Delete()); // so the first one did delete it
-    EXPECT_EQ(source.LastErrorCode(), ENOENT);
-}

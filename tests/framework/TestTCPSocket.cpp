@@ -17,7 +17,12 @@ using Events = std::vector<std::string>;
 // Writes every event into a log that outlives the socket; sends a request once connected.
 class RecordingSocket : public fw::TCPSocket {
 public:
-    explicit RecordingSocket(std::shared_ptr<Events> log) : log_(std::move(log)) {}
+    RecordingSocket(std::shared_ptr<Events> log, int port, bool secure) : log_(std::move(log)) {
+        Address = "127.0.0.1";
+        Port = port;
+        Secure = secure;
+        Connect();
+    }
 
 protected:
     void Event_Connected() override {
@@ -31,27 +36,14 @@ private:
     std::shared_ptr<Events> log_;
 };
 
-class TCPSocketTest : public ::testing::Test {
-protected:
-    void Start(const std::string& address, int port, bool secure = false) {
-        socket = std::make_unique<RecordingSocket>(log);
-        socket->Address = address;
-        socket->Port = port;
-        socket->Secure = secure;
-        socket->Connect();
-    }
-
-    std::shared_ptr<Events> log = std::make_shared<Events>();
-    std::unique_ptr<RecordingSocket> socket;
-};
-
 // Lookahead leaves the bytes, Read and ReadAll consume them, and what arrived before the remote end closed
 // stays readable. A trusted certificate made for another name fails as code 104, after Connect returned.
 // A socket destroyed while connecting, or with an error still queued, reports nothing.
-TEST_F(TCPSocketTest, BytesFailuresAndSocketsDestroyedInFlight) {
+TEST(TCPSocketTest, BytesFailuresAndSocketsDestroyedInFlight) {
+    const auto log = std::make_shared<Events>();
     testsupport::ScriptedServer server;
     server.SetResponses({"hello world"});
-    Start("127.0.0.1", server.Port());
+    auto socket = std::make_unique<RecordingSocket>(log, server.Port(), false);
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !log->empty() && log->back() == "error 102"; }));
     EXPECT_EQ((Events{socket->Lookahead(), socket->Read(6), socket->ReadAll()}),
               (Events{"hello world", "hello ", "world"}));
@@ -61,16 +53,15 @@ TEST_F(TCPSocketTest, BytesFailuresAndSocketsDestroyedInFlight) {
     testsupport::ScriptedServer tls;
     tls.UseTls(elsewhere);
     log->clear();
-    Start("127.0.0.1", tls.Port(), true);
+    socket = std::make_unique<RecordingSocket>(log, tls.Port(), true);
     EXPECT_TRUE(log->empty());
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !log->empty(); }));
     EXPECT_EQ(*log, Events{"error 104"});
 
     log->clear();
-    for (int port : {server.Port(), 0}) {
-        Start("127.0.0.1", port);
-        socket.reset();
-    }
+    for (int port : {server.Port(), 0})
+        socket = std::make_unique<RecordingSocket>(log, port, false);
+    socket.reset();
     testsupport::ProcessPendingEvents();
     EXPECT_TRUE(log->empty());
 }
