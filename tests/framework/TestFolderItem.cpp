@@ -41,15 +41,6 @@ TEST_F(FolderItemTest, HfsPathsRoundTrip) {
     EXPECT_EQ(GetFolderItem(FolderItem(Path("sub")).AbsolutePath())->PosixPath(), Path("sub/"));
 }
 
-// Name, Parent and Child walk the tree with or without a trailing slash.
-TEST_F(FolderItemTest, NameParentAndChild) {
-    const FolderItem folder("/a/b/"), file("/a/b");
-    EXPECT_EQ((Texts{folder.Name(), file.Name(), folder.Parent().PosixPath(),
-                     FolderItem("/a").Parent().PosixPath(), FolderItem("/").Parent().PosixPath(),
-                     folder.Child("c").PosixPath(), file.Child("c").PosixPath()}),
-              (Texts{"b", "b", "/a/", "/", "/", "/a/b/c", "/a/b/c"}));
-}
-
 // The shell passes a shell path on unchanged, whatever characters the path holds.
 TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
     const Texts names{"$HOME",       "`id`",        "$(id)", "a\"b",   "it's",        "''",
