@@ -5,7 +5,6 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDropEvent>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTableView>
@@ -111,21 +110,6 @@ TEST_F(ListBoxTest, SortIsStableInBothDirections) {
     EXPECT_EQ(SortOn(0, 1), (std::vector<std::string>{"2", "3", "5", "1", "4"}));
     list_->SetColumnSortDirection(0, -1);
     EXPECT_EQ(SortOn(0, 1), (std::vector<std::string>{"1", "4", "2", "3", "5"}));
-}
-
-// A heading press goes to HeaderPressed first; left to the list, it sorts and a second press flips.
-TEST_F(ListBoxTest, HeaderPressSortsUnlessHandled) {
-    AddRows({"b", "c", "a"});
-    bool handled = true;
-    list_->HeaderPressed = [&](int) { return handled; };
-    QHeaderView& header = *view_->horizontalHeader();
-    for (const bool handledNow : {true, false, false}) {
-        handled = handledNow;
-        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
-                          QPoint(header.sectionViewportPosition(0) + 5, 5));
-    }
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"c", "b", "a"}));
-    EXPECT_EQ(list_->ColumnSortDirection(0), -1);
 }
 
 // Code never raises a cell action; the user's check-box click and edit commit do.

@@ -1,6 +1,8 @@
 // Sorting the bookmark list: file order among equal names, codes as text, the alternating "Checked" sort.
 #include "ListwinFixture.h"
 
+#include <QHeaderView>
+
 namespace {
 
 using quillfen::BookmarkColumn::Checked;
@@ -30,7 +32,7 @@ TEST_F(ListwinSortTest, EqualNamesAndUrlsKeepFileOrderAndCodesSortAsText) {
     }
 }
 
-// Each use of "Checked", like a press of any heading, flips the direction, so two uses give opposite
+// Each use of "Checked", like a click on any heading, flips the direction, so two uses give opposite
 // orders; a row's identity follows it.
 TEST_F(ListwinSortTest, CheckedAlternates) {
     for (const char* mark : {"0", "1", "0"}) {
@@ -47,7 +49,9 @@ TEST_F(ListwinSortTest, CheckedAlternates) {
     EXPECT_EQ(List().Cell(List().RowOf(checkedRow), Checked), "1");
 
     const int before = List().ColumnSortDirection(Checked);
-    List().PressHeader(quillfen::BookmarkColumn::Name);
+    QHeaderView& header = *View().horizontalHeader();
+    const int name = header.sectionViewportPosition(quillfen::BookmarkColumn::Name);
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, QPoint(name + 5, 5));
     EXPECT_EQ(List().ColumnSortDirection(Checked), -before);
 }
 

@@ -1,6 +1,7 @@
 // The toolbar and the status line: the scan control, "Visit Site", and the status line and logo as links.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
+#include "UserClicks.h"
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "checker/BrowserAddress.h"
@@ -19,15 +20,6 @@ protected:
                         i + 1);
         quillfen::Globals::simultSocks = "1";
         quillfen::Globals::timeOut = "30";
-    }
-
-    // A real click at the middle of `control`, delivered to whatever lies on top there.
-    void ClickMiddleOf(const fw::VisualControl& control) {
-        QWidget* content = Widget(control).parentWidget();
-        const QPoint middle = Widget(control).geometry().center();
-        QWidget* top = content->childAt(middle);
-        ASSERT_NE(top, nullptr);
-        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(content, middle));
     }
 
     testsupport::ScriptedServer server_;
@@ -73,7 +65,7 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     ClickCell(0, 1, true);
     ClickCell(0, 1);
     EXPECT_EQ(Status(), site + "/p?a=1&amp;b=2");
-    ClickMiddleOf(Button("PushButton3"));
+    testsupport::ClickOnTop(Button("PushButton3"));
     QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
     EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/p?a=1&b=2"));
 }
@@ -89,10 +81,10 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     List().SetSelected(0, false);
     ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
               std::pair(false, false));
-    ClickMiddleOf(Button("PushButton3"));
+    testsupport::ClickOnTop(Button("PushButton3"));
     EXPECT_TRUE(modal_.urls.empty());
     List().SetSelected(0, true);
-    ClickMiddleOf(Button("PushButton3"));
+    testsupport::ClickOnTop(Button("PushButton3"));
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
 }
 
