@@ -27,19 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PictureCase {
-    const char* name;
-    fw::Picture* (*accessor)();
-    int width, height, transparent;
-};
-
-// A few of the pictures, each with the first-load treatment its table gives.
-const std::vector<PictureCase> kPictures = {
-    {"junk2", junk2, 400, 260, 1},
-    {"flamespAlphaChannel", flamespAlphaChannel, 128, 128, 0},
-    {"logo75", logo75, 75, 20, 0},
-};
-
 class MediaTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -49,30 +36,26 @@ protected:
     fw::Application app_;
 };
 
-// A picture loads at its size, with Transparent as its table says, and stays the same object; an
-// unknown resource id gives no picture and no movie.
-TEST_F(MediaTest, PicturesLoadOnce) {
-    for (const PictureCase& c : kPictures) {
-        SCOPED_TRACE(c.name);
-        fw::Picture* first = c.accessor();
+// A picture loads at its size and with its first-load treatment, and stays the same object, treated no
+// more; an unknown resource id gives no picture and no movie. The flame's mask is its alpha channel, drawn
+// once, so a later change to the mask is kept; drawing hides what the mask hides (white) and drops white out
+// of a Transparent picture.
+TEST_F(MediaTest, PicturesLoadOnceWithTheirTreatment) {
+    for (const auto& [accessor, width, height, transparent] :
+         {std::tuple{&junk2, 400, 260, 1}, {&flamespAlphaChannel, 128, 128, 0}, {&logo75, 75, 20, 0}}) {
+        fw::Picture* first = accessor();
         ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first->Width(), c.width);
-        EXPECT_EQ(first->Height(), c.height);
-        EXPECT_EQ(first->Transparent(), c.transparent);
+        EXPECT_EQ(std::tuple(first->Width(), first->Height(), first->Transparent()),
+                  std::tuple(width, height, transparent));
         first->SetTransparent(7);
-        EXPECT_EQ(c.accessor(), first);
-        EXPECT_EQ(first->Transparent(), 7); // a later call treats the picture no more
+        EXPECT_EQ(accessor(), first);
+        EXPECT_EQ(first->Transparent(), 7);
     }
     EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
     EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
-}
 
-// The flame's mask is its alpha channel, drawn once, so a later change to the mask is kept; drawing hides
-// what the mask hides (white) and drops white out of a Transparent picture.
-TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     fw::Picture* flame = flamesp();
-    ASSERT_NE(flame, nullptr);
-    ASSERT_TRUE(flame->HasMask());
+    ASSERT_TRUE(flame && flame->HasMask());
     const QImage mask = flame->Mask().impl().image;
     EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
     const QImage drawn = fw::Picture::Impl::Drawable(*flame);
