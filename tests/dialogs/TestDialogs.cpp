@@ -13,13 +13,11 @@
 #include "framework/Canvas.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
-#include "framework/TextArea.h"
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
 #include "mainwindow/Listwin.h"
 
 #include <QTest>
-#include <QTextEdit>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -169,20 +167,12 @@ TEST_F(DialogsTest, NoticeButtonsAndAboutbox) {
     EXPECT_EQ(modal_.urls, Urls{site_ + "/"});
 }
 
-// Help shows the code table, where typing into any of its 21 fields changes nothing. Each click on the link
-// opens the older copy, then the maker's page.
+// Help shows the code table; each click on its link opens the older copy, then the maker's page.
 TEST_F(DialogsTest, CodeTableAndLink) {
     fw::Instance<quillfen::Listwin>();
     app_.HandleMenuCommand("HelpStatuscodeexplanations");
     auto* win = static_cast<quillfen::codeWin*>(fw::detail::OpenWindow(typeid(quillfen::codeWin)));
     ASSERT_NE(win, nullptr);
-    for (int i = 1; i <= 21; ++i) {
-        auto& field = win->Get<fw::TextArea>("EditField" + std::to_string(i));
-        const std::string before = field.Text();
-        QTest::mouseClick(static_cast<QTextEdit&>(Widget(field)).viewport(), Qt::LeftButton);
-        QTest::keyClicks(&Widget(field), "typed");
-        EXPECT_EQ(field.Text(), before);
-    }
     const std::string older = "http://127.0.0.1:9/old.htm",
                       page = site_ + "/zurizedovazider/texts/errorcodes.htm";
     quillfen::SetOlderCodesPage(older);
