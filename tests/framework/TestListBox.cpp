@@ -18,11 +18,8 @@ class ListBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         host_->resize(400, 300);
-        const fw::ControlLayout layout{.name = "List",
-                                       .kind = "ListBox",
-                                       .width = 400,
-                                       .height = 300,
-                                       .props = {{{"columnCount", 3.0}, {"hasHeading", true}}}};
+        fw::ControlLayout layout{.name = "List", .kind = "ListBox", .width = 400, .height = 300, .props = {}};
+        layout.props = {{{"columnCount", 3.0}, {"hasHeading", true}}};
         list_ = std::make_unique<fw::ListBox>(layout, host_.get());
         host_->show();
         view_ = host_->findChild<QTableView*>();
@@ -91,8 +88,8 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
 TEST_F(ListBoxTest, SortIsStableInBothDirections) {
     for (int i = 0; i < 60; ++i)
         AddRows({i % 3 ? "x" : "y"});
-    std::vector<std::string> order =
-        Column(1); // the rows' places when added: the "x" rows first, each in turn
+    // The rows' places when added: the "x" rows first, each in turn.
+    std::vector<std::string> order = Column(1);
     std::ranges::stable_partition(order, [](const std::string& place) { return std::stoi(place) % 3 != 1; });
     EXPECT_EQ(SortOn(0, 1), order);
     list_->DeleteAllRows();
