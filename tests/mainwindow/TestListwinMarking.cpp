@@ -44,7 +44,7 @@ TEST_F(ListwinMarkingTest, ResultClassesTakeTheirRowsAndMarksAddUp) {
     Run("ToolsCheckSelectedBookmarks");
     Run("Checkall4xx");
     EXPECT_EQ(MarkedRows(), (Rows{1, 4, 6}));
-    EXPECT_EQ(RowsWhere([this](int row) { return List().Selected(row); }), (Rows{1, 6}));
+    EXPECT_EQ(SelectedRows(), (Rows{1, 6}));
 }
 
 // The topmost row of a URL stays unmarked and every later one is marked; a trailing "/" or another

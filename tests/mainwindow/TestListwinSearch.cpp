@@ -25,9 +25,6 @@ protected:
         app_.SetMenuBar(nullptr);
         quillfen::Menu::Release();
     }
-    Rows SelectedRows() const {
-        return RowsWhere([this](int row) { return List().Selected(row); });
-    }
     void AddNames(const Texts& names) {
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
