@@ -1,11 +1,14 @@
-// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
+// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails;
+// the system tests and the metal window look they gate.
 #include "EventLoop.h"
 #include "TempHome.h"
+#include "app/Look.h"
 #include "app/Media.h"
 #include "framework/Application.h"
 #include "framework/Movie.h"
 #include "framework/MoviePlayer.h"
 #include "framework/Picture.h"
+#include "framework/System.h"
 #include "framework/Window.h"
 #include "framework/detail/MovieImpl.h"
 #include "framework/detail/PictureImpl.h"
@@ -16,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quillfen {
@@ -23,51 +27,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PictureCase {
-    const char* name;
-    fw::Picture* (*accessor)();
-    int width, height, transparent;
-};
-
-const std::vector<PictureCase> kPictures = {
-    {"deletepic", deletepic, 527, 216, 0},        {"flamesp", flamesp, 128, 128, 0},
-    {"tervaskloggatransp75px", tervaskloggatransp75px, 75, 20, 0},
-    {"junk2", junk2, 400, 260, 1},                {"magnifyer", magnifyer, 20, 20, 1},
-    {"flamespAlphaChannel", flamespAlphaChannel, 128, 128, 0},
-    {"quillfen1", quillfen1, 128, 128, 1},        {"logomask75", logomask75, 75, 20, 0},
-    {"logo75", logo75, 75, 20, 0},
-};
-
 class MediaTest : public ::testing::Test {
 protected:
-    void TearDown() override { Media::Release(); }
+    void TearDown() override {
+        Media::Release();
+        fw::System::ResetGestaltAnswers();
+    }
     fw::Application app_;
 };
 
-// Every picture loads at its size, with Transparent as its table says, and stays the same object; an
-// unknown resource id gives no picture and no movie.
-TEST_F(MediaTest, PicturesLoadOnce) {
-    for (const PictureCase& c : kPictures) {
-        SCOPED_TRACE(c.name);
-        fw::Picture* first = c.accessor();
+// A picture loads at its size and with its first-load treatment, and stays the same object, treated no
+// more; an unknown resource id gives no picture and no movie. The flame's mask is its alpha channel, drawn
+// once, so a later change to the mask is kept; drawing hides what the mask hides (white) and drops white out
+// of a Transparent picture.
+TEST_F(MediaTest, PicturesLoadOnceWithTheirTreatment) {
+    for (const auto& [accessor, width, height, transparent] :
+         {std::tuple{&junk2, 400, 260, 1}, {&flamespAlphaChannel, 128, 128, 0}, {&logo75, 75, 20, 0}}) {
+        fw::Picture* first = accessor();
         ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first->Width(), c.width);
-        EXPECT_EQ(first->Height(), c.height);
-        EXPECT_EQ(first->Transparent(), c.transparent);
+        EXPECT_EQ(std::tuple(first->Width(), first->Height(), first->Transparent()),
+                  std::tuple(width, height, transparent));
         first->SetTransparent(7);
-        EXPECT_EQ(c.accessor(), first);
-        EXPECT_EQ(first->Transparent(), 7); // a later call treats the picture no more
+        EXPECT_EQ(accessor(), first);
+        EXPECT_EQ(first->Transparent(), 7);
     }
     EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
     EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
-}
 
-// The flame's mask is its alpha channel, drawn once, so a later change to the mask is kept; drawing hides
-// what the mask hides (white) and drops white out of a Transparent picture.
-TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     fw::Picture* flame = flamesp();
-    ASSERT_NE(flame, nullptr);
-    ASSERT_TRUE(flame->HasMask());
+    ASSERT_TRUE(flame && flame->HasMask());
     const QImage mask = flame->Mask().impl().image;
     EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
     const QImage drawn = fw::Picture::Impl::Drawable(*flame);
@@ -80,46 +68,65 @@ TEST_F(MediaTest, MaskAndTransparencyShapeWhatIsDrawn) {
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
 }
 
-class MoviePlayerTest : public MediaTest {
-protected:
-    void SetUp() override {
-        window_.Create();
-        ::setenv("PATH", bin_.c_str(), 1); // no player program at all
+// The Aqua test reads bit 1 of "menu" and says no when the selector fails.
+TEST_F(MediaTest, AquaFollowsTheMenuLayoutBit) {
+    EXPECT_TRUE(Globals::isAquaAvailable());
+    for (const auto& [answer, aqua] : {std::pair{std::optional<int64_t>(0x1), false},
+                                       {std::optional<int64_t>(0x3), true},
+                                       {std::optional<int64_t>(), false}}) {
+        fw::System::SetGestaltAnswer("menu", answer);
+        EXPECT_EQ(Globals::isAquaAvailable(), aqua);
     }
-    void TearDown() override {
-        ::setenv("PATH", oldPath_.c_str(), 1);
-        MediaTest::TearDown();
-    }
+}
 
-    fw::Window window_{"MediaTestWin"};
-    const std::string oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    testsupport::TempHome temp_;
-    const fs::path bin_ = temp_.Path();
-};
+// 10.2 (0x1020) is the first system with the metal look: there it is set and cleared and the window paints
+// either way; on 0x1019 the window keeps the look it has, whichever way it is asked.
+TEST_F(MediaTest, MetalLookFrom10_2On) {
+    fw::Window window{"Aboutbox"};
+    window.Create();
+    for (const auto& [system, had, asked, has] : {std::tuple{0x1020, false, true, true},
+                                                  {0x1020, true, false, false},
+                                                  {0x1019, false, true, false},
+                                                  {0x1019, true, false, true}}) {
+        fw::System::SetGestaltAnswer("sysv", system);
+        window.SetMetal(had);
+        CarbonDeclares::SetWindowMetal(window, asked);
+        EXPECT_EQ(window.Metal(), has) << system << asked;
+        window.Refresh();
+        app_.DoEvents(20);
+    }
+}
 
 // The chime loads once, as a WAV sound; the layout's player plays it each time asked (with no movie, never),
 // never fails where ALSA's player is missing, and where it exists hands that player the chime, quietly.
-TEST_F(MoviePlayerTest, PlaysTheChimeThroughAplayAndNeverFails) {
+TEST_F(MediaTest, PlaysTheChimeThroughAplayAndNeverFails) {
+    fw::Window window{"MediaTestWin"};
+    window.Create();
+    testsupport::TempHome temp;
+    const fs::path bin = temp.Path();
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", bin.c_str(), 1); // no player program at all
     fw::Movie* glass = Glass();
     ASSERT_NE(glass, nullptr);
     EXPECT_EQ(Glass(), glass);
     const QByteArray& sound = glass->impl().sound;
     EXPECT_TRUE(sound.startsWith("RIFF"));
-    auto& player = window_.Get<fw::MoviePlayer>("MoviePlayer1");
+    auto& player = window.Get<fw::MoviePlayer>("MoviePlayer1");
     EXPECT_FALSE(player.Visible());
     player.Play();
     EXPECT_EQ(player.PlayCount(), 0);
     player.SetMovie(glass);
     player.Play();
     // A stand-in for ALSA's player: it copies the sound it is given, whole, beside itself.
-    std::ofstream(bin_ / "aplay") << "#!/bin/sh\nd=$(/usr/bin/dirname \"$0\")\n[ \"$1\" = -q ] && "
-                                     "/bin/cat \"$2\" > \"$d/part\" && /bin/mv \"$d/part\" \"$d/played\"\n";
-    fs::permissions(bin_ / "aplay", fs::perms::owner_all);
+    std::ofstream(bin / "aplay") << "#!/bin/sh\nd=$(/usr/bin/dirname \"$0\")\n[ \"$1\" = -q ] && "
+                                    "/bin/cat \"$2\" > \"$d/part\" && /bin/mv \"$d/part\" \"$d/played\"\n";
+    fs::permissions(bin / "aplay", fs::perms::owner_all);
     player.Play();
+    ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(player.PlayCount(), 2);
     // The player runs on its own; allow it a generous bound to finish its copy.
-    EXPECT_TRUE(testsupport::SpinUntil([this] { return fs::exists(bin_ / "played"); }, 10000));
-    EXPECT_EQ(testsupport::ReadFile(bin_ / "played"), sound.toStdString());
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return fs::exists(bin / "played"); }, 10000));
+    EXPECT_EQ(testsupport::ReadFile(bin / "played"), sound.toStdString());
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -56,46 +58,40 @@ protected:
     const fs::path file_ = folder_ / "Safari Quillfen";
 };
 
-// A first run creates the default record of ten fields, private to its owner, and says welcome.
-TEST_F(PreferencesRecordTest, FirstRunWritesTheDefaultRecord) {
-    EXPECT_EQ(Load(), kWelcome);
-    EXPECT_EQ(FileText(), "5*aqua**nocodes*noProxy*****8");
-    EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
-}
-
-// A record of ten or more fields is read as it is, also with an empty tenth field, which appending could
-// never mend; reading it again (as Apply does) neither writes nor welcomes.
-TEST_F(PreferencesRecordTest, TenFieldRecordsAreNeverRewritten) {
-    // The settings are the first ten fields; the rest of the record is carried.
-    for (const auto& [settings, rest] :
-         {std::pair{"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4", ""},
-          {"5*aqua**nocodes*noProxy*****", ""},
-          {"5*aqua**nocodes*noProxy*****", "*extra*more"}}) {
-        const std::string record = std::string(settings) + rest;
-        SCOPED_TRACE(record);
-        WriteRecord(record);
+// A first run creates the default record of ten fields, private to its owner, and says welcome. A record of
+// ten or more fields is read as it is (the settings are its first ten), also with an empty tenth field,
+// which appending could never mend; a shorter one gains a field "6" per pass until it has ten, used in the
+// same run, and the user is told. Reading again (as Apply does) neither writes nor welcomes.
+TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
+    const std::string fresh = "5*aqua**nocodes*noProxy*****8";
+    const std::tuple<std::optional<std::string>, std::string, std::string, std::string> cases[] = {
+        // the record found, the welcome, the record then, the settings
+        {std::nullopt, kWelcome, fresh, fresh},
+        {"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4", "kept",
+         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4",
+         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4"},
+        {"5*aqua**nocodes*noProxy*****", "kept", "5*aqua**nocodes*noProxy*****",
+         "5*aqua**nocodes*noProxy*****"},
+        {"5*aqua**nocodes*noProxy*****8*extra", "kept", "5*aqua**nocodes*noProxy*****8*extra", fresh},
+        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", kUpgraded,
+         "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
+        {"", kUpgraded, "*6*6*6*6*6*6*6*6*6", "*6*6*6*6*6*6*6*6*6"},
+    };
+    for (const auto& [record, welcome, after, settings] : cases) {
+        SCOPED_TRACE(record.value_or("none"));
+        fs::remove(file_);
+        if (record)
+            WriteRecord(*record);
+        EXPECT_EQ(Load(), welcome);
+        EXPECT_EQ(std::pair(FileText(), Settings()), std::pair(after, settings));
+        // Every write leaves the record private to its owner.
+        EXPECT_TRUE(welcome == "kept" || fs::status(file_).permissions() == fs::perms{0600});
         const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
         fs::last_write_time(file_, old);
-        for (int pass = 0; pass < 2; ++pass) {
-            EXPECT_EQ(Load(), "kept");
-            EXPECT_EQ(Settings(), settings);
-        }
-        EXPECT_EQ(FileText(), record);
+        Globals::Release();
+        EXPECT_EQ(Load(), "kept");
+        EXPECT_EQ(std::pair(FileText(), Settings()), std::pair(after, settings));
         EXPECT_EQ(fs::last_write_time(file_), old);
-    }
-}
-
-// A shorter record gains a field "6" per pass until it has ten, used in the same run, and the user is told.
-TEST_F(PreferencesRecordTest, ShortRecordsAreUpgraded) {
-    for (const auto& [record, upgraded] : {std::pair{"5*metal*x*nocodes*useProxy*p.test*8080*u*p",
-                                                     "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
-                                           {"", "*6*6*6*6*6*6*6*6*6"}}) {
-        SCOPED_TRACE(record);
-        WriteRecord(record);
-        EXPECT_EQ(Load(), kUpgraded);
-        EXPECT_EQ(FileText(), upgraded);
-        EXPECT_EQ(Settings(), upgraded);
     }
 }
 

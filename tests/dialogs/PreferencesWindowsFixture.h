@@ -3,6 +3,7 @@
 
 #include "ScriptedModal.h"
 #include "TempHome.h"
+#include "UserClicks.h"
 #include "app/Globals.h"
 #include "dialogs/ProxyWin.h"
 #include "dialogs/prefWin.h"
@@ -48,12 +49,7 @@ protected:
 
     // A click where the control lies, delivered to whatever is on top there; returns that widget.
     static QWidget* Click(fw::Window& window, const std::string& name) {
-        QWidget* widget = fw::detail::WidgetOf(window.Get<fw::VisualControl>(name));
-        const QPoint at = widget->geometry().center();
-        QWidget* top = widget->parentWidget()->childAt(at);
-        if (top)
-            QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(widget->parentWidget(), at));
-        return top;
+        return testsupport::ClickOnTop(window.Get<fw::VisualControl>(name));
     }
     // Clicks into the field and types over what it holds; nothing commits the text.
     static void Type(fw::Window& window, const std::string& field, const std::string& text) {

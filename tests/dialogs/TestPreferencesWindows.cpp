@@ -152,19 +152,6 @@ TEST_F(PreferencesWindowsTest, ProxyWindowStoresIntoTheSettingsOnly) {
     EXPECT_EQ(Record(), "5*aqua**nocodes*useProxy*p.example*80*bob*s3cret*8");
 }
 
-// Resting the pointer on a row's label gives it its help text.
-TEST_F(PreferencesWindowsTest, LabelsGiveHelpOnHover) {
-    for (const auto& [label, help] :
-         {std::pair{"StaticText1", "Increase this time for slow connections or if your "
-                                   "bookmarks are ok, but reported as Timeout"},
-          {"StaticText10", "Number of bookmarks that can be scanned simultaneously. Too "
-                           "high number might cause Safari Quillfen to become unstable"}}) {
-        QWidget* widget = fw::detail::WidgetOf(Prefs().Get<fw::VisualControl>(label));
-        QTest::mouseMove(widget->window(), widget->mapTo(widget->window(), QPoint(5, 5)));
-        EXPECT_EQ(Prefs().Get<fw::VisualControl>(label).HelpTag(), help);
-    }
-}
-
 // Apply has the main window read the record again (a stale carried field goes); with proxy use on, its
 // version socket takes the server and the number the port begins with, and keeps them when it is turned off.
 // The next scan fills the new pool size.

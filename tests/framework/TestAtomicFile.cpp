@@ -15,8 +15,8 @@ class AtomicFileTest : public FileTest {};
 } // namespace
 
 // The target gets the new bytes and keeps its mode and owner (also another user than the writer, when we
-// may hand it one); no temporary file stays behind; a missing target is made.
-TEST_F(AtomicFileTest, ReplacesContentKeepingModeAndOwner) {
+// may hand it one); no temporary file stays behind; a missing target is made; links are followed.
+TEST_F(AtomicFileTest, ReplacesContentKeepingModeOwnerAndLinks) {
     const std::string target = Path("Bookmarks.plist");
     WriteFile(target, "old content that is longer");
     ::chmod(target.c_str(), 0640);
@@ -29,10 +29,8 @@ TEST_F(AtomicFileTest, ReplacesContentKeepingModeAndOwner) {
 
     EXPECT_TRUE(WriteFileAtomically(FolderItem(Path("new")), "x", nullptr));
     EXPECT_EQ(ReadFile(Path("new")), "x");
-}
 
-// Writing through a chain of symbolic links replaces the final file; the links stay links.
-TEST_F(AtomicFileTest, FollowsSymbolicLinks) {
+    // Through a chain of symbolic links the final file is replaced; the links stay links.
     std::filesystem::create_directory(Path("real"));
     WriteFile(Path("real/Bookmarks.plist"), "old");
     std::filesystem::create_symlink("real/Bookmarks.plist", Path("relative"));

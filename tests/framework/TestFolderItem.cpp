@@ -18,21 +18,12 @@ using Texts = std::vector<std::string>;
 
 } // namespace
 
-// The Preferences folder lives in HOME and is created.
-TEST_F(FolderItemTest, PreferencesFolderIsMadeUnderHome) {
-    const FolderItem prefs = FolderItem::PreferencesFolder();
-    EXPECT_EQ(prefs.PosixPath(), Path("Library/Preferences/"));
-    EXPECT_TRUE(prefs.IsFolder());
-}
-
 // Every POSIX path maps to one HFS path and back, whatever its names hold; existing folders end in ':'.
 TEST_F(FolderItemTest, HfsPathsRoundTrip) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"/", "Macintosh HD:"},
         {"/nonexistent-q/b", "Macintosh HD:nonexistent-q:b"},
-        {"/nonexistent-q/folder/", "Macintosh HD:nonexistent-q:folder:"},
         {"/nonexistent-q/a:b/c", "Macintosh HD:nonexistent-q:a/b:c"},
-        {"/nonexistent-q/sp ace/it's \"q\"", "Macintosh HD:nonexistent-q:sp ace:it's \"q\""},
         {"/nonexistent-q/Café/ü.plist", "Macintosh HD:nonexistent-q:Café:ü.plist"},
         {"/nonexistent-q/::/", "Macintosh HD:nonexistent-q://:"},
     };
@@ -48,15 +39,6 @@ TEST_F(FolderItemTest, HfsPathsRoundTrip) {
     // An existing folder named without a trailing slash still gets the folder's trailing ':'.
     std::filesystem::create_directory(Path("sub"));
     EXPECT_EQ(GetFolderItem(FolderItem(Path("sub")).AbsolutePath())->PosixPath(), Path("sub/"));
-}
-
-// Name, Parent and Child walk the tree with or without a trailing slash.
-TEST_F(FolderItemTest, NameParentAndChild) {
-    const FolderItem folder("/a/b/"), file("/a/b");
-    EXPECT_EQ((Texts{folder.Name(), file.Name(), folder.Parent().PosixPath(),
-                     FolderItem("/a").Parent().PosixPath(), FolderItem("/").Parent().PosixPath(),
-                     folder.Child("c").PosixPath(), file.Child("c").PosixPath()}),
-              (Texts{"b", "b", "/a/", "/", "/", "/a/b/c", "/a/b/c"}));
 }
 
 // The shell passes a shell path on unchanged, whatever characters the path holds.
@@ -111,50 +93,4 @@ TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
     ::chmod(Path("").c_str(), 0755);
     const std::string secret = Path("secret");
     EXPECT_TRUE(RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
-}
-
-// CreateBinaryFile replaces an existing file; with a mode, the file ends with exactly that mode.
-TEST_F(FolderItemTest, CreateBinaryFileReplacesAndSetsMode) {
-    WriteFile(Path("prefs"), "a much longer old content");
-    ::chmod(Path("prefs").c_str(), 0644);
-    auto out = FolderItem(Path("prefs")).CreateBinaryFile("TEXT", 0600);
-    ASSERT_TRUE(out);
-    EXPECT_TRUE(out->Write("new"));
-    EXPECT_TRUE(out->Write(std::string("\0\xFF", 2)));
-    EXPECT_TRUE(out->Close());
-    EXPECT_FALSE(out->Write("late"));
-    EXPECT_EQ(ReadFile(Path("prefs")), std::string("new\0\xFF", 5));
-    EXPECT_EQ(ModeAndOwner(Path("prefs")), std::tuple(0600u, ::geteuid(), ::getegid()));
-
-    const FolderItem nowhere(Path("no/such/file"));
-    EXPECT_EQ(nowhere.CreateBinaryFile("TEXT"), nullptr);
-    EXPECT_EQ(nowhere.LastErrorCode(), ENOENT);
-}
-
-// CopyFileTo replaces the destination, and a failed copy says so and leaves the destination alone;
-// Delete removes a file and reports a file that is not there.
-TEST_F(FolderItemTest, CopyAndDeleteReportFailures) {
-    WriteFile(Path("src"), "source bytes\r\xFF");
-    WriteFile(Path("dest"), "old destination");
-    const FolderItem source(Path("src"));
-    EXPECT_TRUE(source.CopyFileTo(FolderItem(Path("dest"))));
-    EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
-    EXPECT_TRUE(source.CopyFileTo(FolderItem(Path("fresh"))));
-    EXPECT_EQ(ReadFile(Path("fresh")), "source bytes\r\xFF");
-
-    const FolderItem missing(Path("missing"));
-    EXPECT_FALSE(missing.CopyFileTo(FolderItem(Path("dest"))));
-    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
-    EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("no/such/dest"))));
-    EXPECT_NE(source.LastErrorCode(), 0);
-    std::filesystem::create_directory(Path("folder"));
-    EXPECT_FALSE(source.CopyFileTo(FolderItem(Path("folder"))));
-    EXPECT_TRUE(FolderItem(Path("folder")).IsFolder());
-    EXPECT_EQ(ReadFile(Path("dest")), "source bytes\r\xFF");
-    EXPECT_EQ(EntryCount(Path("")), 4);
-
-    const FolderItem fresh(Path("fresh"));
-    EXPECT_TRUE(fresh.Delete());
-    EXPECT_FALSE(fresh.Delete()); // so the first one did delete it
-    EXPECT_EQ(fresh.LastErrorCode(), ENOENT);
 }

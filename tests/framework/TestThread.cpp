@@ -1,4 +1,5 @@
-// Cooperative threads: scheduling, interleaving with the event loop, yields and critical sections.
+// Cooperative threads and timers: scheduling, interleaving with the event loop, critical sections, timer
+// modes, periods at the edges, and a timer freed from inside its own action.
 #include "EventLoop.h"
 #include "framework/Thread.h"
 #include "framework/Timer.h"
@@ -6,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <limits>
 #include <string>
+
+using testsupport::SpinFor;
+using testsupport::SpinUntil;
 
 namespace {
 
@@ -26,6 +31,14 @@ protected:
         t->Run();
         return t;
     }
+    // A timer started with `period` and `mode`, counting its firings in `fired`.
+    static std::unique_ptr<fw::Timer> Started(int64_t period, int mode, int& fired) {
+        auto timer = std::make_unique<fw::Timer>();
+        timer->Action = [&fired] { ++fired; };
+        timer->SetPeriod(period);
+        timer->SetMode(mode);
+        return timer;
+    }
 };
 
 // Run only schedules: nothing runs inside Run; the yield called on the event loop runs each ready thread
@@ -34,21 +47,20 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     auto a = Stepper('a', 5);
     auto b = Stepper('b', 5);
     EXPECT_EQ(trace, "");
-    EXPECT_TRUE(a->IsRunning());
     fw::BackgroundYield();
     EXPECT_EQ(trace, "a0b0");
     fw::BackgroundYield();
     EXPECT_EQ(trace, "a0b0a1b1");
 
-    fw::Timer timer;
-    timer.Action = [&] { trace += 'T'; };
-    timer.SetPeriod(0);
-    timer.SetMode(fw::Timer::ModeMultiple);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
+    int ticks = 0;
+    const auto timer = Started(0, fw::Timer::ModeMultiple, ticks);
+    timer->Action = [&] { trace += 'T'; };
+    ASSERT_TRUE(SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
     std::string steps = trace;
     std::erase(steps, 'T');
     EXPECT_EQ(steps, "a0b0a1b1a2b2a3b3a4b4");
-    EXPECT_LT(trace.find('T'), trace.rfind("b4")) << "a timer fired only after the threads had ended: " << trace;
+    EXPECT_LT(trace.find('T'), trace.rfind("b4"))
+        << "a timer fired only after the threads had ended: " << trace;
 }
 
 // A thread that ends, by an error or by returning, leaves the scheduler: the error ends that thread only
@@ -57,9 +69,9 @@ TEST_F(ThreadTest, EndedThreadsLeaveTheLoopRunningAndIdle) {
     fw::Thread t;
     t.RunEvent = [] { throw std::runtime_error("boom"); };
     t.Run();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !t.IsRunning(); }));
+    ASSERT_TRUE(SpinUntil([&] { return !t.IsRunning(); }));
     auto after = Stepper('z', 1);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return trace == "z0" && !after->IsRunning(); }));
+    ASSERT_TRUE(SpinUntil([&] { return trace == "z0" && !after->IsRunning(); }));
     const std::clock_t before = std::clock(); // processor time of the whole process
     testsupport::IdleFor(400);
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
@@ -78,14 +90,40 @@ TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
         section.Leave();
     };
     t.Run();
-    testsupport::SpinFor(50); // the thread now waits at the door
+    SpinFor(50); // the thread now waits at the door
     section.Leave();
-    testsupport::SpinFor(50);
+    SpinFor(50);
     EXPECT_FALSE(threadGotIn) << "one Leave of two let another thread in";
     section.Leave();
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return threadGotIn; }));
-    EXPECT_TRUE(section.TryEnter());
-    section.Leave();
+    EXPECT_TRUE(SpinUntil([&] { return threadGotIn; }));
+}
+
+// A single shot fires once and turns itself off, a period of 0 or less at the next turn of the loop; a
+// huge period is clamped, not wrapped. Disabling stops a repeating timer; an action may free its timer.
+TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
+    for (int64_t period : {int64_t{5}, int64_t{0}, int64_t{-5}, std::numeric_limits<int64_t>::max() - 1}) {
+        int fired = 0;
+        const auto timer = Started(period, fw::Timer::ModeSingle, fired);
+        const bool soon = period < 1000;
+        EXPECT_EQ(SpinUntil([&] { return fired == 1; }, soon ? 1000 : 50), soon) << period;
+        SpinFor(50);
+        EXPECT_EQ(fired, soon ? 1 : 0) << period;
+        EXPECT_EQ(timer->Mode() == fw::Timer::ModeOff, soon) << period;
+    }
+
+    int fired = 0;
+    auto freed = Started(1, fw::Timer::ModeMultiple, fired);
+    freed->Action = [&] {
+        ++fired;
+        freed.reset();
+    };
+    int ticks = 0;
+    const auto repeating = Started(1, fw::Timer::ModeMultiple, ticks);
+    ASSERT_TRUE(SpinUntil([&] { return ticks >= 3; }));
+    repeating->SetEnabled(false);
+    const int stopped = ticks;
+    SpinFor(30);
+    EXPECT_EQ(std::pair(fired, ticks), std::pair(1, stopped));
 }
 
 } // namespace

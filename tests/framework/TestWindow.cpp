@@ -1,9 +1,8 @@
-// Windows: single-instance accessors, creation order, controls and events by name, edge locks, quitting.
+// Windows: single-instance accessors, controls and events by name, edge locks, menu commands, quitting.
 #include "EventLoop.h"
 #include "framework/Application.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
-#include "framework/Timer.h"
 #include "framework/Window.h"
 #include "framework/WindowRegistry.h"
 #include "framework/detail/Bridge.h"
@@ -15,33 +14,22 @@
 
 namespace {
 
-std::vector<std::string> g_steps;
+std::vector<std::string> g_calls;
 
 class TestWindow : public fw::Window {
 public:
     TestWindow() : fw::Window("TestWindow") {}
     ~TestWindow() override { ++destroyed; }
     static inline int destroyed = 0;
-    int pressed = 0;
+    bool answer = false;
 
 protected:
-    void Layout() override {
-        g_steps.push_back("Layout");
-        fw::Window::Layout();
+    void AddMenuHandlers() override {
+        AddMenuHandler("Shared", [this] {
+            g_calls.push_back("window");
+            return answer;
+        });
     }
-    void CreateControls() override {
-        g_steps.push_back("CreateControls");
-        fw::Window::CreateControls();
-        Bind("PushButton1_Action", &TestWindow::PushButton1_Action);
-        Bind("PushButton1_Open", &TestWindow::PushButton1_Open);
-    }
-    void AddMenuHandlers() override { g_steps.push_back("AddMenuHandlers"); }
-    void SetupBindings() override { g_steps.push_back("SetupBindings"); }
-    void Event_Open() override { g_steps.push_back("Event_Open"); }
-
-private:
-    void PushButton1_Action() { ++pressed; }
-    void PushButton1_Open() { g_steps.push_back("PushButton1_Open"); }
 };
 
 class OtherWindow : public fw::Window {
@@ -54,37 +42,23 @@ protected:
     void TearDown() override {
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
-        g_steps.clear();
     }
+    fw::Application app;
 };
 
-// The accessor returns the open instance; after Close it makes a new one and frees the old one later.
-TEST_F(WindowTest, AccessorAfterClose) {
-    TestWindow& first = fw::Instance<TestWindow>();
-    EXPECT_EQ(&fw::Instance<TestWindow>(), &first);
+// A window closed from inside a handler is freed later, never under the caller; the accessor then makes a
+// new one. A control asked for by the wrong name or kind, or an event bound with the wrong call, is refused.
+TEST_F(WindowTest, ClosedWindowsGoLaterAndMistakesAreRefused) {
     const int destroyedBefore = TestWindow::destroyed;
-    first.Close();
+    fw::Instance<TestWindow>().Close();
     EXPECT_EQ(TestWindow::destroyed, destroyedBefore) << "freed inside the caller's handler";
-    TestWindow& second = fw::Instance<TestWindow>();
-    EXPECT_FALSE(second.IsClosed());
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return TestWindow::destroyed == destroyedBefore + 1; }));
-    EXPECT_EQ(&fw::Instance<TestWindow>(), &second);
-}
-
-// Creation runs its steps in order, control Open events after the bindings of CreateControls; controls
-// are reached by name and kind; events reach the method bound by name; mistakes are refused.
-TEST_F(WindowTest, CreationAndControlsAndEventsByName) {
     TestWindow& w = fw::Instance<TestWindow>();
-    EXPECT_EQ(g_steps, (std::vector<std::string>{"Layout", "CreateControls", "PushButton1_Open", "AddMenuHandlers",
-                                                 "SetupBindings", "Event_Open"}));
-    auto& button = w.Get<fw::PushButton>("PushButton1");
-    button.Push();
-    EXPECT_EQ(w.pressed, 1);
-    EXPECT_EQ(w.Get<fw::Timer>("Timer1").Period(), 1000);
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return TestWindow::destroyed == destroyedBefore + 1; }));
     EXPECT_THROW(w.Get<fw::StaticText>("PushButton1"), std::logic_error);
     EXPECT_THROW(w.Get<fw::PushButton>("Nothing"), std::logic_error);
-    EXPECT_THROW(button.BindEvent("Action", std::function<void(int)>([](int) {})), std::logic_error);
-    EXPECT_THROW(button.BindEvent("NoSuchEvent", std::function<void()>([] {})), std::logic_error);
+    EXPECT_THROW(
+        w.Get<fw::PushButton>("PushButton1").BindEvent("Action", std::function<void(int)>([](int) {})),
+        std::logic_error);
 }
 
 // Resizing keeps each control's distance to its locked edges.
@@ -99,9 +73,30 @@ TEST_F(WindowTest, EdgeLocksFollowTheWindow) {
               (std::vector{300, 230, 350, 230, 10}));
 }
 
+// A menu command goes to the frontmost window first; a handler that returns false passes it on to the
+// application, true stops it there; with no window open the application still answers.
+TEST_F(WindowTest, MenuCommandsGoToTheWindowThenTheApplication) {
+    for (const auto& [name, answer] : {std::pair{"Shared", false}, std::pair{"AppOnly", true}})
+        app._AddMenuHandler(name, [answer] {
+            g_calls.push_back("app");
+            return answer;
+        });
+    using Calls = std::pair<std::vector<std::string>, bool>;
+    const auto dispatch = [this](const std::string& name) {
+        g_calls.clear();
+        const bool handled = app.HandleMenuCommand(name);
+        return Calls{g_calls, handled};
+    };
+    EXPECT_EQ(dispatch("AppOnly"), (Calls{{"app"}, true}));
+    EXPECT_EQ(dispatch("Unknown"), (Calls{{}, false}));
+    TestWindow& w = fw::Instance<TestWindow>();
+    EXPECT_EQ(dispatch("Shared"), (Calls{{"window", "app"}, false}));
+    w.answer = true;
+    EXPECT_EQ(dispatch("Shared"), (Calls{{"window"}, true}));
+}
+
 // The user closing the last window quits; a window closed by code does not.
 TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
-    fw::Application app;
     fw::Instance<TestWindow>().Close();
     QTimer::singleShot(100, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 99) << "closing by code quit the program";

@@ -1,10 +1,10 @@
 // A fresh main window in a temporary home, its list filled with bookmark rows, and helpers to drive it.
 #pragma once
 
+#include "BookmarksFixture.h"
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "TempHome.h"
-#include "BookmarksFixture.h"
 #include "framework/ListBox.h"
 #include "framework/PushButton.h"
 #include "framework/StaticText.h"
@@ -16,9 +16,9 @@
 #include <QAbstractItemModel>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 
 class ListwinTest : public ::testing::Test {
@@ -34,11 +34,14 @@ protected:
     fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
     fw::StaticText& StatusLine() const { return win_->Get<fw::StaticText>("statusLine"); }
     std::string Status() const { return StatusLine().Text(); }
-    static QTableView& ViewOf(const fw::ListBox& list) { return *static_cast<QTableView*>(fw::detail::WidgetOf(list)); }
+    static QTableView& ViewOf(const fw::ListBox& list) {
+        return *static_cast<QTableView*>(fw::detail::WidgetOf(list));
+    }
     QTableView& View() const { return ViewOf(List()); }
 
     // A bookmark row as the bookmarks-file reader writes it; `order` is its place in the file.
-    void AddBookmark(const std::string& name, const std::string& url, int order, const std::string& code = {}) {
+    void AddBookmark(const std::string& name, const std::string& url, int order,
+                     const std::string& code = {}) {
         List().AddRow("");
         const int row = List().ListCount() - 1;
         List().SetCell(row, quillfen::BookmarkColumn::Name, name);
@@ -53,7 +56,8 @@ protected:
         testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
         for (const testsupport::FixtureBookmark& bookmark : bookmarks)
             fixture.Add("BookmarksBar", bookmark);
-        ASSERT_TRUE(fixture.Write(folder + "/Bookmarks.plist", testsupport::BookmarksFixture::Encoding::Binary));
+        ASSERT_TRUE(
+            fixture.Write(folder + "/Bookmarks.plist", testsupport::BookmarksFixture::Encoding::Binary));
     }
     // What a scan writes into a row.
     void SetResult(int row, const std::string& status, const std::string& code) {
@@ -66,6 +70,9 @@ protected:
             if (test(row))
                 rows.push_back(row);
         return rows;
+    }
+    std::vector<int> SelectedRows() const {
+        return RowsWhere([this](int row) { return List().Selected(row); });
     }
     // The rows whose check box is on; every row's check mirror must agree with its box.
     std::vector<int> MarkedRows() const {

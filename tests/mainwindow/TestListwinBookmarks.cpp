@@ -1,81 +1,67 @@
-// "Get Bookmarks": the list filled from Safari's bookmarks file, and a file that cannot be read.
+// "Get Bookmarks": the list filled from Safari's bookmarks file, and a file that cannot be read; the
+// preferences the window reads as it opens.
 #include "ListwinFixture.h"
 
 #include <climits>
+#include <fstream>
 
 namespace {
 
-class ListwinBookmarksTest : public ListwinTest {
-protected:
-    void Press() { Button("PushButton2").Push(); }
-};
+using Texts = std::vector<std::string>;
+using ListwinBookmarksTest = ListwinTest;
 
-// A binary file is converted and listed in file order; the arrays and the kept text follow the rows; the
-// default button moves to the scan control and the search field is emptied.
+// A missing file ends the load with the read-failure message and the program goes on. A binary file is
+// converted and listed in file order, only web addresses and feeds; the arrays and the kept text follow the
+// rows; the default button moves to the scan control and the search field is emptied.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
+    Button("PushButton2").Push();
+    EXPECT_EQ(
+        modal_.messages,
+        Texts{"Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you "
+              "used Ordnix to organize your bookmarks there is a simple way to fix this problem. Please "
+              "read the documentation that came with Safari Quillfen. "});
+    EXPECT_EQ(List().ListCount(), 0);
+
     WriteBookmarksFile({{"First &amp; best", "https://a.example/", "UUID-1"},
                         {"Script", "javascript:void(0)", "UUID-2"},
                         {"Feed", "feed://b.example/rss", "UUID-3"}});
     win_->editHasBeenEdited = true;
     SearchField().SetCell(0, 0, "old word");
+    Button("PushButton2").Push();
+    Button("PushButton2").Push(); // a second load replaces the first
 
-    Press();
-    Press(); // a second load replaces the first
-
-    using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL, quillfen::BookmarkColumn::Order,
-        quillfen::BookmarkColumn::UUID;
-    EXPECT_EQ(Column(Name), (std::vector<std::string>{"First &amp;amp; best", "Feed"}));
-    EXPECT_EQ(Column(URL), (std::vector<std::string>{"https://a.example/", "feed://b.example/rss"}));
-    EXPECT_EQ(Column(Order), (std::vector<std::string>{"000001", "000002"}));
-    EXPECT_EQ(Column(UUID), (std::vector<std::string>{"UUID-1", "UUID-3"}));
-    EXPECT_EQ(win_->UUIDArray, (std::vector<std::string>{"UUID-1", "UUID-3"}));
+    using namespace quillfen::BookmarkColumn;
+    EXPECT_EQ((std::vector<Texts>{Column(Name), Column(URL), Column(Order), Column(UUID), win_->UUIDArray}),
+              (std::vector<Texts>{{"First &amp;amp; best", "Feed"},
+                                  {"https://a.example/", "feed://b.example/rss"},
+                                  {"000001", "000002"},
+                                  {"UUID-1", "UUID-3"},
+                                  {"UUID-1", "UUID-3"}}));
     EXPECT_EQ(win_->urlArray.size(), 2u);
-    EXPECT_EQ(Status(), "2 bookmarks");
-    EXPECT_FALSE(win_->editHasBeenEdited);
+    EXPECT_EQ(std::tuple(Status(), win_->editHasBeenEdited, List().SortedColumn(), SearchField().Cell(0, 0)),
+              std::tuple(std::string("2 bookmarks"), false, Order, std::string()));
     EXPECT_NE(win_->editWholeplist.find("<key>WebBookmarkUUID</key>"), std::string::npos);
-    EXPECT_TRUE(Button("PushButton1").Default());
-    EXPECT_FALSE(Button("PushButton2").Default());
-    EXPECT_EQ(List().SortedColumn(), Order);
-    EXPECT_EQ(SearchField().Cell(0, 0), "");
+    EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()),
+              std::pair(true, false));
 }
-
-// A missing file ends the load with the read-failure message; the program goes on.
-TEST_F(ListwinBookmarksTest, MissingFileShowsTheReadFailure) {
-    Press();
-    EXPECT_EQ(modal_.messages,
-              std::vector<std::string>{
-                  "Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you used "
-                  "Ordnix to organize your bookmarks there is a simple way to fix this problem. Please read the "
-                  "documentation that came with Safari Quillfen. "});
-    EXPECT_EQ(List().ListCount(), 0);
-}
-
-class ListwinOpenTest : public ListwinTest {
-protected:
-    // Writes the preferences record, then opens a fresh main window that reads it.
-    void Reopen(const std::string& record) {
-        std::filesystem::create_directories(home_.Path() + "/Library/Preferences");
-        FILE* f = std::fopen((home_.Path() + "/Library/Preferences/Safari Quillfen").c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fputs(record.c_str(), f);
-        std::fclose(f);
-        win_->Close();
-        win_ = &fw::Instance<quillfen::Listwin>();
-    }
-};
 
 // The window takes its look from the record; the version socket gets the proxy only when proxy use is on,
 // its port the record's number, clamped.
-TEST_F(ListwinOpenTest, LookAndProxyOfTheVersionSocket) {
+TEST_F(ListwinBookmarksTest, LookAndProxyOfTheVersionSocket) {
     const std::vector<std::tuple<std::string, bool, std::string, int>> cases{
         {"5*aqua**nocodes*noProxy*proxy.test*8080***8", false, "", 0},
         {"5*metal**nocodes*useProxy*proxy.test*8080***8", true, "proxy.test", 8080},
         {"5***nocodes*useProxy*proxy.test*99999999999***8", true, "proxy.test", INT_MAX},
         {"5*aqua**nocodes*useProxy*proxy.test*port***8", false, "proxy.test", 0}};
+    std::filesystem::create_directories(home_.Path() + "/Library/Preferences");
     for (const auto& [record, metal, address, port] : cases) {
-        Reopen(record);
-        EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress, win_->versionHTTPSock.HTTPProxyPort),
-                  std::tuple(metal, address, port)) << record;
+        std::ofstream(home_.Path() + "/Library/Preferences/Safari Quillfen") << record;
+        win_->Close();
+        win_ = &fw::Instance<quillfen::Listwin>();
+        EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress,
+                             win_->versionHTTPSock.HTTPProxyPort),
+                  std::tuple(metal, address, port))
+            << record;
     }
 }
 

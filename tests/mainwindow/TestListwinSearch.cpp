@@ -25,7 +25,6 @@ protected:
         app_.SetMenuBar(nullptr);
         quillfen::Menu::Release();
     }
-    Rows SelectedRows() const { return RowsWhere([this](int row) { return List().Selected(row); }); }
     void AddNames(const Texts& names) {
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
@@ -49,7 +48,8 @@ protected:
     }
     void ClickField() {
         QTableView& field = ViewOf(SearchField());
-        QTest::mouseClick(field.viewport(), Qt::LeftButton, {}, field.visualRect(field.model()->index(0, 0)).center());
+        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
+                          field.visualRect(field.model()->index(0, 0)).center());
         testsupport::ProcessPendingEvents();
     }
     // The user clicks into the search field, types and ends the edit with Return.
@@ -105,8 +105,8 @@ TEST_F(ListwinSearchTest, FindNextScrollsToTheHitAndEndsAfterOnePass) {
 }
 
 // The field edits its word while it has the focus and deselects its row when it loses it; a click empties
-// it, also after Find and Escape, so the next word stands alone; it never shows a highlight. Once "Get
-// Bookmarks" has passed the default to the scan control, a change of the field's selection leaves none.
+// it, also after Find and Escape, so the next word stands alone; it never shows a highlight, and its row
+// fits inside it. Once "Get Bookmarks" has passed the default on, a change of its selection leaves none.
 TEST_F(ListwinSearchTest, SearchFieldEvents) {
     SearchField().SetFocus();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
@@ -118,25 +118,21 @@ TEST_F(ListwinSearchTest, SearchFieldEvents) {
     QTableView& field = ViewOf(SearchField());
     SearchField().SetSelected(0, true);
     const QImage image = field.viewport()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(field.viewport()->width() - 3, field.viewport()->height() / 2), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(field.viewport()->width() - 3, field.viewport()->height() / 2),
+              QColor(Qt::white));
 
     Button("PushButton2").Push();
     ASSERT_TRUE(Button("PushButton1").Default());
     SearchField().SetSelected(0, false);
-    EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()), std::pair(false, false));
+    EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()),
+              std::pair(false, false));
 
     FindWord("Chips");
     Press(Qt::Key_Escape);
     ClickField();
     Type("Long");
     EXPECT_EQ(SearchField().ShownText(0, 0), "Long");
-}
-
-// The field is tall enough for its font: letters reaching below the line are shown whole.
-TEST_F(ListwinSearchTest, SearchFieldShowsTheWholeText) {
-    Press(Qt::Key_F, Qt::ControlModifier);
-    ASSERT_NE(FieldEditor(), nullptr);
-    QTableView& field = ViewOf(SearchField());
+    // The field is tall enough for its font: letters reaching below the line are shown whole.
     const QRect cell = field.visualRect(field.model()->index(0, 0));
     EXPECT_GE(cell.height(), QFontMetrics(field.font()).height());
     EXPECT_LE(cell.bottom(), field.viewport()->height() - 1);
@@ -146,7 +142,7 @@ TEST_F(ListwinSearchTest, SearchFieldShowsTheWholeText) {
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
 // by URL holds the word, also across the two; the focus then goes to the list. With an empty list Return
 // only ends the edit.
-TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
+TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     WriteBookmarksFile({{"News", "http://paper.example/", "U1"},
                         {"Alpha", "http://beta.example/", "U2"},
                         {"Recipes", "http://food.example/alpha", "U3"}});
@@ -170,27 +166,17 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedList) {
     EXPECT_EQ(Column(quillfen::BookmarkColumn::Status), (Texts{"", ""}));
     TypeWordAndReturn("");
     EXPECT_EQ(Status(), "3 matched");
-}
 
-// A reload, by Return in the search field or by "Get Bookmarks", leaves no row selected and the buttons
-// that act on a row disabled; so does "Get Bookmarks" after a click on a row's box alone.
-TEST_F(ListwinSearchTest, ReloadLeavesNoRowToActOn) {
-    WriteBookmarksFile({{"News", "http://paper.example/", "U1"}, {"Alpha", "http://beta.example/", "U2"}});
-    Button("PushButton2").Push();
-    auto enabled = [this] { return std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()); };
-    for (const bool byReturn : {true, false}) {
-        ClickCell(1, 1);
-        ASSERT_EQ(enabled(), std::pair(true, true));
-        if (byReturn)
-            TypeWordAndReturn("");
-        else
-            Button("PushButton2").Push();
-        EXPECT_EQ(List().SelCount(), 0);
-        EXPECT_EQ(enabled(), std::pair(false, false));
+    // A reload, by Return in the search field or by "Get Bookmarks", leaves no row selected and the buttons
+    // that act on a row disabled; so does "Get Bookmarks" after a click on a row's box alone.
+    for (const auto& [column, byReturn] : {std::pair{1, true}, {1, false}, {0, false}}) {
+        ClickCell(1, column);
+        EXPECT_TRUE(column == 0 || Button("PushButton5").Enabled());
+        byReturn ? TypeWordAndReturn("") : Button("PushButton2").Push();
+        EXPECT_EQ(
+            std::tuple(List().SelCount(), Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
+            std::tuple(0, false, false));
     }
-    ClickCell(0, 0);
-    Button("PushButton2").Push();
-    EXPECT_EQ(enabled(), std::pair(false, false));
 }
 
 // Dropped text: every "http://" starts a row at the end of the list, cut at the line end; the rows
@@ -202,8 +188,9 @@ TEST_F(ListwinSearchTest, DroppedTextAddsOneRowPerUrl) {
     List().DropObject("see http://a.example/one\rhttp://b.example/two two\r");
     List().DropObject("https://secure.example/ and no other address");
     ASSERT_EQ(List().ListCount(), 102);
-    EXPECT_EQ((Texts{List().Cell(100, URL), List().Cell(101, URL), List().Cell(101, Name), List().Cell(0, URL)}),
-              (Texts{"http://a.example/one", "http://b.example/two two", "", "http://row0.example/"}));
+    EXPECT_EQ(
+        (Texts{List().Cell(100, URL), List().Cell(101, URL), List().Cell(101, Name), List().Cell(0, URL)}),
+        (Texts{"http://a.example/one", "http://b.example/two two", "", "http://row0.example/"}));
 }
 
 } // namespace

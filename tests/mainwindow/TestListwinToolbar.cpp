@@ -1,17 +1,11 @@
-// The toolbar and the status line: the scan control on the window, "Visit Site", the status line as a
-// link, and the logo button.
+// The toolbar and the status line: the scan control, "Visit Site", and the status line and logo as links.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
+#include "UserClicks.h"
 #include "app/Globals.h"
 #include "app/MakerSite.h"
-#include "app/Media.h"
 #include "checker/BrowserAddress.h"
 #include "framework/Canvas.h"
-#include "framework/Graphics.h"
-#include "framework/detail/PictureImpl.h"
-
-#include <QImage>
-#include <QPainter>
 
 namespace {
 
@@ -19,37 +13,13 @@ class ListwinToolbarTest : public ListwinTest {
 protected:
     fw::PushButton& ScanControl() const { return Button("PushButton1"); }
     QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
-    static void Send(QWidget& widget, QEvent::Type type) {
-        QEvent event(type);
-        QCoreApplication::sendEvent(&widget, &event);
-    }
     // Three bookmarks on the scripted server, checked one at a time.
     void AddServerRows() {
         for (int i = 0; i < 3; ++i)
-            AddBookmark("n", "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i), i + 1);
+            AddBookmark("n", "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i),
+                        i + 1);
         quillfen::Globals::simultSocks = "1";
         quillfen::Globals::timeOut = "30";
-    }
-    // A logo-sized image on a magenta ground, with `picture` drawn on it or else the logo painted.
-    QImage OnMagenta(const fw::Picture* picture) const {
-        QImage image(75, 20, QImage::Format_ARGB32);
-        image.fill(Qt::magenta);
-        QPainter painter(&image);
-        fw::Graphics g(&painter, 75, 20);
-        if (picture)
-            painter.drawImage(0, 0, fw::Picture::Impl::Drawable(*picture));
-        else
-            win_->Get<fw::Canvas>("Canvas2").Paint(g);
-        return image;
-    }
-
-    // A real click at the middle of `control`, delivered to whatever lies on top there.
-    void ClickMiddleOf(const fw::VisualControl& control) {
-        QWidget* content = Widget(control).parentWidget();
-        const QPoint middle = Widget(control).geometry().center();
-        QWidget* top = content->childAt(middle);
-        ASSERT_NE(top, nullptr);
-        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(content, middle));
     }
 
     testsupport::ScriptedServer server_;
@@ -95,7 +65,7 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     ClickCell(0, 1, true);
     ClickCell(0, 1);
     EXPECT_EQ(Status(), site + "/p?a=1&amp;b=2");
-    ClickMiddleOf(Button("PushButton3"));
+    testsupport::ClickOnTop(Button("PushButton3"));
     QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
     EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/p?a=1&b=2"));
 }
@@ -109,18 +79,23 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     EXPECT_FALSE(Button("PushButton5").Enabled());
     ClickCell(0, 1);
     List().SetSelected(0, false);
-    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()), std::pair(false, false));
-    ClickMiddleOf(Button("PushButton3"));
+    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
+              std::pair(false, false));
+    testsupport::ClickOnTop(Button("PushButton3"));
     EXPECT_TRUE(modal_.urls.empty());
     List().SetSelected(0, true);
-    ClickMiddleOf(Button("PushButton3"));
+    testsupport::ClickOnTop(Button("PushButton3"));
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
 }
 
-// Cancel pauses and Resume goes on with the same scan from the row after the last one handed out.
-TEST_F(ListwinToolbarTest, ScanControlPausesAndResumes) {
-    server_.SetResponses({""}, false);
+// A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
+// and Resume goes on with the same scan.
+TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
+    server_.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
     AddServerRows();
+    ScanControl().Push();
+    ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
+    const kritiskClass* first = win_->kritisk.get();
     std::vector<std::string> captions;
     std::vector<const kritiskClass*> scans;
     for (int press = 0; press < 3; ++press) {
@@ -130,82 +105,32 @@ TEST_F(ListwinToolbarTest, ScanControlPausesAndResumes) {
     }
     EXPECT_EQ(captions, (std::vector<std::string>{"Cancel", "Resume", "Cancel"}));
     EXPECT_EQ(scans, std::vector<const kritiskClass*>(3, scans[0]));
-    EXPECT_EQ(scans[0]->scanNumber, 1);
+    EXPECT_NE(scans[0], first);
     EXPECT_FALSE(win_->StopIt());
+    ASSERT_TRUE(testsupport::SpinUntil(
+        [this] { return ScanControl().Caption() == "Scan" && server_.Connections() == 6; }));
+    EXPECT_EQ(server_.Requests()[3].rfind("HEAD /0 ", 0), 0u) << server_.Requests()[3];
 }
 
-// A press after the end of a scan starts a new scan, with a new state, from the first row.
-TEST_F(ListwinToolbarTest, ScanAfterTheEndStartsOver) {
-    server_.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
-    AddServerRows();
-    ScanControl().Push();
-    ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
-    const kritiskClass* first = win_->kritisk.get();
-    ScanControl().Push();
-    EXPECT_NE(win_->kritisk.get(), first);
-    ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan" && server_.Connections() == 6; }));
-    const std::vector<std::string> requests = server_.Requests();
-    EXPECT_EQ(requests[3].rfind("HEAD /0 ", 0), 0u) << requests[3];
-}
-
-// "Visit Site" and a click on the status line open only texts that begin with "http"; the click colours
-// and underlines any text, and the pointer's leaving takes the underline away.
-TEST_F(ListwinToolbarTest, StatusLineIsALinkForWebAddresses) {
+// "Visit Site" and a click on the status line open only texts that begin with "http"; the logo opens the
+// maker's home page, and nothing while no site is set.
+TEST_F(ListwinToolbarTest, StatusLineAndLogoAreLinks) {
     QWidget& status = Widget(StatusLine());
-    StatusLine().SetText("Done");
     Button("PushButton3").SetEnabled(true);
-    Button("PushButton3").Push();
-    Send(status, QEvent::Enter);
-    EXPECT_FALSE(StatusLine().Underline());
-    QTest::mousePress(&status, Qt::LeftButton);
-    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(200, 0, 255));
-    QTest::mouseRelease(&status, Qt::LeftButton);
-    EXPECT_EQ(StatusLine().TextColor(), fw::RGB(0, 0, 255));
-    EXPECT_TRUE(StatusLine().Underline());
-    Send(status, QEvent::Leave);
-    EXPECT_FALSE(StatusLine().Underline());
-    EXPECT_TRUE(modal_.urls.empty());
-
-    StatusLine().SetText("https://secure.example/");
-    Send(status, QEvent::Enter);
-    EXPECT_TRUE(StatusLine().Underline());
-    QTest::mouseClick(&status, Qt::LeftButton);
-    Button("PushButton3").Push();
+    for (const char* text : {"Done", "https://secure.example/"}) {
+        StatusLine().SetText(text);
+        QTest::mouseClick(&status, Qt::LeftButton);
+        Button("PushButton3").Push();
+    }
     EXPECT_EQ(modal_.urls, (std::vector<std::string>{"https://secure.example/", "https://secure.example/"}));
-}
 
-// The logo shows a ring while the pointer is on it and opens the maker's home page when clicked.
-TEST_F(ListwinToolbarTest, LogoButtonRingAndLink) {
-    win_->Show();
-    auto& logo = win_->Get<fw::Canvas>("Canvas2");
-    EXPECT_FALSE(logo.UseFocusRing());
-    EXPECT_TRUE(logo.AcceptFocus());
-    Send(Widget(logo), QEvent::Enter);
-    EXPECT_TRUE(logo.UseFocusRing());
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return logo.HasFocus(); }, 2000));
-    Send(Widget(logo), QEvent::Leave);
-    EXPECT_FALSE(logo.UseFocusRing());
-
+    modal_.urls.clear();
+    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
     quillfen::SetMakerSite("http://127.0.0.1:9/");
-    QTest::mouseClick(&Widget(logo), Qt::LeftButton);
+    QTest::mouseClick(&logo, Qt::LeftButton);
     quillfen::SetMakerSite("");
-    QTest::mouseClick(&Widget(logo), Qt::LeftButton);
+    QTest::mouseClick(&logo, Qt::LeftButton);
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://127.0.0.1:9/"});
-}
-
-// The metal look draws the logo through its mask, so the ground shows where the mask is white; every
-// other look draws the see-through logo.
-TEST_F(ListwinToolbarTest, LogoPaintFollowsTheLook) {
-    const std::string look = quillfen::Globals::aquaOrmetal;
-    quillfen::Globals::aquaOrmetal = "metal";
-    const QImage metal = OnMagenta(nullptr);
-    EXPECT_EQ(metal, OnMagenta(quillfen::logo75()));
-    EXPECT_EQ(metal.pixelColor(74, 19), QColor(Qt::magenta));
-    EXPECT_NE(metal, OnMagenta(quillfen::tervaskloggatransp75px()));
-
-    quillfen::Globals::aquaOrmetal = "aqua";
-    EXPECT_EQ(OnMagenta(nullptr), OnMagenta(quillfen::tervaskloggatransp75px()));
-    quillfen::Globals::aquaOrmetal = look;
 }
 
 } // namespace

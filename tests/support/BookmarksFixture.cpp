@@ -17,67 +17,57 @@ struct PlistDeleter {
 };
 using Plist = std::unique_ptr<void, PlistDeleter>;
 
-void SetString(plist_t dict, const char* key, const std::string& value) {
-    plist_dict_set_item(dict, key, plist_new_string(value.c_str()));
+// A dictionary of the entries that are there, in their order.
+plist_t Dict(std::initializer_list<std::pair<const char*, plist_t>> entries) {
+    plist_t dict = plist_new_dict();
+    for (const auto& [key, value] : entries)
+        if (value)
+            plist_dict_set_item(dict, key, value);
+    return dict;
+}
+
+plist_t String(const std::optional<std::string>& value) {
+    return value ? plist_new_string(value->c_str()) : nullptr;
 }
 
 class TreeBuilder {
 public:
     explicit TreeBuilder(bool withSync) : withSync_(withSync) {}
 
-    plist_t Proxy(const std::string& title) {
-        plist_t proxy = Node("WebBookmarkTypeProxy");
-        SetString(proxy, "Title", title);
-        SetString(proxy, "WebBookmarkIdentifier", title);
-        return proxy;
-    }
-
-    plist_t Folder(const std::string& title) {
-        plist_t folder = Node("WebBookmarkTypeList");
-        SetString(folder, "Title", title);
-        plist_dict_set_item(folder, "Children", plist_new_array());
-        return folder;
+    // Folders and proxies get made-up identifiers; a leaf's comes from the test (or is missing).
+    plist_t Node(const char* type, const std::optional<std::string>& title, bool isLeaf = false,
+                 const std::optional<std::string>& uuid = std::nullopt) {
+        const std::string id = uuid ? *uuid : "00000000-FIXTURE-" + std::to_string(++generated_);
+        const std::string data(48, '\x5a');
+        return Dict(
+            {{"WebBookmarkType", plist_new_string(type)},
+             {"WebBookmarkUUID", isLeaf && !uuid ? nullptr : plist_new_string(id.c_str())},
+             {"Sync", withSync_ ? Dict({{"ServerID", String("server-" + id)},
+                                        {"Data", plist_new_data(data.data(), data.size())}})
+                                : nullptr},
+             {"Title", isLeaf ? nullptr : String(title)},
+             {"WebBookmarkIdentifier",
+              std::string_view(type) == "WebBookmarkTypeProxy" ? String(title) : nullptr},
+             {"Children", std::string_view(type) == "WebBookmarkTypeList" ? plist_new_array() : nullptr}});
     }
 
     plist_t Leaf(const FixtureBookmark& bookmark, const std::optional<std::string>& previewText) {
-        plist_t leaf = Node("WebBookmarkTypeLeaf", bookmark.uuid);
-        plist_t uri = plist_new_dict();
-        if (bookmark.title)
-            SetString(uri, "title", *bookmark.title);
-        plist_dict_set_item(leaf, "URIDictionary", uri);
+        plist_t leaf = Node("WebBookmarkTypeLeaf", std::nullopt, true, bookmark.uuid);
+        plist_dict_set_item(leaf, "URIDictionary", Dict({{"title", String(bookmark.title)}}));
         if (bookmark.url)
-            SetString(leaf, "URLString", *bookmark.url);
+            plist_dict_set_item(leaf, "URLString", String(bookmark.url));
         if (previewText) {
-            plist_t reading = plist_new_dict();
-            plist_dict_set_item(reading, "DateAdded", plist_new_date(700000000, 0));
-            SetString(reading, "PreviewText", *previewText);
-            plist_dict_set_item(leaf, "ReadingList", reading);
-            plist_t nonSync = plist_new_dict();
-            plist_dict_set_item(nonSync, "neverFetchMetadata", plist_new_bool(0));
-            SetString(nonSync, "siteName", "Example");
-            plist_dict_set_item(leaf, "ReadingListNonSync", nonSync);
+            plist_dict_set_item(
+                leaf, "ReadingList",
+                Dict({{"DateAdded", plist_new_date(700000000, 0)}, {"PreviewText", String(previewText)}}));
+            plist_dict_set_item(
+                leaf, "ReadingListNonSync",
+                Dict({{"neverFetchMetadata", plist_new_bool(0)}, {"siteName", String("Example")}}));
         }
         return leaf;
     }
 
 private:
-    // Folders and proxies get made-up identifiers; a leaf's comes from the test (or is missing).
-    plist_t Node(const char* type, const std::optional<std::string>& uuid = std::nullopt) {
-        const std::string id = uuid ? *uuid : "00000000-FIXTURE-" + std::to_string(++generated_);
-        plist_t node = plist_new_dict();
-        SetString(node, "WebBookmarkType", type);
-        if (uuid || std::string_view(type) != "WebBookmarkTypeLeaf")
-            SetString(node, "WebBookmarkUUID", id);
-        if (withSync_) {
-            plist_t sync = plist_new_dict();
-            SetString(sync, "ServerID", "server-" + id);
-            const std::string data(48, '\x5a');
-            plist_dict_set_item(sync, "Data", plist_new_data(data.data(), data.size()));
-            plist_dict_set_item(node, "Sync", sync);
-        }
-        return node;
-    }
-
     bool withSync_;
     int generated_ = 0;
 };
@@ -99,18 +89,18 @@ void BookmarksFixture::AddToReadingList(const FixtureBookmark& bookmark, std::st
 
 bool BookmarksFixture::Write(const std::string& path, Encoding encoding) const {
     TreeBuilder builder(form_ == Form::Modern);
-    Plist root(builder.Folder(""));
+    Plist root(builder.Node("WebBookmarkTypeList", ""));
     plist_dict_set_item(root.get(), "WebBookmarkFileVersion", plist_new_uint(1));
     plist_t children = plist_dict_get_item(root.get(), "Children");
-    plist_array_append_item(children, builder.Proxy("History"));
+    plist_array_append_item(children, builder.Node("WebBookmarkTypeProxy", "History"));
     for (const Folder& folder : folders_) {
-        plist_t node = builder.Folder(folder.title);
-        plist_t items = plist_dict_get_item(node, "Children");
+        plist_t node = builder.Node("WebBookmarkTypeList", folder.title);
         for (const Item& item : folder.items)
-            plist_array_append_item(items, builder.Leaf(item.bookmark, item.previewText));
+            plist_array_append_item(plist_dict_get_item(node, "Children"),
+                                    builder.Leaf(item.bookmark, item.previewText));
         plist_array_append_item(children, node);
     }
-    plist_array_append_item(children, builder.Proxy("Bonjour"));
+    plist_array_append_item(children, builder.Node("WebBookmarkTypeProxy", "Bonjour"));
 
     const bool xml = encoding == Encoding::Xml;
     char* bytes = nullptr;
