@@ -80,6 +80,8 @@ public:
     void checkDups();
     // Reloads the list and keeps the rows whose name and URL hold the search word.
     void filterWord();
+    // Writes the edit log into the bookmarks file as it is on disk now; false when the file was left as it was.
+    bool ApplyChanges();
 
 protected:
     void CreateControls() override;
@@ -173,6 +175,21 @@ private:
     bool _FilePrint_Action();
     bool _FilePageSetup_Action();
     bool _ToolsCheckSelectedBookmarks_Action();
+
+    // Editing in place. "Edit Bookmark" and Undo act on the bookmark that was clicked or edited, known by
+    // its row's identity (0: none), so a sort cannot turn them to another bookmark and a reload ends them.
+    void ListBox1_CellGotFocus(int row, int column);
+    void ListBox1_CellAction(int row, int column);
+    void PushButton4_Action();
+    void PushButton5_Action();
+    void MakeActiveBookmarkEditable();
+    void RecordEdit(int row, const std::string& oldTitle, const std::string& oldURL);
+    void EditsWaiting();
+    uint64_t activeBookmark_ = 0;
+    uint64_t undoBookmark_ = 0;
+    // True while an apply runs; it also tells that run whether the window still exists after the events
+    // it lets through.
+    std::shared_ptr<bool> applying_ = std::make_shared<bool>(false);
 
     fw::ListBox* list_ = nullptr;
     std::unique_ptr<ListBoxRows> rows_;

@@ -45,6 +45,7 @@ bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
     if (doubleclick && IsWebAddress(url))
         fw::ShowURL(url);
     activeRow = row;
+    activeBookmark_ = List().RowIdentity(row);
     activeColumn = column;
     EnableRowButtons(true);
     return false;

@@ -69,10 +69,7 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
 // The confirmation that quits Safari first comes with the bookmarks-file rewrite.
 void Listwin::confirmDelete() {}
 
-// Commands carried out by the editing and printing code; until then they only answer.
-bool Listwin::_EditUndo_Action() { return false; }
-bool Listwin::_EditEditBookmark_Action() { return false; }
-bool Listwin::_EditApplyChanges_Action() { return false; }
+// Commands carried out by the printing code; until then they only answer.
 bool Listwin::_FilePrint_Action() { return true; }
 bool Listwin::_FilePageSetup_Action() { return true; }
 
