@@ -7,6 +7,7 @@
 #include "framework/detail/Bridge.h"
 #include "framework/detail/ControlFactory.h"
 #include "framework/detail/MenuView.h"
+#include "framework/detail/PictureImpl.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -77,6 +78,7 @@ public:
     using QWidget::QWidget;
     std::function<void()> onResize;
     bool metal = false;
+    const Picture* backdrop = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override {
@@ -88,6 +90,10 @@ protected:
         if (metal) {
             QPainter painter(this);
             PaintMetal(painter, rect());
+        }
+        if (backdrop) {
+            QPainter painter(this);
+            painter.drawImage(0, 0, Picture::Impl::Drawable(*backdrop));
         }
         QWidget::paintEvent(event);
     }
@@ -224,6 +230,18 @@ void Window::SetMetal(bool on) {
         impl_->content->metal = on;
         impl_->content->update();
     }
+}
+
+void Window::SetBackdrop(const Picture* picture) {
+    if (impl_->content) {
+        impl_->content->backdrop = picture;
+        impl_->content->update();
+    }
+}
+
+int MainScreenWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
 }
 
 void Window::Refresh(bool) {

@@ -12,6 +12,11 @@
 
 namespace fw {
 
+class Picture;
+
+// The width of screen 0, the main screen.
+int MainScreenWidth();
+
 class Window {
 public:
     explicit Window(std::string layoutName);
@@ -46,6 +51,8 @@ public:
     // The brushed-metal look: a gray gradient behind the controls; false restores the normal look.
     bool Metal() const { return metal_; }
     void SetMetal(bool on);
+    // A picture drawn behind the controls at the top left; the caller keeps it alive (nullptr: none).
+    void SetBackdrop(const Picture* picture);
 
     // The control called `name`; throws std::logic_error when there is none or it is of another kind.
     template <class C> C& Get(const std::string& name) const {

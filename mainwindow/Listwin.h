@@ -83,6 +83,17 @@ public:
     // Writes the edit log into the bookmarks file as it is on disk now; false when the file was left as it was.
     bool ApplyChanges();
 
+    // Rewriting the bookmarks file: the confirmations, the backup copy, the delete run and the restore.
+    void deleteSelected();
+    // Offers a backup copy; false when the copy failed (the user was told), and then no rewrite may run.
+    bool makeBackup();
+    void restoreOriginal();
+    // Shows the confirmation whose OK goes on with warnChange; it is closed by the time warnChange runs.
+    void confirmChange();
+    void warnChange();
+    // Shows the changes-applied window at its place beside this window.
+    void showWindow1();
+
 protected:
     void CreateControls() override;
     void AddMenuHandlers() override;
@@ -175,6 +186,10 @@ private:
     bool _FilePrint_Action();
     bool _FilePageSetup_Action();
     bool _ToolsCheckSelectedBookmarks_Action();
+
+    // The delete run, and the commands it shuts off while it rewrites the file.
+    void DeleteLoopThread11_Run();
+    void EnableCommands(bool on);
 
     // Editing in place. "Edit Bookmark" and Undo act on the bookmark that was clicked or edited, known by
     // its row's identity (0: none), so a sort cannot turn them to another bookmark and a reload ends them.

@@ -1,14 +1,16 @@
 // Writing the edit log into Safari's bookmarks file.
 #include "bookmarksfile/BookmarkEdits.h"
 #include "bookmarksfile/BookmarksLocation.h"
-#include "bookmarksfile/BookmarksText.h"
+#include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/EditLog.h"
+#include "bookmarksfile/Window1.h"
 #include "framework/Application.h"
-#include "framework/AtomicFile.h"
 #include "framework/Modal.h"
+#include "framework/PushButton.h"
 #include "framework/StaticText.h"
 #include "framework/Text.h"
 #include "framework/Thread.h"
+#include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <optional>
@@ -37,9 +39,25 @@ private:
 
 } // namespace
 
-// The file is read as it is now, not as the last load left it, so a delete, a restore or an earlier apply
-// stays. The events let through every 100 records may ask for another apply, which is refused (each run
-// would write a file the other has not seen), or close the window, which ends the run with the file as it was.
+// The confirmation has closed itself by now. A failed backup or apply keeps the log and the file as they
+// were. Only the records that were applied leave the log: edits made while the apply let events through
+// stay for the next one.
+void Listwin::warnChange() {
+    fw::Instance<Window1>().Close();
+    if (!makeBackup())
+        return;
+    const std::size_t applied = editUIs.size();
+    if (!ApplyChanges())
+        return;
+    Get<fw::PushButton>("PushButton4").SetEnabled(false);
+    editUIs.erase(0, applied);
+    showWindow1();
+}
+
+// The file is read as it is on disk now, not as the last load left it, so a delete, a restore or an earlier
+// apply stays. The events let through every 100 records may ask for another apply, which is refused (each
+// run would write a file the other has not seen), or close the window, which ends the run with the file as
+// it was.
 bool Listwin::ApplyChanges() {
     if (*applying_)
         return false;
@@ -49,31 +67,26 @@ bool Listwin::ApplyChanges() {
     StatusLine().SetText(kChanging + fw::Str(records.size() + 1));
     StatusLine().Refresh(true);
 
-    const fw::FolderItem file = BookmarksFile();
-    const std::optional<std::string> xml = ConvertAndReadBookmarks(file);
-    if (!xml) {
-        fw::MsgBox("Safari Quillfen could not read Safari's bookmarks, so the changes were not applied.");
-        return false;
-    }
-    const std::optional<std::string> changed = ApplyEdits(*xml, records, [this, &run](std::size_t done) {
-        // Counted as the log's fields are: the first record is field 2.
-        if (const std::size_t field = done + 1; field % 100 == 0) {
-            StatusLine().SetText(kChanging + fw::Str(field));
-            StatusLine().Refresh(true);
-            if (fw::Application* app = fw::Application::Instance())
-                app->DoEvents();
-            if (run.WindowGone())
-                return false;
-        }
-        fw::BackgroundYield();
-        return true;
+    const RewriteResult result = RewriteBookmarksFile(BookmarksFile(), [&](const std::string& text) {
+        const std::optional<std::string> changed = ApplyEdits(text, records, [this, &run](std::size_t done) {
+            // Counted as the log's fields are: the first record is field 2.
+            if (const std::size_t field = done + 1; field % 100 == 0) {
+                StatusLine().SetText(kChanging + fw::Str(field));
+                StatusLine().Refresh(true);
+                if (fw::Application* app = fw::Application::Instance())
+                    app->DoEvents();
+                if (run.WindowGone())
+                    return false;
+            }
+            fw::BackgroundYield();
+            return true;
+        });
+        return changed ? *changed : text; // the same text is not written
     });
-    if (!changed)
+    if (run.WindowGone())
         return false;
-    std::string error;
-    if (!fw::WriteFileAtomically(file, *changed, &error)) {
-        fw::MsgBox("Safari Quillfen could not write Safari's bookmarks (" + error +
-                   "), so the changes were not applied. The bookmarks file is as it was.");
+    if (!result.ok) {
+        fw::MsgBox(result.message);
         return false;
     }
     StatusLine().SetText("Done");
@@ -82,9 +95,11 @@ bool Listwin::ApplyChanges() {
     return true;
 }
 
-// The confirmation that quits Safari first comes with the bookmarks-file rewrite.
-void Listwin::PushButton4_Action() {}
+void Listwin::PushButton4_Action() { confirmChange(); }
 
-bool Listwin::_EditApplyChanges_Action() { return false; }
+bool Listwin::_EditApplyChanges_Action() {
+    confirmChange();
+    return false;
+}
 
 } // namespace quillfen

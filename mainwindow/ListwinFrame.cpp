@@ -51,6 +51,7 @@ void Listwin::CreateControls() {
     Bind("Canvas2_MouseDown", &Listwin::Canvas2_MouseDown);
     Bind("Canvas2_Open", &Listwin::Canvas2_Open);
     Bind("Canvas2_Paint", &Listwin::Canvas2_Paint);
+    Bind("DeleteLoopThread11_Run", &Listwin::DeleteLoopThread11_Run);
     Bind("ListBox1_CellAction", &Listwin::ListBox1_CellAction);
     Bind("ListBox1_CellGotFocus", &Listwin::ListBox1_CellGotFocus);
     Bind("PushButton4_Action", &Listwin::PushButton4_Action);

@@ -66,9 +66,6 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
     return false;
 }
 
-// The confirmation that quits Safari first comes with the bookmarks-file rewrite.
-void Listwin::confirmDelete() {}
-
 // Commands carried out by the printing code; until then they only answer.
 bool Listwin::_FilePrint_Action() { return true; }
 bool Listwin::_FilePageSetup_Action() { return true; }

@@ -1,0 +1,16 @@
+// The backup copy offered before the bookmarks file is rewritten, and putting a saved copy back.
+#pragma once
+
+#include "framework/FolderItem.h"
+
+namespace quillfen {
+
+// Asks where to save a copy of `bookmarks` and copies it there. True when the rewrite may go on: the copy
+// was saved or the user declined one; false when the copy failed, which has been reported.
+bool OfferBackup(const fw::FolderItem& bookmarks);
+
+// Asks for a saved copy and copies it over `bookmarks` whole, so that the file is never missing; reports
+// the outcome. A cancelled dialog changes nothing.
+void RestoreFromCopy(const fw::FolderItem& bookmarks);
+
+} // namespace quillfen

@@ -1,0 +1,25 @@
+// The one way the bookmarks file is rewritten (deletes, applied edits): read it as it is on disk now,
+// change its text, and replace it whole, so that a failure or a kill at any moment leaves the old file.
+#pragma once
+
+#include "framework/FolderItem.h"
+
+#include <functional>
+#include <string>
+
+namespace quillfen {
+
+struct RewriteResult {
+    bool ok = true;
+    // For the user when the rewrite failed; the file is then as it was.
+    std::string message;
+    // False when the new text equals the old one: nothing was written.
+    bool changed = false;
+};
+
+// Converts and reads `file` (as reading does), passes its XML text to `change`, and replaces the file with
+// the result, keeping its mode and owner.
+RewriteResult RewriteBookmarksFile(const fw::FolderItem& file,
+                                   const std::function<std::string(const std::string&)>& change);
+
+} // namespace quillfen
