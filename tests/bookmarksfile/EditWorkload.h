@@ -9,40 +9,38 @@
 namespace testsupport {
 
 // `count` bookmarks in 50 folders, each titled, addressed and identified by its number, every item with a
-// "Sync" dictionary as newer Safari versions write it. Written as XML text directly: building it through
-// libplist takes longer than the runs it is made for.
+// "Sync" dictionary as newer Safari versions write it. Written as XML directly (libplist takes longer to
+// build it than the runs it is made for); plutil sorts the keys when it converts the file.
 inline bool WriteLargeBookmarksFile(const std::string& path, int count) {
-    constexpr int kFolders = 50;
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
-                      "\t<key>Children</key>\n\t<array>\n";
-    const auto item = [&xml](const std::string& tabs, const std::string& id) {
-        xml += tabs + "<key>Sync</key>\n" + tabs + "<dict>\n" + tabs + "\t<key>Data</key>\n" + tabs +
-               "\t<data>\n" + tabs + "\tWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpa\n" + tabs +
-               "\t</data>\n" + tabs + "\t<key>ServerID</key>\n" + tabs + "\t<string>server-" + id + "</string>\n" +
-               tabs + "</dict>\n";
-    };
-    for (int folder = 0; folder < kFolders; ++folder) {
-        xml += "\t\t<dict>\n\t\t\t<key>Children</key>\n\t\t\t<array>\n";
-        for (int i = folder; i < count; i += kFolders) {
-            const std::string n = std::to_string(i);
-            xml += "\t\t\t\t<dict>\n";
-            item("\t\t\t\t\t", n);
-            xml += "\t\t\t\t\t<key>URIDictionary</key>\n\t\t\t\t\t<dict>\n\t\t\t\t\t\t<key>title</key>\n"
-                   "\t\t\t\t\t\t<string>Title " + n + "</string>\n\t\t\t\t\t</dict>\n"
-                   "\t\t\t\t\t<key>URLString</key>\n\t\t\t\t\t<string>http://site" + n + ".example/</string>\n"
-                   "\t\t\t\t\t<key>WebBookmarkType</key>\n\t\t\t\t\t<string>WebBookmarkTypeLeaf</string>\n"
-                   "\t\t\t\t\t<key>WebBookmarkUUID</key>\n\t\t\t\t\t<string>UUID-" + n + "</string>\n\t\t\t\t</dict>\n";
-        }
-        const std::string f = std::to_string(folder);
-        xml += "\t\t\t</array>\n";
-        item("\t\t\t", "folder-" + f);
-        xml += "\t\t\t<key>Title</key>\n\t\t\t<string>Folder " + f + "</string>\n"
-               "\t\t\t<key>WebBookmarkType</key>\n\t\t\t<string>WebBookmarkTypeList</string>\n"
-               "\t\t\t<key>WebBookmarkUUID</key>\n\t\t\t<string>FOLDER-" + f + "</string>\n\t\t</dict>\n";
-    }
-    xml += "\t</array>\n\t<key>WebBookmarkType</key>\n\t<string>WebBookmarkTypeList</string>\n</dict>\n</plist>\n";
     std::ofstream out(path, std::ios::binary);
-    out << xml;
+    const auto line = [&out](int depth, const std::string& text) { out << std::string(depth, '\t') << text << '\n'; };
+    const auto pair = [&](int depth, const std::string& key, const std::string& value) {
+        line(depth, "<key>" + key + "</key>");
+        line(depth, value.starts_with("<") ? value : "<string>" + value + "</string>");
+    };
+    const auto item = [&](int depth, const std::string& type, const std::string& id) {
+        pair(depth, "Sync", "<dict><key>Data</key><data>WlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpa</data>"
+                            "<key>ServerID</key><string>server-" + id + "</string></dict>");
+        pair(depth, "WebBookmarkType", type);
+        pair(depth, "WebBookmarkUUID", id);
+    };
+    line(0, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n\t<key>Children</key>\n\t<array>");
+    for (int folder = 0; folder < 50; ++folder) {
+        line(2, "<dict>\n\t\t\t<key>Children</key>\n\t\t\t<array>");
+        for (int i = folder; i < count; i += 50) {
+            const std::string n = std::to_string(i);
+            line(4, "<dict>");
+            item(5, "WebBookmarkTypeLeaf", "UUID-" + n);
+            pair(5, "URIDictionary", "<dict><key>title</key><string>Title " + n + "</string></dict>");
+            pair(5, "URLString", "http://site" + n + ".example/");
+            line(4, "</dict>");
+        }
+        line(3, "</array>");
+        item(3, "WebBookmarkTypeList", "FOLDER-" + std::to_string(folder));
+        pair(3, "Title", "Folder " + std::to_string(folder));
+        line(2, "</dict>");
+    }
+    line(1, "</array>\n</dict>\n</plist>");
     return static_cast<bool>(out.flush());
 }
 

@@ -9,11 +9,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -21,10 +19,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kBookmarks = 50'000;
-
-void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
+// The child applies the log through the main window (ApplyChild.cpp).
 pid_t StartChild(const std::string& logPath) {
     const std::string child = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "apply_child").string();
     std::vector<char*> argv = {const_cast<char*>(child.c_str()), const_cast<char*>(logPath.c_str()), nullptr};
@@ -34,70 +29,60 @@ pid_t StartChild(const std::string& logPath) {
 
 // Polls until `reached` holds (true) or the child has ended (false, and it was waited for).
 bool PollUntil(pid_t pid, std::function<bool()> reached) {
-    while (!reached()) {
+    for (; !reached(); std::this_thread::sleep_for(std::chrono::microseconds(100)))
         if (waitpid(pid, nullptr, WNOHANG) != 0)
             return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-    }
     return true;
 }
 
-// The file's size tells the applied text (longer) from the old one, also when plutil rewrites the old one.
-std::size_t SizeOf(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
-}
-
+// Kills at random moments of a run, and at the moments that matter: while the new text is being written
+// beside the file (plutil's conversion writes the first temporary file there, the apply the second), and
+// right after the file was replaced (the applied text is the longer one).
 TEST(ApplyKillTest, FileIsOldOrFullyApplied) {
     testsupport::TempHome home;
     const std::string folder = home.Path() + "/Library/Safari", file = folder + "/Bookmarks.plist";
+    const std::string logPath = home.Path() + "/log", log = testsupport::EditLogFor(50'000, 1000);
     std::filesystem::create_directories(folder);
-    ASSERT_TRUE(testsupport::WriteLargeBookmarksFile(file, kBookmarks));
+    ASSERT_TRUE(testsupport::WriteLargeBookmarksFile(file, 50'000));
     const std::string before = quillfen::ConvertAndReadBookmarks(fw::FolderItem(file)).value_or("");
-    const std::string log = testsupport::EditLogFor(kBookmarks, 1000);
     const std::string after = quillfen::ApplyEdits(before, quillfen::ReadEditLog(log)).value_or("");
-    ASSERT_NE(before, after);
-    Write(home.Path() + "/log", log);
+    ASSERT_GT(after.size(), before.size());
+    std::ofstream(logPath, std::ios::binary) << log;
 
-    // An undisturbed run, timed for the random kills.
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const pid_t first = StartChild(home.Path() + "/log");
-    ASSERT_GT(first, 0);
-    int status = 0;
-    waitpid(first, &status, 0);
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_EQ(testsupport::ReadFile(file), after);
-
-    // Kills at random moments of a run, and at the moments that matter: while the new text is being
-    // written beside the file (plutil's conversion writes the first temporary file there, the apply the
-    // second), and right after the file was replaced.
+    enum class Moment { Undisturbed, Random, WritingBeside, Replaced };
+    std::chrono::microseconds runTime{};
     std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<long long> anywhere(0, runTime.count());
-    enum class Moment { Random, WritingBeside, Replaced };
     int old = 0, applied = 0;
-    for (Moment moment : {Moment::Random, Moment::Random, Moment::WritingBeside, Moment::Replaced}) {
-        Write(file, before);
-        const pid_t pid = StartChild(home.Path() + "/log");
+    for (Moment moment : {Moment::Undisturbed, Moment::Random, Moment::Random, Moment::WritingBeside, Moment::Replaced}) {
+        std::ofstream(file, std::ios::binary) << before;
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t pid = StartChild(logPath);
         ASSERT_GT(pid, 0);
-        bool running = true;
+        bool running = moment != Moment::Undisturbed;
         if (moment == Moment::Random)
-            std::this_thread::sleep_for(std::chrono::microseconds(anywhere(random)));
+            std::this_thread::sleep_for(std::uniform_int_distribution<long long>(0, runTime.count())(random) * std::chrono::microseconds(1));
         else if (moment == Moment::Replaced)
-            running = PollUntil(pid, [&] { return SizeOf(file) == after.size(); });
-        else
+            running = PollUntil(pid, [&, error = std::error_code()]() mutable {
+                return std::filesystem::file_size(file, error) == after.size();
+            });
+        else if (moment == Moment::WritingBeside)
             running = PollUntil(pid, [&, present = false, appeared = 0]() mutable {
                 const bool now = std::distance(std::filesystem::directory_iterator(folder), {}) > 1;
                 appeared += now && !present ? 1 : 0;
                 present = now;
                 return now && appeared == 2;
             });
-        if (running) {
+        int status = 0;
+        if (running)
             kill(pid, SIGKILL);
+        if (running || moment == Moment::Undisturbed)
             waitpid(pid, &status, 0);
-        }
         const std::string now = testsupport::ReadFile(file);
+        if (moment == Moment::Undisturbed) {
+            runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0 && now == after);
+            continue;
+        }
         ASSERT_TRUE(now == before || now == after) << "left " << now.size() << " bytes";
         (now == before ? old : applied) += 1;
     }
