@@ -21,6 +21,8 @@
 namespace quillfen {
 namespace {
 
+constexpr const char* kNothingDeleted = "Nothing was deleted.";
+
 void EnableMenuBar(bool on) {
     if (fw::Application* app = fw::Application::Instance())
         if (fw::MenuBar* bar = app->GetMenuBar())
@@ -39,8 +41,12 @@ struct MenuBarShutOff {
 
 void Listwin::deleteSelected() {
     fw::Thread& thread = Get<fw::Thread>("DeleteLoopThread11");
-    if (thread.IsRunning() || !makeBackup())
+    if (thread.IsRunning())
         return;
+    if (!makeBackup()) {
+        ShowStatusNow(kNothingDeleted);
+        return;
+    }
     thread.Run();
 }
 
@@ -93,7 +99,7 @@ void Listwin::DeleteLoopThread11_Run() {
     List().Refresh(true);
     progress.SetVisible(false);
     if (!result.ok) {
-        ShowStatusNow("Nothing was deleted.");
+        ShowStatusNow(kNothingDeleted);
         EnableCommands(true);
         // A message box runs an event loop of its own: not on this thread's stack.
         fw::CallLater([message = result.message] { fw::MsgBox(message); });

@@ -3,6 +3,10 @@
 // XML; our plutil then gives it the form Safari's file has after reading.
 #pragma once
 
+#include "bookmarksfile/BookmarksText.h"
+
+#include <fstream>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +28,36 @@ inline TreeItem Folder(std::string title, std::string uuid, std::vector<TreeItem
 }
 inline TreeItem Leaf(std::string title, std::string uuid, bool readingList = false) {
     return {title, "http://" + title + ".example/", std::move(uuid), readingList, {}};
+}
+
+// Favorites, nested folders and the Reading List, whose item is the last of the file.
+inline TreeItem SampleTree() {
+    return Folder("", "root", {
+        Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("fav2", "B")}),
+        Folder("BookmarksMenu", "f-menu", {Leaf("c", "C"),
+            Folder("Sub", "f-sub", {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")})}),
+            Leaf("g", "G")}),
+        Folder("com.apple.ReadingList", "f-rl", {Leaf("r", "R", true)}),
+    });
+}
+
+inline std::string Numbered(std::string prefix, int n) {
+    prefix += std::to_string(n);
+    return prefix;
+}
+
+// A heavy user's file: folders of 1,000 bookmarks, one bookmark in fifty in the Reading List instead. The
+// bookmark numbered i is called "site<i>" and has the identifier "5A0C-<100000 + i>".
+inline TreeItem LargeTree(int bookmarks) {
+    TreeItem root = Folder("", "root", {Folder("com.apple.ReadingList", "RL", {})});
+    for (int i = 0; i < bookmarks; ++i) {
+        if (i % 1000 == 0)
+            root.children.push_back(Folder(Numbered("Folder ", i / 1000), Numbered("F", i), {}));
+        const bool reading = i % 50 == 49;
+        TreeItem& folder = reading ? root.children.front() : root.children.back();
+        folder.children.push_back(Leaf(Numbered("site", i), Numbered("5A0C-", 100000 + i), reading));
+    }
+    return root;
 }
 
 // The tree without the bookmarks whose identifiers are in `uuids`; folders stay.
@@ -61,6 +95,20 @@ inline std::string TreeXml(const TreeItem& root, bool modern) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
     AppendXml(out, root, modern);
     return out + "</plist>\n";
+}
+
+// The file plutil writes for the tree, made through a scratch file at `path`.
+inline std::string PlutilForm(const TreeItem& tree, bool modern, const std::string& path) {
+    std::ofstream(path, std::ios::binary) << TreeXml(tree, modern);
+    return quillfen::ConvertAndReadBookmarks(fw::FolderItem(path)).value_or("unreadable");
+}
+
+// The line each cut leaves (its indentation and the blank) taken out, and an emptied array written short,
+// as plutil writes it: what is left of a rewritten file must be PlutilForm of the tree that remains.
+inline std::string WithoutJoins(const std::string& text) {
+    static const std::regex joinLine("\n\t* (?=\n)");
+    static const std::regex emptiedArray("<array>\n\t*</array>");
+    return std::regex_replace(std::regex_replace(text, joinLine, ""), emptiedArray, "<array/>");
 }
 
 } // namespace testsupport

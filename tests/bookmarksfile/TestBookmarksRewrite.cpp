@@ -13,34 +13,14 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
 namespace {
 
-using testsupport::Folder, testsupport::Leaf, testsupport::TreeItem;
+using testsupport::SampleTree, testsupport::TreeItem;
 using Uuids = std::set<std::string, std::less<>>;
-
-// Favorites, nested folders and the Reading List, the last item of the file.
-TreeItem SampleTree() {
-    return Folder("", "root", {
-        Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("fav2", "B")}),
-        Folder("BookmarksMenu", "f-menu", {Leaf("c", "C"),
-            Folder("Sub", "f-sub", {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")})}),
-            Leaf("g", "G")}),
-        Folder("com.apple.ReadingList", "f-rl", {Leaf("r", "R", true)}),
-    });
-}
-
-// The line each cut leaves (its indentation and the blank) taken out, and an emptied array written short,
-// as plutil writes it: what is left must be the file plutil writes for the tree without those bookmarks.
-std::string WithoutJoins(const std::string& text) {
-    static const std::regex joinLine("\n\t* (?=\n)");
-    static const std::regex emptiedArray("<array>\n\t*</array>");
-    return std::regex_replace(std::regex_replace(text, joinLine, ""), emptiedArray, "<array/>");
-}
 
 class BookmarksRewriteTest : public ::testing::Test {
 protected:
@@ -48,10 +28,8 @@ protected:
     fw::FolderItem File(const std::string& name = "Bookmarks.plist") const { return fw::FolderItem(Path(name)); }
     static void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     std::string Read(const std::string& name = "Bookmarks.plist") const { return testsupport::ReadFile(Path(name)); }
-    // The tree in the form reading leaves the file in.
     std::string Converted(const TreeItem& tree, bool modern, const std::string& name) {
-        Write(Path(name), testsupport::TreeXml(tree, modern));
-        return quillfen::ConvertAndReadBookmarks(File(name)).value_or("unreadable");
+        return testsupport::PlutilForm(tree, modern, Path(name));
     }
     quillfen::RewriteResult Delete(const Uuids& uuids) {
         return quillfen::RewriteBookmarksFile(File(), [&](const std::string& text) {
@@ -100,7 +78,7 @@ TEST_F(BookmarksRewriteTest, CutsWholeEntriesAndKeepsEveryOtherByte) {
             EXPECT_EQ(result.changed, !c.gone.empty());
             const std::string after = Read();
             const std::string expected = Converted(testsupport::Without(tree, c.gone), modern, "expected.plist");
-            EXPECT_EQ(WithoutJoins(after), expected);
+            EXPECT_EQ(testsupport::WithoutJoins(after), expected);
             EXPECT_EQ(quillfen::ConvertAndReadBookmarks(File()), expected); // a property list again, plutil agrees
             EXPECT_EQ(after.find('\0'), std::string::npos);
             EXPECT_TRUE(!c.gone.empty() || after == before);

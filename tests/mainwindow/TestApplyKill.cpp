@@ -19,12 +19,18 @@ extern char** environ;
 
 namespace {
 
-// The child applies the log through the main window (ApplyChild.cpp).
+// The child applies the log through the main window (ApplyChild.cpp), in a process group of its own so
+// that a kill takes its plutil along.
 pid_t StartChild(const std::string& logPath) {
     const std::string child = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "apply_child").string();
     std::vector<char*> argv = {const_cast<char*>(child.c_str()), const_cast<char*>(logPath.c_str()), nullptr};
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
     pid_t pid = -1;
-    return posix_spawn(&pid, child.c_str(), nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+    const int error = posix_spawn(&pid, child.c_str(), nullptr, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    return error == 0 ? pid : -1;
 }
 
 // Polls until `reached` holds (true) or the child has ended (false, and it was waited for).
@@ -74,7 +80,7 @@ TEST(ApplyKillTest, FileIsOldOrFullyApplied) {
             });
         int status = 0;
         if (running)
-            kill(pid, SIGKILL);
+            kill(-pid, SIGKILL);
         if (running || moment == Moment::Undisturbed)
             waitpid(pid, &status, 0);
         const std::string now = testsupport::ReadFile(file);

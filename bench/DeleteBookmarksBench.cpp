@@ -1,0 +1,108 @@
+// Times a delete of 1,000 of 50,000 bookmarks through the main window, beside "Get Bookmarks" on the same
+// file: the delete thread converts the file again, cuts the entries in one pass (yielding after each one)
+// and writes the file whole, so it should cost about what a read costs, not one pass per bookmark.
+//
+//   DeleteBookmarksBench     (run offscreen: QT_QPA_PLATFORM=offscreen)
+#include "bookmarksfile/BookmarkCut.h"
+#include "bookmarksfile/BookmarksLocation.h"
+#include "framework/Application.h"
+#include "framework/ListBox.h"
+#include "framework/Modal.h"
+#include "framework/PushButton.h"
+#include "framework/Runtime.h"
+#include "framework/Thread.h"
+#include "framework/WindowRegistry.h"
+#include "mainwindow/Listwin.h"
+#include "tests/bookmarksfile/BookmarksTree.h"
+#include "tests/support/TempHome.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr int kBookmarks = 50'000;
+constexpr int kEvery = 50; // 1,000 deleted
+constexpr int kRuns = 3;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// No backup copy, no message box: the timing is the delete's alone.
+class DeclineDialogs : public fw::ModalServices {
+    void MsgBox(const std::string& text) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    void Beep() override {}
+    void ShowURL(const std::string&) override {}
+    std::optional<std::string> SaveAsDialog(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> OpenDialog(const std::string&) override { return {}; }
+};
+
+struct Times {
+    double read = 1e9, remove = 1e9, cut = 1e9;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillfen-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        return 1;
+    setenv("HOME", pattern.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::filesystem::create_directories(pattern + "/Library/Safari");
+    const std::string xml = testsupport::TreeXml(testsupport::LargeTree(kBookmarks), true);
+    Times best;
+    int deleted = 0;
+    {
+        fw::Runtime runtime(argc, argv);
+        fw::Application app;
+        DeclineDialogs dialogs;
+        fw::SetModalServices(&dialogs);
+        for (int run = 0; run < kRuns; ++run) {
+            std::ofstream(quillfen::BookmarksFile().PosixPath(), std::ios::binary) << xml;
+            auto& win = fw::Instance<quillfen::Listwin>();
+            auto& list = win.Get<fw::ListBox>("ListBox1");
+
+            Clock::time_point start = Clock::now();
+            win.Get<fw::PushButton>("PushButton2").Push();
+            best.read = std::min(best.read, SecondsSince(start));
+
+            for (int row = 0; row < list.ListCount(); row += kEvery)
+                list.SetCellCheck(row, quillfen::BookmarkColumn::Check, true);
+            const std::string before = testsupport::ReadFile(quillfen::BookmarksFile().PosixPath());
+            fw::Thread& thread = win.Get<fw::Thread>("DeleteLoopThread11");
+            start = Clock::now();
+            win.deleteSelected();
+            while (thread.IsRunning() || fw::ReadyThreadCount() > 0)
+                app.DoEvents(1);
+            best.remove = std::min(best.remove, SecondsSince(start));
+
+            std::set<std::string, std::less<>> uuids;
+            for (int row = 0; row < list.ListCount(); row += kEvery)
+                uuids.insert(list.Cell(row, quillfen::BookmarkColumn::UUID));
+            start = Clock::now();
+            const std::string cut = quillfen::CutBookmarks(before, uuids);
+            best.cut = std::min(best.cut, SecondsSince(start));
+            // The file the run wrote is what the cut alone gives.
+            if (testsupport::ReadFile(quillfen::BookmarksFile().PosixPath()) != cut)
+                std::fprintf(stderr, "the delete run wrote another text\n");
+            deleted = static_cast<int>(uuids.size());
+            fw::detail::CloseAllWindows();
+            fw::detail::FreeRetiredWindows();
+        }
+        fw::SetModalServices(nullptr);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(pattern, ignored);
+    std::printf("%d bookmarks, %d deleted, best of %d\n", kBookmarks, deleted, kRuns);
+    std::printf("Get Bookmarks (plutil + read into the list)     %7.3f s\n", best.read);
+    std::printf("delete run (plutil + cut + write, with yields)  %7.3f s   %.2f x the read\n", best.remove,
+                best.remove / best.read);
+    std::printf("the cut alone, in memory                         %7.3f s\n", best.cut);
+    return 0;
+}
