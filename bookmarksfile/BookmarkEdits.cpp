@@ -3,7 +3,10 @@
 // lines right after their keys, in that order.
 #include "bookmarksfile/BookmarkEdits.h"
 
+#include "bookmarksfile/BookmarksMarkers.h"
+
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -11,12 +14,7 @@
 namespace quillfen {
 namespace {
 
-constexpr std::string_view kEntryMarker = "<key>URIDictionary</key>";
-constexpr std::string_view kTitleKey = "<key>title</key>";
-constexpr std::string_view kURLKey = "<key>URLString</key>";
-constexpr std::string_view kUUIDKey = "<key>WebBookmarkUUID</key>";
-constexpr std::string_view kStringOpen = "<string>";
-constexpr std::string_view kStringClose = "</string>";
+using namespace markers;
 
 bool Contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
@@ -33,25 +31,12 @@ std::size_t ReferenceLength(std::string_view text) {
             return named.size();
     if (!text.starts_with("&#"))
         return 0;
-    const bool hex = text.size() > 2 && text[2] == 'x';
-    std::size_t i = hex ? 3 : 2;
-    const std::size_t digitsFrom = i;
+    const bool hex = text.starts_with("&#x");
+    const char* const last = text.data() + text.size();
     std::uint32_t value = 0;
-    for (; i < text.size() && i - digitsFrom < 8; ++i) {
-        const char c = text[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (hex && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        if (digit < 0)
-            break;
-        value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-    }
-    const bool closed = i > digitsFrom && i < text.size() && text[i] == ';';
-    return closed && IsXmlChar(value) ? i + 1 : 0;
+    const auto [end, error] = std::from_chars(text.data() + (hex ? 3 : 2), last, value, hex ? 16 : 10);
+    const bool closed = error == std::errc() && end < last && *end == ';';
+    return closed && IsXmlChar(value) ? static_cast<std::size_t>(end - text.data()) + 1 : 0;
 }
 
 // Where a value line's text lies in the whole text: between its first "<string>" and the "</string>" after it.
@@ -62,13 +47,24 @@ struct Slot {
 
 std::string_view TextOf(std::string_view xml, const Slot& slot) { return xml.substr(slot.begin, slot.end - slot.begin); }
 
+// A bookmark's title or URL string element, and its text once a record has changed it.
+struct Element {
+    std::optional<Slot> slot;
+    std::optional<std::string> changed;
+
+    // Takes the new value where the element holds the old one, both in the form they take in the text.
+    void Change(std::string_view xml, std::string_view oldTyped, std::string_view newTyped) {
+        if (!slot)
+            return;
+        const std::string_view now = changed ? std::string_view(*changed) : TextOf(xml, *slot);
+        if (now == StringElementText(oldTyped))
+            changed = StringElementText(newTyped);
+    }
+};
+
 struct Entry {
-    std::optional<Slot> title;
-    std::optional<Slot> url;
-    std::string titleNow;
-    std::string urlNow;
-    bool titleChanged = false;
-    bool urlChanged = false;
+    Element title;
+    Element url;
 };
 
 // The text's lines with their offsets; a line ends at LF, CR or CR LF, as the reader reads it.
@@ -131,7 +127,7 @@ private:
         }
         const std::size_t offset = lines_.Offset();
         const std::string_view line = lines_.Next();
-        if (Contains(line, kEntryMarker)) {
+        if (Contains(line, kEntry)) {
             lines_.Back(offset); // the next entry's own
             closed_ = true;
             return std::nullopt;
@@ -156,7 +152,7 @@ Bookmarks FindBookmarks(std::string_view xml) {
     Bookmarks found;
     Lines lines(xml);
     while (!lines.AtEnd()) {
-        if (!Contains(lines.Next(), kEntryMarker))
+        if (!Contains(lines.Next(), kEntry))
             continue;
         EntryReader reader(lines);
         const auto title = reader.ValueAfter(kTitleKey);
@@ -168,24 +164,10 @@ Bookmarks FindBookmarks(std::string_view xml) {
         const std::string_view id = TextOf(xml, **uuid);
         if (found.byUUID.contains(id))
             continue;
-        Entry entry;
-        entry.title = *title;
-        entry.url = *url;
-        entry.titleNow = *title ? TextOf(xml, **title) : "";
-        entry.urlNow = *url ? TextOf(xml, **url) : "";
         found.byUUID.emplace(id, found.entries.size());
-        found.entries.push_back(std::move(entry));
+        found.entries.push_back({{*title, {}}, {*url, {}}});
     }
     return found;
-}
-
-// Sets `now` to the new value when it holds the old one, both in the form they take in the text.
-void ChangeWhereOld(const std::optional<Slot>& slot, std::string& now, bool& changed, std::string_view oldTyped,
-                    std::string_view newTyped) {
-    if (!slot || now != StringElementText(oldTyped))
-        return;
-    now = StringElementText(newTyped);
-    changed = true;
 }
 
 } // namespace
@@ -219,8 +201,8 @@ std::optional<std::string> ApplyEdits(std::string_view xml, const std::vector<Ed
         const EditRecord& record = records[i];
         if (const auto it = bookmarks.byUUID.find(record.uuid); it != bookmarks.byUUID.end()) {
             Entry& entry = bookmarks.entries[it->second];
-            ChangeWhereOld(entry.title, entry.titleNow, entry.titleChanged, record.oldTitle, record.newTitle);
-            ChangeWhereOld(entry.url, entry.urlNow, entry.urlChanged, record.oldURL, record.newURL);
+            entry.title.Change(xml, record.oldTitle, record.newTitle);
+            entry.url.Change(xml, record.oldURL, record.newURL);
         }
         if (afterRecord && !afterRecord(i + 1))
             return std::nullopt;
@@ -229,16 +211,14 @@ std::optional<std::string> ApplyEdits(std::string_view xml, const std::vector<Ed
     std::string out;
     out.reserve(xml.size());
     std::size_t copied = 0;
-    auto put = [&](const Slot& slot, const std::string& value) {
-        out.append(xml.substr(copied, slot.begin - copied));
-        out += value;
-        copied = slot.end;
-    };
     for (const Entry& entry : bookmarks.entries) {
-        if (entry.titleChanged)
-            put(*entry.title, entry.titleNow);
-        if (entry.urlChanged)
-            put(*entry.url, entry.urlNow);
+        for (const Element* element : {&entry.title, &entry.url}) {
+            if (!element->changed)
+                continue;
+            out.append(xml.substr(copied, element->slot->begin - copied));
+            out += *element->changed;
+            copied = element->slot->end;
+        }
     }
     out.append(xml.substr(copied));
     return out;
