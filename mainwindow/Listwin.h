@@ -199,7 +199,7 @@ private:
     void PushButton5_Action();
     void MakeActiveBookmarkEditable();
     void RecordEdit(int row, const std::string& oldTitle, const std::string& oldURL);
-    void EditsWaiting();
+    void ShowEditsWaiting();
     uint64_t activeBookmark_ = 0;
     uint64_t undoBookmark_ = 0;
     // True while an apply runs; it also tells that run whether the window still exists after the events

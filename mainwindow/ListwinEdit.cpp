@@ -44,7 +44,7 @@ void Listwin::ListBox1_CellAction(int row, int) {
     const bool ownBackup = undoBookmark_ != 0 && undoBookmark_ == List().RowIdentity(row);
     const std::string oldTitle = ownBackup ? undoBackupTitle : List().Cell(row, BookmarkColumn::Name);
     const std::string oldURL = ownBackup ? undoBackupURL : List().Cell(row, BookmarkColumn::URL);
-    EditsWaiting();
+    ShowEditsWaiting();
     RecordEdit(row, oldTitle, oldURL);
     List().SetCellType(row, BookmarkColumn::Name, fw::ListBox::TypeNormal);
     List().SetCellType(row, BookmarkColumn::URL, fw::ListBox::TypeNormal);
@@ -60,7 +60,7 @@ bool Listwin::_EditUndo_Action() {
     const std::string url = List().Cell(row, BookmarkColumn::URL);
     List().SetCell(row, BookmarkColumn::Name, undoBackupTitle);
     List().SetCell(row, BookmarkColumn::URL, undoBackupURL);
-    EditsWaiting();
+    ShowEditsWaiting();
     RecordEdit(row, title, url);
     undoBackupTitle = title;
     undoBackupURL = url;
@@ -75,7 +75,8 @@ void Listwin::RecordEdit(int row, const std::string& oldTitle, const std::string
                                list.Cell(row, BookmarkColumn::URL), oldURL, list.Cell(row, BookmarkColumn::Order)});
 }
 
-void Listwin::EditsWaiting() {
+// "Apply Change" and the menu's "Apply Changes" offer the edits.
+void Listwin::ShowEditsWaiting() {
     editHasBeenEdited = true;
     if (fw::Application* app = fw::Application::Instance())
         app->UpdateMenuEnabling();
