@@ -3,8 +3,8 @@
 // "read" is a "Get Bookmarks" load (plutil's conversion plus the reader); "apply" is what "Apply Change"
 // does to the file (the conversion, the edits, the atomic write); "edits alone" is the in-memory step.
 // The apply must grow with the file, not with edits x file: 10,000 edits cost about what 100 do.
-#include "EditWorkload.h"
-#include "TempHome.h"
+#include "tests/bookmarksfile/EditWorkload.h"
+#include "tests/support/TempHome.h"
 #include "bookmarksfile/BookmarkEdits.h"
 #include "bookmarksfile/BookmarksReader.h"
 #include "bookmarksfile/BookmarksRewrite.h"
@@ -42,7 +42,7 @@ double Best(const std::string& pristine, const std::string& file, const std::fun
 
 void Measure(const std::string& folder, int bookmarks, int edits) {
     const std::string pristine = folder + "/pristine.plist", file = folder + "/Bookmarks.plist";
-    testsupport::WriteLargeBookmarksFile(pristine, bookmarks);
+    std::ofstream(pristine, std::ios::binary) << testsupport::TreeXml(testsupport::LargeTree(bookmarks), true);
     const fw::FolderItem item(file);
     const std::vector<quillfen::EditRecord> records = quillfen::ReadEditLog(testsupport::EditLogFor(bookmarks, edits));
     const double read = Best(pristine, file, [&] {

@@ -31,7 +31,9 @@ constexpr int kRuns = 3;
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // No backup copy, no message box: the timing is the delete's alone.
 class DeclineDialogs : public fw::ModalServices {

@@ -13,7 +13,8 @@ std::string Reason(int errorCode) { return std::generic_category().message(error
 } // namespace
 
 bool OfferBackup(const fw::FolderItem& bookmarks) {
-    const auto chosen = fw::Modal().SaveAsDialog("Save the original Bookmarks file as a Backup", "Bookmarks.plist");
+    const auto chosen =
+        fw::Modal().SaveAsDialog("Save the original Bookmarks file as a Backup", "Bookmarks.plist");
     if (!chosen)
         return true;
     const fw::FolderItem copy(*chosen);

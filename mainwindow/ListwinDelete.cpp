@@ -95,6 +95,7 @@ void Listwin::DeleteLoopThread11_Run() {
         const int row = List().RowOf(id);
         if (row >= 0 && List().Cell(row, BookmarkColumn::Status) == "deleting")
             List().SetCell(row, BookmarkColumn::Status, result.ok ? "deleted" : before);
+        fw::BackgroundYield();
     }
     List().Refresh(true);
     progress.SetVisible(false);

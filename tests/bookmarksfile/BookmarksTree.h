@@ -1,6 +1,6 @@
-// Bookmarks files as trees for the rewrite tests: nested folders, the Favorites bar, the Reading List, in
-// the modern form (a "Sync" dictionary in every item) or the older one. Written as plain property-list
-// XML; our plutil then gives it the form Safari's file has after reading.
+// Bookmarks files as trees for the rewrite tests and the delete benchmark: nested folders, the Favorites
+// bar, the Reading List, in the modern form (a "Sync" dictionary in every item) or the older one. Written
+// as plain property-list XML; our plutil then gives it the form the file has after reading.
 #pragma once
 
 #include "bookmarksfile/BookmarksText.h"
@@ -14,81 +14,82 @@
 namespace testsupport {
 
 struct TreeItem {
-    std::string title;
-    std::string url;  // empty for a folder
-    std::string uuid;
-    bool readingList = false; // a Reading List item, with its own dictionaries
+    std::string title, url, uuid; // no URL: a folder
+    bool readingList = false;     // a Reading List item, with its own dictionaries
     std::vector<TreeItem> children;
-
-    bool IsFolder() const { return url.empty(); }
 };
 
 inline TreeItem Folder(std::string title, std::string uuid, std::vector<TreeItem> children) {
     return {std::move(title), {}, std::move(uuid), false, std::move(children)};
 }
-inline TreeItem Leaf(std::string title, std::string uuid, bool readingList = false) {
+inline TreeItem Leaf(const std::string& title, std::string uuid, bool readingList = false) {
     return {title, "http://" + title + ".example/", std::move(uuid), readingList, {}};
 }
 
 // Favorites, nested folders and the Reading List, whose item is the last of the file.
 inline TreeItem SampleTree() {
-    return Folder("", "root", {
-        Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("fav2", "B")}),
-        Folder("BookmarksMenu", "f-menu", {Leaf("c", "C"),
-            Folder("Sub", "f-sub", {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")})}),
-            Leaf("g", "G")}),
-        Folder("com.apple.ReadingList", "f-rl", {Leaf("r", "R", true)}),
-    });
+    return Folder(
+        "", "root",
+        {
+            Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("fav2", "B")}),
+            Folder("BookmarksMenu", "f-menu",
+                   {Leaf("c", "C"),
+                    Folder("Sub", "f-sub",
+                           {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")})}),
+                    Leaf("g", "G")}),
+            Folder("com.apple.ReadingList", "f-rl", {Leaf("r", "R", true)}),
+        });
 }
 
 inline std::string Numbered(std::string prefix, int n) {
-    prefix += std::to_string(n);
-    return prefix;
+    return prefix += std::to_string(n);
 }
 
-// A heavy user's file: folders of 1,000 bookmarks, one bookmark in fifty in the Reading List instead. The
-// bookmark numbered i is called "site<i>" and has the identifier "5A0C-<100000 + i>".
+// A heavy user's file: folders of 1,000 bookmarks, one in fifty in the Reading List instead; bookmark i
+// has the identifier "5A0C-<100000 + i>".
 inline TreeItem LargeTree(int bookmarks) {
     TreeItem root = Folder("", "root", {Folder("com.apple.ReadingList", "RL", {})});
     for (int i = 0; i < bookmarks; ++i) {
         if (i % 1000 == 0)
-            root.children.push_back(Folder(Numbered("Folder ", i / 1000), Numbered("F", i), {}));
-        const bool reading = i % 50 == 49;
-        TreeItem& folder = reading ? root.children.front() : root.children.back();
-        folder.children.push_back(Leaf(Numbered("site", i), Numbered("5A0C-", 100000 + i), reading));
+            root.children.push_back(Folder(Numbered("Folder ", i), Numbered("F", i), {}));
+        (i % 50 == 49 ? root.children.front() : root.children.back())
+            .children.push_back(Leaf(Numbered("site", i), Numbered("5A0C-", 100000 + i), i % 50 == 49));
     }
     return root;
 }
 
 // The tree without the bookmarks whose identifiers are in `uuids`; folders stay.
-inline TreeItem Without(const TreeItem& item, const std::set<std::string>& uuids) {
-    TreeItem kept = item;
-    kept.children.clear();
-    for (const TreeItem& child : item.children)
-        if (child.IsFolder() || !uuids.contains(child.uuid))
-            kept.children.push_back(Without(child, uuids));
-    return kept;
+inline TreeItem Without(TreeItem item, const std::set<std::string>& uuids) {
+    std::erase_if(item.children,
+                  [&](const TreeItem& child) { return !child.url.empty() && uuids.contains(child.uuid); });
+    for (TreeItem& child : item.children)
+        child = Without(std::move(child), uuids);
+    return item;
 }
 
 inline void AppendXml(std::string& out, const TreeItem& item, bool modern) {
+    auto key = [&out](const std::string& name, const std::string& value) {
+        out += "<key>" + name + "</key>" + value;
+    };
     out += "<dict>";
     if (modern)
-        out += "<key>Sync</key><dict><key>ServerID</key><string>s-" + item.uuid +
-               "</string><key>Data</key><data>WlpaWlpaWlpaWlpa</data></dict>";
-    if (item.IsFolder()) {
-        out += "<key>Title</key><string>" + item.title + "</string><key>Children</key><array>";
+        key("Sync", "<dict><key>ServerID</key><string>s-" + item.uuid +
+                        "</string><key>Data</key><data>WlpaWlpa</data></dict>");
+    if (item.url.empty()) {
+        key("Title", "<string>" + item.title + "</string><key>Children</key><array>");
         for (const TreeItem& child : item.children)
             AppendXml(out, child, modern);
-        out += "</array><key>WebBookmarkType</key><string>WebBookmarkTypeList</string>";
+        out += "</array>";
     } else {
-        out += "<key>URIDictionary</key><dict><key>title</key><string>" + item.title + "</string></dict>";
-        out += "<key>URLString</key><string>" + item.url + "</string>";
-        out += "<key>WebBookmarkType</key><string>WebBookmarkTypeLeaf</string>";
-        if (item.readingList)
-            out += "<key>ReadingList</key><dict><key>PreviewText</key><string>First line\nsecond line</string>"
-                   "</dict><key>ReadingListNonSync</key><dict><key>siteName</key><string>Example</string></dict>";
+        key("URIDictionary", "<dict><key>title</key><string>" + item.title + "</string></dict>");
+        key("URLString", "<string>" + item.url + "</string>");
     }
-    out += "<key>WebBookmarkUUID</key><string>" + item.uuid + "</string></dict>";
+    if (item.readingList)
+        key("ReadingList",
+            "<dict><key>PreviewText</key><string>First line\nsecond</string></dict><key>"
+            "ReadingListNonSync</key><dict><key>siteName</key><string>Example</string></dict>");
+    key("WebBookmarkUUID", "<string>" + item.uuid + "</string>");
+    out += "</dict>";
 }
 
 inline std::string TreeXml(const TreeItem& root, bool modern) {
@@ -106,8 +107,8 @@ inline std::string PlutilForm(const TreeItem& tree, bool modern, const std::stri
 // The line each cut leaves (its indentation and the blank) taken out, and an emptied array written short,
 // as plutil writes it: what is left of a rewritten file must be PlutilForm of the tree that remains.
 inline std::string WithoutJoins(const std::string& text) {
-    static const std::regex joinLine("\n\t* (?=\n)");
-    static const std::regex emptiedArray("<array>\n\t*</array>");
+    static const std::regex joinLine("\\n\\t* (?=\\n)");
+    static const std::regex emptiedArray("<array>\\n\\t*</array>");
     return std::regex_replace(std::regex_replace(text, joinLine, ""), emptiedArray, "<array/>");
 }
 

@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
     std::ifstream list(argv[2]);
     for (std::string line; std::getline(list, line);)
         uuids.insert(line);
-    const quillfen::RewriteResult result = quillfen::RewriteBookmarksFile(
-        fw::FolderItem(argv[1]), [&](const std::string& text) { return quillfen::CutBookmarks(text, uuids); });
+    const quillfen::RewriteResult result =
+        quillfen::RewriteBookmarksFile(fw::FolderItem(argv[1]), [&](const std::string& text) {
+            return quillfen::CutBookmarks(text, uuids);
+        });
     return result.ok && result.changed ? 0 : 1;
 }

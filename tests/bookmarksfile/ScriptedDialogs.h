@@ -1,17 +1,14 @@
-// The dialog seam with answers: the save and open dialogs return what the test set, and record their titles.
+// The dialog seam with answers: the save and open dialogs return what the test set and record their titles.
 #pragma once
 
 #include "tests/support/ScriptedModal.h"
-
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace testsupport {
 
 class ScriptedDialogs : public ScriptedModal {
 public:
-    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& suggestedName) override {
+    std::optional<std::string> SaveAsDialog(const std::string& title,
+                                            const std::string& suggestedName) override {
         asked.push_back(title + " / " + suggestedName);
         return saveAnswer;
     }
@@ -20,8 +17,7 @@ public:
         return openAnswer;
     }
 
-    std::optional<std::string> saveAnswer; // nothing: the user cancels
-    std::optional<std::string> openAnswer;
+    std::optional<std::string> saveAnswer, openAnswer; // nothing: the user cancels
     std::vector<std::string> asked;
 };
 

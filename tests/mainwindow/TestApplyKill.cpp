@@ -1,6 +1,6 @@
 // An apply killed at any moment leaves the bookmarks file either as it was or with every edit applied.
-#include "EditWorkload.h"
-#include "TempHome.h"
+#include "tests/bookmarksfile/EditWorkload.h"
+#include "tests/support/TempHome.h"
 #include "bookmarksfile/BookmarkEdits.h"
 #include "bookmarksfile/BookmarksText.h"
 
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <spawn.h>
@@ -49,7 +50,7 @@ TEST(ApplyKillTest, FileIsOldOrFullyApplied) {
     const std::string folder = home.Path() + "/Library/Safari", file = folder + "/Bookmarks.plist";
     const std::string logPath = home.Path() + "/log", log = testsupport::EditLogFor(50'000, 1000);
     std::filesystem::create_directories(folder);
-    ASSERT_TRUE(testsupport::WriteLargeBookmarksFile(file, 50'000));
+    std::ofstream(file, std::ios::binary) << testsupport::TreeXml(testsupport::LargeTree(50'000), true);
     const std::string before = quillfen::ConvertAndReadBookmarks(fw::FolderItem(file)).value_or("");
     const std::string after = quillfen::ApplyEdits(before, quillfen::ReadEditLog(log)).value_or("");
     ASSERT_GT(after.size(), before.size());
