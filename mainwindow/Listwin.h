@@ -205,6 +205,8 @@ private:
     // True while an apply runs; it also tells that run whether the window still exists after the events
     // it lets through.
     std::shared_ptr<bool> applying_ = std::make_shared<bool>(false);
+    // A delete or an apply rewrites the file; another one started meanwhile would write over it.
+    bool RewriteRunning() const;
 
     fw::ListBox* list_ = nullptr;
     std::unique_ptr<ListBoxRows> rows_;

@@ -54,12 +54,14 @@ void Listwin::warnChange() {
     showWindow1();
 }
 
+bool Listwin::RewriteRunning() const { return *applying_ || Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }
+
 // The file is read as it is on disk now, not as the last load left it, so a delete, a restore or an earlier
-// apply stays. The events let through every 100 records may ask for another apply, which is refused (each
-// run would write a file the other has not seen), or close the window, which ends the run with the file as
-// it was.
+// apply stays. The events let through every 100 records may ask for another apply or a delete, which are
+// refused (each run would write a file the other has not seen), or close the window, which ends the run
+// with the file as it was.
 bool Listwin::ApplyChanges() {
-    if (*applying_)
+    if (RewriteRunning())
         return false;
     const ApplyRun run(applying_);
     const std::vector<EditRecord> records = ReadEditLog(editUIs);

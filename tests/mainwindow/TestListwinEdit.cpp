@@ -10,6 +10,7 @@
 #include "framework/Application.h"
 #include "framework/MoviePlayer.h"
 #include "framework/Shell.h"
+#include "framework/Thread.h"
 #include "tests/bookmarksfile/ScriptedDialogs.h"
 
 #include <QLineEdit>
@@ -191,23 +192,38 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
 }
 
 // The status line counts the log's fields, every 100th record lets waiting events through, and the end
-// says "Done" with the movie.
-TEST_F(ListwinEditTest, ApplyReportsProgress) {
+// says "Done" with the movie. A delete asked for during the apply is refused, and so is an apply asked for
+// during a delete: neither writes over the other.
+TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
     Load(kThree);
+    ClickCell(RowOf("U2"), Check);
+    TypeInto("U1", Name, "Omega");
     for (int i = 0; i < 250; ++i)
-        quillfen::AppendEditRecord(win_->editUIs, {"U1", "Zeta", "Zeta", "http://z/", "http://z/", "000001"});
+        quillfen::AppendEditRecord(win_->editUIs, {"U3", "Mid", "Mid", "http://m/", "http://m/", "000003"});
     Texts seen;
-    QObject watcher; // an event always waiting, noting the status line whenever it gets through
+    bool applying = true;
+    QObject watcher; // an event always waiting, that gets through whenever the apply lets events through
     std::function<void()> watch = [&] {
+        if (!applying)
+            return;
         seen.push_back(Status());
+        win_->deleteSelected();
         QTimer::singleShot(0, &watcher, watch);
     };
     QTimer::singleShot(0, &watcher, watch);
     const int plays = win_->Get<fw::MoviePlayer>("MoviePlayer1").PlayCount();
     ASSERT_TRUE(win_->ApplyChanges());
+    applying = false;
     EXPECT_EQ(seen, (Texts{"Changing... 100", "Changing... 200"}));
     EXPECT_EQ(Status(), "Done");
     EXPECT_EQ(win_->Get<fw::MoviePlayer>("MoviePlayer1").PlayCount(), plays + 1);
+    const Texts omega = {"Omega", "http://z/", "U1"}, mid = {"Mid", "http://m/", "U3"};
+    EXPECT_EQ(Listed(), (std::vector<Texts>{omega, {"Alpha", "http://a/", "U2"}, mid}));
+
+    win_->deleteSelected();
+    EXPECT_FALSE(win_->ApplyChanges());
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    EXPECT_EQ(Listed(), (std::vector<Texts>{omega, mid}));
 }
 
 // A failed backup, a file gone since the load and a write that fails (a file size limit, as a full disk
