@@ -148,26 +148,38 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
 // Edits go into the file as it is on disk now, changing only the edited elements, and the result lists
 // the typed text; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
 TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
-    using Bookmarks = std::vector<testsupport::FixtureBookmark>;
+    const auto deleteU2 = [this] {
+        ClickCell(RowOf("U2"), Check);
+        win_->deleteSelected();
+        EXPECT_TRUE(testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    };
+    // A copy saved earlier, with another title and a bookmark more, is put back.
+    const auto restore = [this] {
+        const std::string current = testsupport::ReadFile(BookmarksPath());
+        WriteBookmarksFile({{"Old", "http://z/", "U1"}, {"Extra", "http://e/", "U9"}, {"Mid", "http://m/", "U3"}});
+        std::filesystem::rename(BookmarksPath(), home_.Path() + "/saved.plist");
+        std::ofstream(BookmarksPath(), std::ios::binary) << current;
+        dialogs_.openAnswer = home_.Path() + "/saved.plist";
+        win_->restoreOriginal();
+    };
     struct Case {
         const char* what;
-        Bookmarks loaded;
-        std::optional<Bookmarks> onDiskSince; // a delete or a restore after the load
+        std::vector<testsupport::FixtureBookmark> loaded;
         std::vector<std::tuple<std::string, int, std::string>> edits;
+        std::function<void()> since; // what happens to the file after the edits
         std::vector<Texts> listed;
         int changedLines;
     };
     const Case cases[] = {
-        {"markup and log markers; a title named like the folder", {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}}, {},
-         {{"U1", Name, "A & B <**x*EDIT*>"}, {"U2", Name, "Bar"}, {"U2", URL, "http://b2/"}},
+        {"markup and log markers; a title named like the folder", {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}},
+         {{"U1", Name, "A & B <**x*EDIT*>"}, {"U2", Name, "Bar"}, {"U2", URL, "http://b2/"}}, {},
          {{"A &amp; B &lt;**x*EDIT*&gt;", "http://z/", "U1"}, {"Bar", "http://b2/", "U2"}}, 3},
         {"the same bookmark twice; a title equal to its URL and to another's title",
-         {{"http://s/", "http://s/", "S1"}, {"http://s/", "http://t/", "S2"}}, {}, {{"S1", Name, "One"}, {"S1", Name, "Two"}},
+         {{"http://s/", "http://s/", "S1"}, {"http://s/", "http://t/", "S2"}}, {{"S1", Name, "One"}, {"S1", Name, "Two"}}, {},
          {{"Two", "http://s/", "S1"}, {"http://s/", "http://t/", "S2"}}, 1},
-        {"a bookmark deleted since the load stays deleted", kThree, Bookmarks{kThree[0], kThree[2]},
-         {{"U2", Name, "Gone"}, {"U1", Name, "Kept"}}, {{"Kept", "http://z/", "U1"}, {"Mid", "http://m/", "U3"}}, 1},
-        {"a restored file keeps what the edits do not name", kThree,
-         Bookmarks{{"Old", "http://z/", "U1"}, {"Extra", "http://e/", "U9"}, kThree[2]}, {{"U1", Name, "New"}, {"U3", Name, "Middle"}},
+        {"a bookmark deleted since stays deleted", kThree, {{"U2", Name, "Gone"}, {"U1", Name, "Kept"}}, deleteU2,
+         {{"Kept", "http://z/", "U1"}, {"Mid", "http://m/", "U3"}}, 1},
+        {"a restored file keeps what the edits do not name", kThree, {{"U1", Name, "New"}, {"U3", Name, "Middle"}}, restore,
          {{"Old", "http://z/", "U1"}, {"Extra", "http://e/", "U9"}, {"Middle", "http://m/", "U3"}}, 1},
     };
     for (const Case& c : cases) {
@@ -175,8 +187,8 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
         Load(c.loaded);
         for (const auto& [uuid, column, text] : c.edits)
             TypeInto(uuid, column, text);
-        if (c.onDiskSince)
-            WriteBookmarksFile(*c.onDiskSince);
+        if (c.since)
+            c.since();
         Listed();
         const Texts before = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
         ApplyByHand();
@@ -224,6 +236,20 @@ TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
     EXPECT_FALSE(win_->ApplyChanges());
     ASSERT_TRUE(testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
     EXPECT_EQ(Listed(), (std::vector<Texts>{omega, mid}));
+}
+
+// A window closed while the apply lets events through ends the apply, leaving the file as it was.
+TEST_F(ListwinEditTest, ClosingTheWindowEndsTheApply) {
+    Load(kThree);
+    TypeInto("U1", Name, "Omega");
+    for (int i = 0; i < 250; ++i)
+        quillfen::AppendEditRecord(win_->editUIs, {"U3", "Mid", "Mid", "http://m/", "http://m/", "000003"});
+    const std::string file = testsupport::ReadFile(BookmarksPath());
+    QObject watcher;
+    QTimer::singleShot(0, &watcher, [this] { win_->Close(); });
+    EXPECT_FALSE(win_->ApplyChanges());
+    win_ = &fw::Instance<quillfen::Listwin>();
+    EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
 }
 
 // A failed backup, a file gone since the load and a write that fails (a file size limit, as a full disk
