@@ -9,10 +9,11 @@
 #include "framework/ProgressBar.h"
 #include "framework/Thread.h"
 #include "tests/bookmarksfile/BookmarksTree.h"
-#include "tests/bookmarksfile/ScriptedDialogs.h"
 
 #include <QImage>
 #include <QPushButton>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -29,6 +30,21 @@ template <class W> bool IsOpen() {
 template <class W> QWidget& Widget(const std::string& control) {
     return *fw::detail::WidgetOf(fw::Instance<W>().template Get<fw::VisualControl>(control));
 }
+
+// The dialog seam with answers: the save and open dialogs return what the test set and record their titles.
+struct ScriptedDialogs : testsupport::ScriptedModal {
+    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& name) override {
+        asked.push_back(title + " / " + name);
+        return saveAnswer;
+    }
+    std::optional<std::string> OpenDialog(const std::string& title) override {
+        asked.push_back(title);
+        return openAnswer;
+    }
+
+    std::optional<std::string> saveAnswer, openAnswer; // nothing: the user cancels
+    Names asked;
+};
 
 class ListwinDeleteTest : public ListwinTest {
 protected:
@@ -49,17 +65,22 @@ protected:
 
     std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
     std::string File() const { return testsupport::ReadFile(Path(kBookmarks)); }
-    // The sample tree written anew and read with "Get Bookmarks".
-    void Reload() {
+    // The sample tree written anew, in the modern or the older form, and read with "Get Bookmarks".
+    void Reload(bool modern = true) {
+        modern_ = modern;
         std::filesystem::create_directories(Path("Library/Safari"));
-        std::ofstream(Path(kBookmarks)) << testsupport::TreeXml(testsupport::SampleTree(), true);
+        std::ofstream(Path(kBookmarks)) << testsupport::TreeXml(testsupport::SampleTree(), modern);
         Button("PushButton2").Push();
     }
-    // The file is what plutil writes for the sample tree without `gone`, but for the joins.
+    // The file is what plutil writes for the sample tree without `gone`, but for the line at each join;
+    // plutil reads it back as that tree.
     void ExpectFileWithout(const Gone& gone) {
-        EXPECT_EQ(testsupport::WithoutJoins(File()),
-                  testsupport::PlutilForm(testsupport::Without(testsupport::SampleTree(), gone), true,
-                                          Path("expected.plist")));
+        const std::string expected = testsupport::PlutilForm(
+            testsupport::Without(testsupport::SampleTree(), gone), modern_, Path("expected.plist"));
+        EXPECT_EQ(testsupport::WithoutJoins(File()), expected);
+        std::filesystem::copy_file(Path(kBookmarks), Path("again.plist"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        EXPECT_EQ(quillfen::ConvertAndReadBookmarks(fw::FolderItem(Path("again.plist"))), expected);
     }
     int Row(const std::string& name) const {
         const Names names = Column(kName);
@@ -79,26 +100,30 @@ protected:
     // "Delete Checked Bookmarks", OK in the confirmation, then the run to its end.
     void DeleteChecked() {
         EXPECT_FALSE(win_->HandleMenuCommand("EditDeleteSelectedBookmarks"));
+        const std::size_t dialogs = dialogs_.asked.size();
         QTest::mouseClick(&Widget<warningWin>("PushButton2"), Qt::LeftButton);
+        // OK goes on once its handler has returned: first the backup dialog, then the thread.
         const fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
-        ASSERT_TRUE(
-            testsupport::SpinUntil([&] { return !thread.IsRunning() && fw::ReadyThreadCount() == 0; }));
+        ASSERT_TRUE(testsupport::SpinUntil([&] {
+            return dialogs_.asked.size() > dialogs && !thread.IsRunning() && fw::ReadyThreadCount() == 0;
+        }));
         testsupport::ProcessPendingEvents();
         EXPECT_TRUE(Button("PushButton2").Enabled());
         EXPECT_TRUE(menuBar_.BarEnabled());
         EXPECT_FALSE(win_->Get<fw::ProgressBar>("ProgressBar1").Visible());
     }
 
-    testsupport::ScriptedDialogs dialogs_;
+    ScriptedDialogs dialogs_;
     Names quitRequests;
     bool quitSucceeds = false;
+    bool modern_ = true;
     fw::MenuBar menuBar_;
     fw::Application app_;
 };
 
-// Whatever the order or filter of the list, exactly the checked bookmarks leave the file, whole; their
-// rows read "deleted", "Done" shows with the changes-applied window. The quit request fails here, so the
-// user hears a beep and is asked to quit Safari.
+// In both forms of the file and whatever the order or filter of the list, exactly the checked bookmarks
+// leave the file, whole, and every other byte stays; their rows read "deleted", "Done" shows with the
+// changes-applied window. The quit request fails here: the user hears a beep and is asked to quit Safari.
 TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
     const struct {
         const char* view;
@@ -112,37 +137,40 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         {"", {}, {}},
         {"", {"c", "d", "e", "f", "fav1", "fav2", "g", "r"}, {"A", "B", "C", "D", "E", "F", "G", "R"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.view << " " << c.gone.size());
-        if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
-            win_->Show();
-            SearchField().EditCell(0, 0);
-            QWidget* editor = ViewOf(SearchField()).indexWidget(ViewOf(SearchField()).model()->index(0, 0));
-            QTest::keyClicks(editor, c.view);
-            QTest::keyClick(editor, Qt::Key_Return);
-            testsupport::ProcessPendingEvents();
-            ASSERT_EQ(Column(kName), (Names{"fav1", "fav2"}));
-        } else if (*c.view) {
-            win_->HandleMenuCommand(c.view);
+    for (const bool modern : {true, false})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << modern << " " << c.view << " " << c.gone.size());
+            Reload(modern);
+            if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
+                win_->Show();
+                SearchField().EditCell(0, 0);
+                QWidget* editor =
+                    ViewOf(SearchField()).indexWidget(ViewOf(SearchField()).model()->index(0, 0));
+                QTest::keyClicks(editor, c.view);
+                QTest::keyClick(editor, Qt::Key_Return);
+                testsupport::ProcessPendingEvents();
+                ASSERT_EQ(Column(kName), (Names{"fav1", "fav2"}));
+            } else if (*c.view) {
+                win_->HandleMenuCommand(c.view);
+            }
+            Check(c.checked);
+            DeleteChecked();
+            ExpectFileWithout(c.gone);
+            Names checked = c.checked;
+            std::sort(checked.begin(), checked.end());
+            EXPECT_EQ(RowsReading("deleted"), checked);
+            EXPECT_EQ(Status(), "Done");
+            EXPECT_EQ(win_->Get<fw::ProgressBar>("ProgressBar1").Maximum(), static_cast<int>(checked.size()));
+            EXPECT_TRUE(IsOpen<Window1>());
+            EXPECT_EQ(quitRequests.back(), "aevt/quit/sfri");
+            EXPECT_EQ(
+                dialogs_.messages,
+                Names{"Safari could not be automatically quit. Please make sure Safari is not running."});
+            EXPECT_EQ(dialogs_.beeps, 1);
+            dialogs_.messages.clear();
+            dialogs_.beeps = 0;
+            fw::Instance<Window1>().Close();
         }
-        Check(c.checked);
-        DeleteChecked();
-        ExpectFileWithout(c.gone);
-        Names checked = c.checked;
-        std::sort(checked.begin(), checked.end());
-        EXPECT_EQ(RowsReading("deleted"), checked);
-        EXPECT_EQ(Status(), "Done");
-        EXPECT_EQ(win_->Get<fw::ProgressBar>("ProgressBar1").Maximum(), static_cast<int>(checked.size()));
-        EXPECT_TRUE(IsOpen<Window1>());
-        EXPECT_EQ(quitRequests.back(), "aevt/quit/sfri");
-        EXPECT_EQ(dialogs_.messages,
-                  Names{"Safari could not be automatically quit. Please make sure Safari is not running."});
-        EXPECT_EQ(dialogs_.beeps, 1);
-        dialogs_.messages.clear();
-        dialogs_.beeps = 0;
-        fw::Instance<Window1>().Close();
-        Reload();
-    }
 }
 
 // A row of dropped text is marked like the others and removes nothing; a second delete with the first
@@ -160,9 +188,24 @@ TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
     EXPECT_EQ(RowsReading("deleted"), (Names{"", "c", "g"}));
 }
 
+// A file written in binary form since the read is converted again before the cut, so it is still cut.
+TEST_F(ListwinDeleteTest, FileTurnedBinarySinceTheReadIsStillCut) {
+    const std::vector<testsupport::FixtureBookmark> bookmarks = {{"a", "http://a/", "U-1"},
+                                                                 {"b", "http://b/", "U-2"}};
+    WriteBookmarksFile(bookmarks);
+    Button("PushButton2").Push();
+    WriteBookmarksFile(bookmarks);
+    Check({"a"});
+    DeleteChecked();
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(File().find("U-1"), std::string::npos);
+    EXPECT_NE(File().find("<string>U-2</string>"), std::string::npos);
+}
+
 // A cancelled backup still deletes, a chosen one (also over a file the user agreed to replace) holds the
 // file as it was; a backup that cannot be made, or one over the bookmarks file itself, is reported and
-// nothing is deleted; a file gone since the read fails the run: no row "deleted", no "Done", no Window1.
+// nothing is deleted; a file gone since the read, or a disk too full for the new file, fails the run: the
+// file as it was, no row "deleted", no "Done", no Window1, no temporary file left.
 TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
     quitSucceeds = true;
     std::ofstream(Path("old backup")) << "replace me";
@@ -177,7 +220,9 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         {"no such folder/backup", {}, "Nothing was deleted."},
         {kBookmarks, {}, "Nothing was deleted."},
         {"(file removed)", {}, "Nothing was deleted."},
+        {"(disk full)", {}, "Nothing was deleted."},
     };
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backupTo);
         const std::string before = File();
@@ -187,7 +232,12 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         Check({"d"});
         if (removed)
             std::filesystem::remove(Path(kBookmarks));
+        rlimit saved{}, full{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        full = {std::string(c.backupTo) == "(disk full)" ? 64 : saved.rlim_cur, saved.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
         DeleteChecked();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
         EXPECT_EQ(dialogs_.asked.back(), "Save the original Bookmarks file as a Backup / Bookmarks.plist");
         EXPECT_EQ(Status(), c.status);
         EXPECT_EQ(IsOpen<Window1>(), !c.gone.empty());
@@ -197,6 +247,8 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
                     testsupport::ReadFile(*dialogs_.saveAnswer) == before);
         if (!removed)
             ExpectFileWithout(c.gone);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
+                  removed ? 0 : 1);
         dialogs_.messages.clear();
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
@@ -252,36 +304,26 @@ TEST_F(ListwinDeleteTest, ConfirmationsCancelOrGoOn) {
     EXPECT_EQ(dialogs_.beeps, 0);
 }
 
-// The windows' controls stand where their layouts put them, "Close" hidden, each window on its backdrop: a
-// spot clear of controls changes when the picture is taken away.
+// Each window's controls stand where its layout puts them, "Close" hidden, and each window shows its
+// backdrop: a spot clear of controls changes when the picture is taken away.
 TEST_F(ListwinDeleteTest, WindowsStandAsLaidOut) {
     win_->confirmDelete();
     win_->confirmChange();
     win_->showWindow1();
-    const std::pair<QWidget&, QRect> controls[] = {
-        {Widget<warningWin>("StaticText1"), {114, 12, 401, 164}},
-        {Widget<warningWin>("PushButton1"), {327, 176, 69, 20}},
-        {Widget<warningWin>("PushButton2"), {422, 176, 69, 20}},
-        {Widget<warningChangeWin>("StaticText1"), {132, 9, 380, 126}},
-        {Widget<warningChangeWin>("PushButton1"), {342, 147, 69, 20}},
-        {Widget<warningChangeWin>("PushButton2"), {437, 147, 69, 20}},
-        {Widget<Window1>("StaticText1"), {100, 27, 218, 85}},
-        {Widget<Window1>("PushButton1"), {235, 228, 129, 20}},
-        {Widget<Window1>("PushButton3"), {98, 196, 69, 20}},
-        {Widget<Window1>("PushButton2"), {143, 228, 75, 20}},
-        {Widget<Window1>("StaticText2"), {20, 113, 353, 109}}};
-    for (const auto& [widget, where] : controls)
-        EXPECT_EQ(widget.geometry(), where) << widget.objectName().toStdString();
-    EXPECT_FALSE(Widget<Window1>("PushButton3").isVisible());
-    const std::pair<fw::Window*, QPoint> spots[] = {{&fw::Instance<warningWin>(), {40, 100}},
-                                                    {&fw::Instance<warningChangeWin>(), {60, 60}},
-                                                    {&fw::Instance<Window1>(), {10, 10}}};
-    for (const auto& [window, spot] : spots) {
+    const std::pair<fw::Window*, QPoint> windows[] = {{&fw::Instance<warningWin>(), {40, 100}},
+                                                      {&fw::Instance<warningChangeWin>(), {60, 60}},
+                                                      {&fw::Instance<Window1>(), {10, 10}}};
+    for (const auto& [window, spot] : windows) {
+        for (const fw::ControlLayout& control : window->LayoutData().controls)
+            EXPECT_EQ(fw::detail::WidgetOf(window->Get<fw::VisualControl>(control.name))->geometry(),
+                      QRect(control.left, control.top, control.width, control.height))
+                << window->LayoutName() << " " << control.name;
         QWidget* content = fw::detail::ContentOf(*window);
         const QColor with = content->grab().toImage().pixelColor(spot);
         window->SetBackdrop(nullptr);
         EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
     }
+    EXPECT_FALSE(Widget<Window1>("PushButton3").isVisible());
 }
 
 // Window1 stands 20 pixels in from the main screen's right edge, level with the main window. "Continue"
@@ -314,6 +356,9 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
         QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
         testsupport::ProcessPendingEvents();
         EXPECT_FALSE(IsOpen<Window1>());
+        EXPECT_EQ(dialogs_.asked.size(), std::string(c.button) == "PushButton1" ? 1u : 0u);
+        EXPECT_TRUE(dialogs_.asked.empty() || dialogs_.asked[0] == "Localize the original Bookmarks file");
+        dialogs_.asked.clear();
         EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
         EXPECT_EQ(dialogs_.messages, c.message ? Names{c.message} : Names{});
         dialogs_.messages.clear();

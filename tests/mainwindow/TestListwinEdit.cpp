@@ -11,7 +11,6 @@
 #include "framework/MoviePlayer.h"
 #include "framework/Shell.h"
 #include "framework/Thread.h"
-#include "tests/bookmarksfile/ScriptedDialogs.h"
 
 #include <QLineEdit>
 #include <QTimer>
@@ -29,6 +28,13 @@ namespace {
 using quillfen::EditRecord;
 using namespace quillfen::BookmarkColumn;
 using Texts = std::vector<std::string>;
+
+// The dialog seam answering the save and open dialogs as the test sets them.
+struct AnsweringDialogs : testsupport::ScriptedModal {
+    std::optional<std::string> SaveAsDialog(const std::string&, const std::string&) override { return saveAnswer; }
+    std::optional<std::string> OpenDialog(const std::string&) override { return openAnswer; }
+    std::optional<std::string> saveAnswer, openAnswer;
+};
 
 class ListwinEditTest : public ListwinTest {
 protected:
@@ -94,7 +100,7 @@ protected:
         return sink.rows;
     }
 
-    testsupport::ScriptedDialogs dialogs_; // after the fixture's own, so it answers
+    AnsweringDialogs dialogs_; // after the fixture's own, so it answers
     fw::Application app_;
 };
 
