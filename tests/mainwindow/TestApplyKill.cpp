@@ -61,6 +61,8 @@ TEST(ApplyKillTest, FileIsOldOrFullyApplied) {
     std::mt19937 random(std::random_device{}());
     int old = 0, applied = 0;
     for (Moment moment : {Moment::Undisturbed, Moment::Random, Moment::Random, Moment::WritingBeside, Moment::Replaced}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) // what a killed run left
+            std::filesystem::remove(entry.path());
         std::ofstream(file, std::ios::binary) << before;
         const auto start = std::chrono::steady_clock::now();
         const pid_t pid = StartChild(logPath);
