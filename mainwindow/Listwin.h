@@ -85,6 +85,8 @@ public:
     void filterWord();
     // Compares the newest version a version page names with the program's own; a newer one is announced.
     void readVersion(const std::string& page);
+    // Writes the edit log into the bookmarks file as it is on disk now; false when the file was left as it was.
+    bool ApplyChanges();
 
     // Rewriting the bookmarks file: the confirmations, the backup copy, the delete run and the restore.
     void deleteSelected();
@@ -198,6 +200,23 @@ private:
     // The delete run, and the commands it shuts off while it rewrites the file.
     void DeleteLoopThread11_Run();
     void EnableCommands(bool on);
+
+    // Editing in place. "Edit Bookmark" and Undo act on the bookmark that was clicked or edited, known by
+    // its row's identity (0: none), so a sort cannot turn them to another bookmark and a reload ends them.
+    void ListBox1_CellGotFocus(int row, int column);
+    void ListBox1_CellAction(int row, int column);
+    void PushButton4_Action();
+    void PushButton5_Action();
+    void MakeActiveBookmarkEditable();
+    void RecordEdit(int row, const std::string& oldTitle, const std::string& oldURL);
+    void ShowEditsWaiting();
+    uint64_t activeBookmark_ = 0;
+    uint64_t undoBookmark_ = 0;
+    // True while an apply runs; it also tells that run whether the window still exists after the events
+    // it lets through.
+    std::shared_ptr<bool> applying_ = std::make_shared<bool>(false);
+    // A delete or an apply rewrites the file; another one started meanwhile would write over it.
+    bool RewriteRunning() const;
 
     fw::ListBox* list_ = nullptr;
     std::unique_ptr<ListBoxRows> rows_;

@@ -41,7 +41,7 @@ struct MenuBarShutOff {
 
 void Listwin::deleteSelected() {
     fw::Thread& thread = Get<fw::Thread>("DeleteLoopThread11");
-    if (thread.IsRunning())
+    if (RewriteRunning())
         return;
     if (!makeBackup()) {
         ShowStatusNow(kNothingDeleted);

@@ -56,6 +56,10 @@ void Listwin::CreateControls() {
     Bind("Canvas2_Open", &Listwin::Canvas2_Open);
     Bind("Canvas2_Paint", &Listwin::Canvas2_Paint);
     Bind("DeleteLoopThread11_Run", &Listwin::DeleteLoopThread11_Run);
+    Bind("ListBox1_CellAction", &Listwin::ListBox1_CellAction);
+    Bind("ListBox1_CellGotFocus", &Listwin::ListBox1_CellGotFocus);
+    Bind("PushButton4_Action", &Listwin::PushButton4_Action);
+    Bind("PushButton5_Action", &Listwin::PushButton5_Action);
 }
 
 // "Visit Site" and "Edit Bookmark" are enabled exactly while the list has a selected row.

@@ -44,6 +44,7 @@ bool Listwin::ListBox1_CellClick(int row, int column, int, int) {
     if (doubleclick)
         OpenIfWebAddress(url);
     activeRow = row;
+    activeBookmark_ = List().RowIdentity(row);
     activeColumn = column;
     EnableRowButtons(true);
     return false;

@@ -69,9 +69,4 @@ bool Listwin::_EditDeleteSelectedBookmarks_Action() {
     return false;
 }
 
-// Commands carried out by the editing code; until then they only answer.
-bool Listwin::_EditUndo_Action() { return false; }
-bool Listwin::_EditEditBookmark_Action() { return false; }
-bool Listwin::_EditApplyChanges_Action() { return false; }
-
 } // namespace quillfen

@@ -44,7 +44,4 @@ void Listwin::restoreOriginal() {
     RestoreFromCopy(BookmarksFile());
 }
 
-// Applying the edit log comes with the editing code; the confirmation has already closed itself.
-void Listwin::warnChange() {}
-
 } // namespace quillfen

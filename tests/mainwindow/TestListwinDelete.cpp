@@ -297,6 +297,7 @@ TEST_F(ListwinDeleteTest, ConfirmationsCancelOrGoOn) {
     quitSucceeds = true;
     win_->confirmChange();
     QTest::keyClick(Widget<warningChangeWin>("StaticText1").window(), Qt::Key_Return);
+    testsupport::ProcessPendingEvents(); // the apply goes on here, not in a later test
     EXPECT_FALSE(IsOpen<warningChangeWin>());
     EXPECT_EQ(quitRequests, Names{"aevt/quit/sfri"});
     EXPECT_TRUE(dialogs_.messages.empty());

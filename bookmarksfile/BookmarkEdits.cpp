@@ -1,0 +1,227 @@
+// The bookmarks are found the way the reader lists them: an entry starts at its "URIDictionary" key line
+// and ends at its own closing "</dict>" or at the next entry's key line; its title, URL and UUID are the
+// lines right after their keys, in that order.
+#include "bookmarksfile/BookmarkEdits.h"
+
+#include "bookmarksfile/BookmarksMarkers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+
+namespace quillfen {
+namespace {
+
+using namespace markers;
+
+bool Contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
+
+bool IsXmlChar(std::uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The length of the reference that begins `text` ("&amp;", "&#38;", "&#x26;"), or 0 when "&" begins none.
+// Only references a property list may hold count: its five named entities and legal character codes.
+std::size_t ReferenceLength(std::string_view text) {
+    for (std::string_view named : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"})
+        if (text.starts_with(named))
+            return named.size();
+    if (!text.starts_with("&#"))
+        return 0;
+    const bool hex = text.starts_with("&#x");
+    const char* const last = text.data() + text.size();
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data() + (hex ? 3 : 2), last, value, hex ? 16 : 10);
+    const bool closed = error == std::errc() && end < last && *end == ';';
+    return closed && IsXmlChar(value) ? static_cast<std::size_t>(end - text.data()) + 1 : 0;
+}
+
+// Where a value line's text lies in the whole text: between its first "<string>" and the "</string>" after it.
+struct Slot {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+std::string_view TextOf(std::string_view xml, const Slot& slot) { return xml.substr(slot.begin, slot.end - slot.begin); }
+
+// A bookmark's title or URL string element, and its text once a record has changed it.
+struct Element {
+    std::optional<Slot> slot;
+    std::optional<std::string> changed;
+
+    // Takes the new value where the element holds the old one, both in the form they take in the text.
+    void Change(std::string_view xml, std::string_view oldTyped, std::string_view newTyped) {
+        if (!slot)
+            return;
+        const std::string_view now = changed ? std::string_view(*changed) : TextOf(xml, *slot);
+        if (now == StringElementText(oldTyped))
+            changed = StringElementText(newTyped);
+    }
+};
+
+struct Entry {
+    Element title;
+    Element url;
+};
+
+// The text's lines with their offsets; a line ends at LF, CR or CR LF, as the reader reads it.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    std::size_t Offset() const { return pos_; }
+    std::string_view Next() {
+        const std::size_t start = pos_;
+        const std::size_t end = std::min(text_.find_first_of("\r\n", start), text_.size());
+        pos_ = end + 1;
+        if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
+        return text_.substr(start, end - start);
+    }
+    void Back(std::size_t offset) { pos_ = offset; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+std::optional<Slot> SlotOf(std::string_view line, std::size_t lineOffset) {
+    const std::size_t open = line.find(kStringOpen);
+    if (open == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t begin = open + kStringOpen.size();
+    const std::size_t close = line.find(kStringClose, begin);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Slot{lineOffset + begin, lineOffset + close};
+}
+
+// One entry whose marker line was just read: its value lines, as far as they lie inside the entry.
+class EntryReader {
+public:
+    explicit EntryReader(Lines& lines) : lines_(lines) {}
+
+    // The value line after the next line holding `key`: its slot, empty when it holds no complete string
+    // element. Nothing when the entry ends first.
+    std::optional<std::optional<Slot>> ValueAfter(std::string_view key) {
+        while (const std::optional<std::string_view> line = Next()) {
+            if (!Contains(*line, key))
+                continue;
+            const std::size_t offset = lines_.Offset();
+            if (const std::optional<std::string_view> value = Next())
+                return SlotOf(*value, offset);
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<std::string_view> Next() {
+        if (closed_ || lines_.AtEnd()) {
+            closed_ = true;
+            return std::nullopt;
+        }
+        const std::size_t offset = lines_.Offset();
+        const std::string_view line = lines_.Next();
+        if (Contains(line, kEntry)) {
+            lines_.Back(offset); // the next entry's own
+            closed_ = true;
+            return std::nullopt;
+        }
+        depth_ += Contains(line, "<dict>") ? 1 : 0;
+        depth_ -= Contains(line, "</dict>") ? 1 : 0;
+        closed_ = depth_ <= 0;
+        return closed_ ? std::nullopt : std::optional(line);
+    }
+
+    Lines& lines_;
+    int depth_ = 1;
+    bool closed_ = false;
+};
+
+struct Bookmarks {
+    std::vector<Entry> entries;
+    std::unordered_map<std::string_view, std::size_t> byUUID; // the first entry of each UUID
+};
+
+Bookmarks FindBookmarks(std::string_view xml) {
+    Bookmarks found;
+    Lines lines(xml);
+    while (!lines.AtEnd()) {
+        if (!Contains(lines.Next(), kEntry))
+            continue;
+        EntryReader reader(lines);
+        const auto title = reader.ValueAfter(kTitleKey);
+        const auto url = title ? reader.ValueAfter(kURLKey) : std::nullopt;
+        const auto uuid = url ? reader.ValueAfter(kUUIDKey) : std::nullopt;
+        // An entry without a UUID is matched by no record; an empty UUID names no bookmark.
+        if (!uuid || !*uuid || (*uuid)->end == (*uuid)->begin)
+            continue;
+        const std::string_view id = TextOf(xml, **uuid);
+        if (found.byUUID.contains(id))
+            continue;
+        found.byUUID.emplace(id, found.entries.size());
+        found.entries.push_back({{*title, {}}, {*url, {}}});
+    }
+    return found;
+}
+
+} // namespace
+
+std::string StringElementText(std::string_view typed) {
+    std::string out;
+    out.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c = typed[i];
+        if (c == '&') {
+            const std::size_t keep = ReferenceLength(typed.substr(i));
+            out += keep ? typed.substr(i, keep) : std::string_view("&amp;");
+            i += keep ? keep - 1 : 0;
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> ApplyEdits(std::string_view xml, const std::vector<EditRecord>& records,
+                                      const std::function<bool(std::size_t)>& afterRecord) {
+    Bookmarks bookmarks = FindBookmarks(xml);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const EditRecord& record = records[i];
+        if (const auto it = bookmarks.byUUID.find(record.uuid); it != bookmarks.byUUID.end()) {
+            Entry& entry = bookmarks.entries[it->second];
+            entry.title.Change(xml, record.oldTitle, record.newTitle);
+            entry.url.Change(xml, record.oldURL, record.newURL);
+        }
+        if (afterRecord && !afterRecord(i + 1))
+            return std::nullopt;
+    }
+    // Entries and their slots stand in text order, the title before the URL.
+    std::string out;
+    out.reserve(xml.size());
+    std::size_t copied = 0;
+    for (const Entry& entry : bookmarks.entries) {
+        for (const Element* element : {&entry.title, &entry.url}) {
+            if (!element->changed)
+                continue;
+            out.append(xml.substr(copied, element->slot->begin - copied));
+            out += *element->changed;
+            copied = element->slot->end;
+        }
+    }
+    out.append(xml.substr(copied));
+    return out;
+}
+
+} // namespace quillfen

@@ -1,0 +1,107 @@
+// Writing the edit log into Safari's bookmarks file.
+#include "bookmarksfile/BookmarkEdits.h"
+#include "bookmarksfile/BookmarksLocation.h"
+#include "bookmarksfile/BookmarksRewrite.h"
+#include "bookmarksfile/EditLog.h"
+#include "bookmarksfile/Window1.h"
+#include "framework/Application.h"
+#include "framework/Modal.h"
+#include "framework/PushButton.h"
+#include "framework/StaticText.h"
+#include "framework/Text.h"
+#include "framework/Thread.h"
+#include "framework/WindowRegistry.h"
+#include "mainwindow/Listwin.h"
+
+#include <optional>
+
+namespace quillfen {
+namespace {
+
+constexpr const char* kChanging = "Changing... ";
+
+// Marks an apply as running, and as ended however it ends, also when the window went meanwhile.
+class ApplyRun {
+public:
+    explicit ApplyRun(const std::shared_ptr<bool>& flag) : flag_(flag) { *flag = true; }
+    ~ApplyRun() {
+        if (const std::shared_ptr<bool> flag = flag_.lock())
+            *flag = false;
+    }
+    ApplyRun(const ApplyRun&) = delete;
+    ApplyRun& operator=(const ApplyRun&) = delete;
+
+    bool WindowGone() const { return flag_.expired(); }
+
+private:
+    std::weak_ptr<bool> flag_;
+};
+
+} // namespace
+
+// The confirmation has closed itself by now. A failed backup or apply keeps the log and the file as they
+// were. Only the records that were applied leave the log: edits made while the apply let events through
+// stay for the next one.
+void Listwin::warnChange() {
+    fw::Instance<Window1>().Close();
+    if (!makeBackup())
+        return;
+    const std::size_t applied = editUIs.size();
+    if (!ApplyChanges())
+        return;
+    Get<fw::PushButton>("PushButton4").SetEnabled(false);
+    editUIs.erase(0, applied);
+    showWindow1();
+}
+
+bool Listwin::RewriteRunning() const { return *applying_ || Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }
+
+// The file is read as it is on disk now, not as the last load left it, so a delete, a restore or an earlier
+// apply stays. The events let through every 100 records may ask for another apply or a delete, which are
+// refused (each run would write a file the other has not seen), or close the window, which ends the run
+// with the file as it was.
+bool Listwin::ApplyChanges() {
+    if (RewriteRunning())
+        return false;
+    const ApplyRun run(applying_);
+    const std::vector<EditRecord> records = ReadEditLog(editUIs);
+    StatusLine().SetTextColor(fw::RGB(0, 0, 0));
+    StatusLine().SetText(kChanging + fw::Str(records.size() + 1));
+    StatusLine().Refresh(true);
+
+    const RewriteResult result = RewriteBookmarksFile(BookmarksFile(), [&](const std::string& text) {
+        const std::optional<std::string> changed = ApplyEdits(text, records, [this, &run](std::size_t done) {
+            // Counted as the log's fields are: the first record is field 2.
+            if (const std::size_t field = done + 1; field % 100 == 0) {
+                StatusLine().SetText(kChanging + fw::Str(field));
+                StatusLine().Refresh(true);
+                if (fw::Application* app = fw::Application::Instance())
+                    app->DoEvents();
+                if (run.WindowGone())
+                    return false;
+            }
+            fw::BackgroundYield();
+            return true;
+        });
+        return changed ? *changed : text; // the same text is not written
+    });
+    if (run.WindowGone())
+        return false;
+    if (!result.ok) {
+        fw::MsgBox(result.message);
+        return false;
+    }
+    StatusLine().SetText("Done");
+    PlayGlass();
+    StatusLine().Refresh(true);
+    return true;
+}
+
+void Listwin::PushButton4_Action() { confirmChange(); }
+
+bool Listwin::_EditApplyChanges_Action() {
+    confirmChange();
+    return false;
+}
+
+} // namespace quillfen

@@ -1,0 +1,290 @@
+// Editing bookmarks in the list as a user does it, Undo, the edit log, and applying the edits to the file.
+#include "ListwinFixture.h"
+#include "app/Menu.h"
+#include "app/MenuItems.h"
+#include "bookmarksfile/BookmarksLocation.h"
+#include "bookmarksfile/BookmarksReader.h"
+#include "bookmarksfile/EditLog.h"
+#include "bookmarksfile/QuitSafariConfirmation.h"
+#include "bookmarksfile/Window1.h"
+#include "framework/Application.h"
+#include "framework/MoviePlayer.h"
+#include "framework/Shell.h"
+#include "framework/Thread.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace quillfen {
+void PrintTo(const EditRecord& r, std::ostream* os) {
+    *os << "{" << r.uuid << "|" << r.newTitle << "|" << r.oldTitle << "|" << r.newURL << "|" << r.oldURL << "}";
+}
+} // namespace quillfen
+
+namespace {
+
+using quillfen::EditRecord;
+using namespace quillfen::BookmarkColumn;
+using Texts = std::vector<std::string>;
+
+// The dialog seam answering the save and open dialogs as the test sets them.
+struct AnsweringDialogs : testsupport::ScriptedModal {
+    std::optional<std::string> SaveAsDialog(const std::string&, const std::string&) override { return saveAnswer; }
+    std::optional<std::string> OpenDialog(const std::string&) override { return openAnswer; }
+    std::optional<std::string> saveAnswer, openAnswer;
+};
+
+class ListwinEditTest : public ListwinTest {
+protected:
+    void SetUp() override {
+        ListwinTest::SetUp();
+        app_.SetMenuBar(&quillfen::Menu::Instance());
+    }
+    void TearDown() override {
+        ListwinTest::TearDown();
+        app_.SetMenuBar(nullptr);
+        quillfen::Menu::Release();
+    }
+
+    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
+    void Load(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
+        WriteBookmarksFile(bookmarks);
+        Click(Button("PushButton2"));
+    }
+    static void Click(const fw::VisualControl& control) { QTest::mouseClick(fw::detail::WidgetOf(control), Qt::LeftButton); }
+    // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
+    void TypeInto(const std::string& uuid, int column, const std::string& text) {
+        const int row = RowOf(uuid);
+        ClickCell(row, column);
+        Click(Button("PushButton5"));
+        ClickCell(row, column);
+        QLineEdit* editor = nullptr;
+        ASSERT_TRUE(testsupport::SpinUntil([&] { return (editor = View().findChild<QLineEdit*>()) != nullptr; }));
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, QString::fromStdString(text));
+        QTest::keyClick(editor, Qt::Key_Return);
+        testsupport::ProcessPendingEvents();
+    }
+    // "Apply Change", then OK in the confirmation; the apply runs once the confirmation has gone.
+    void ApplyByHand() {
+        Click(Button("PushButton4"));
+        Click(fw::Instance<quillfen::warningChangeWin>().Get<fw::PushButton>("PushButton2"));
+        testsupport::ProcessPendingEvents();
+    }
+    int RowOf(const std::string& uuid) const {
+        const std::vector<int> rows = RowsWhere([&](int row) { return List().Cell(row, UUID) == uuid; });
+        return rows.empty() ? -1 : rows.front();
+    }
+    std::vector<int> EditableRows() const {
+        return RowsWhere([&](int row) { return List().CellType(row, Name) == fw::ListBox::TypeEditable &&
+                                               List().CellType(row, URL) == fw::ListBox::TypeEditable; });
+    }
+    std::vector<EditRecord> Log() const { return quillfen::ReadEditLog(win_->editUIs); }
+    bool MenuEnabled(fw::MenuItem* item) {
+        app_.UpdateMenuEnabling();
+        return item && item->Enabled;
+    }
+    static bool Window1Open() { return fw::detail::OpenWindow(typeid(quillfen::Window1)) != nullptr; }
+    // Each listed bookmark's name, URL and UUID, once plutil has taken the file as a property list.
+    std::vector<Texts> Listed() {
+        fw::Shell shell;
+        shell.Execute("plutil -convert xml1 " + quillfen::BookmarksFile().ShellPath());
+        EXPECT_EQ(shell.ErrorCode(), 0) << "not a property list";
+        struct : quillfen::BookmarkSink {
+            void AddBookmark(const quillfen::BookmarkRow& row) override { rows.push_back({row.name, row.url, row.uuid}); }
+            std::vector<Texts> rows;
+        } sink;
+        quillfen::ReadBookmarks(quillfen::BookmarksFile(), sink);
+        return sink.rows;
+    }
+
+    AnsweringDialogs dialogs_; // after the fixture's own, so it answers
+    fw::Application app_;
+};
+
+const std::vector<testsupport::FixtureBookmark> kThree = {
+    {"Zeta", "http://z/", "U1"}, {"Alpha", "http://a/", "U2"}, {"Mid", "http://m/", "U3"}};
+
+// An edit appends one record and shows "Apply Change"; Undo alternates between the two titles, recording
+// each; a check box click writes the mirror and records its own bookmark's values, not the backup's.
+TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
+    Load(kThree);
+    EXPECT_FALSE(Button("PushButton4").Visible());
+    EXPECT_FALSE(MenuEnabled(quillfen::EditUndo()));
+    TypeInto("U1", Name, "Omega");
+    EXPECT_TRUE(EditableRows().empty());
+    EXPECT_TRUE(Button("PushButton4").Visible() && Button("PushButton4").Enabled());
+    EXPECT_TRUE(MenuEnabled(quillfen::EditApplyChanges()) && MenuEnabled(quillfen::EditUndo()));
+    win_->HandleMenuCommand("EditUndo");
+    EXPECT_EQ(List().Cell(0, Name), "Zeta");
+    win_->HandleMenuCommand("EditUndo");
+    ClickCell(1, Check);
+    EXPECT_EQ(Column(Checked), (Texts{"0", "1", ""}));
+    const std::string z = "http://z/", a = "http://a/";
+    EXPECT_EQ(Log(), (std::vector<EditRecord>{{"U1", "Omega", "Zeta", z, z, "000001"}, {"U1", "Zeta", "Omega", z, z, "000001"},
+                                              {"U1", "Omega", "Zeta", z, z, "000001"}, {"U2", "Alpha", "Alpha", a, a, "000002"}}));
+}
+
+// Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
+// before any click "Edit Bookmark" takes the first row.
+TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
+    Load(kThree);
+    win_->HandleMenuCommand("EditEditBookmark");
+    EXPECT_EQ(EditableRows(), std::vector<int>{0});
+    TypeInto("U1", URL, "http://zz/");
+    win_->HandleMenuCommand("SortlistbyBookmarkname");
+    win_->HandleMenuCommand("EditUndo");
+    EXPECT_EQ(Column(URL), (Texts{"http://a/", "http://m/", "http://z/"}));
+    ClickCell(RowOf("U2"), Name);
+    win_->HandleMenuCommand("SortlistbyBookmarkURL");
+    win_->HandleMenuCommand("EditEditBookmark");
+    EXPECT_EQ(EditableRows(), std::vector<int>{RowOf("U2")});
+
+    Click(Button("PushButton2"));
+    const std::string log = win_->editUIs;
+    win_->HandleMenuCommand("EditUndo");
+    win_->HandleMenuCommand("EditEditBookmark");
+    EXPECT_EQ(Column(URL), (Texts{"http://z/", "http://a/", "http://m/"}));
+    EXPECT_EQ(win_->editUIs, log);
+    EXPECT_TRUE(EditableRows().empty());
+}
+
+// Edits go into the file as it is on disk now, changing only the edited elements, and the result lists
+// the typed text; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
+TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
+    const auto deleteU2 = [this] {
+        ClickCell(RowOf("U2"), Check);
+        win_->deleteSelected();
+        EXPECT_TRUE(testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    };
+    // A copy saved earlier, with another title and a bookmark more, is put back.
+    const auto restore = [this] {
+        const std::string current = testsupport::ReadFile(BookmarksPath());
+        WriteBookmarksFile({{"Old", "http://z/", "U1"}, {"Extra", "http://e/", "U9"}, {"Mid", "http://m/", "U3"}});
+        std::filesystem::rename(BookmarksPath(), home_.Path() + "/saved.plist");
+        std::ofstream(BookmarksPath(), std::ios::binary) << current;
+        dialogs_.openAnswer = home_.Path() + "/saved.plist";
+        win_->restoreOriginal();
+    };
+    struct Case {
+        const char* what;
+        std::vector<testsupport::FixtureBookmark> loaded;
+        std::vector<std::tuple<std::string, int, std::string>> edits;
+        std::function<void()> since; // what happens to the file after the edits
+        std::vector<Texts> listed;
+        int changedLines;
+    };
+    const Case cases[] = {
+        {"markup and log markers; a title named like the folder", {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}},
+         {{"U1", Name, "A & B <**x*EDIT*>"}, {"U2", Name, "Bar"}, {"U2", URL, "http://b2/"}}, {},
+         {{"A &amp; B &lt;**x*EDIT*&gt;", "http://z/", "U1"}, {"Bar", "http://b2/", "U2"}}, 3},
+        {"the same bookmark twice; a title equal to its URL and to another's title",
+         {{"http://s/", "http://s/", "S1"}, {"http://s/", "http://t/", "S2"}}, {{"S1", Name, "One"}, {"S1", Name, "Two"}}, {},
+         {{"Two", "http://s/", "S1"}, {"http://s/", "http://t/", "S2"}}, 1},
+        {"a bookmark deleted since stays deleted", kThree, {{"U2", Name, "Gone"}, {"U1", Name, "Kept"}}, deleteU2,
+         {{"Kept", "http://z/", "U1"}, {"Mid", "http://m/", "U3"}}, 1},
+        {"a restored file keeps what the edits do not name", kThree, {{"U1", Name, "New"}, {"U3", Name, "Middle"}}, restore,
+         {{"Old", "http://z/", "U1"}, {"Extra", "http://e/", "U9"}, {"Middle", "http://m/", "U3"}}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(c.loaded);
+        for (const auto& [uuid, column, text] : c.edits)
+            TypeInto(uuid, column, text);
+        if (c.since)
+            c.since();
+        Listed();
+        const Texts before = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
+        ApplyByHand();
+        EXPECT_EQ(Status(), "Done");
+        EXPECT_TRUE(win_->editUIs.empty() && Window1Open() && !Button("PushButton4").Enabled());
+        const Texts after = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
+        EXPECT_EQ(Listed(), c.listed);
+        ASSERT_EQ(before.size(), after.size());
+        EXPECT_EQ(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(), std::not_equal_to<>()),
+                  c.changedLines);
+        fw::Instance<quillfen::Window1>().Close();
+    }
+}
+
+// The status line counts the log's fields, every 100th record lets waiting events through, and the end
+// says "Done" with the movie. A delete asked for during the apply is refused, and so is an apply asked for
+// during a delete: neither writes over the other.
+TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
+    Load(kThree);
+    ClickCell(RowOf("U2"), Check);
+    TypeInto("U1", Name, "Omega");
+    for (int i = 0; i < 250; ++i)
+        quillfen::AppendEditRecord(win_->editUIs, {"U3", "Mid", "Mid", "http://m/", "http://m/", "000003"});
+    Texts seen;
+    bool applying = true;
+    QObject watcher; // an event always waiting, that gets through whenever the apply lets events through
+    std::function<void()> watch = [&] {
+        if (!applying)
+            return;
+        seen.push_back(Status());
+        win_->deleteSelected();
+        QTimer::singleShot(0, &watcher, watch);
+    };
+    QTimer::singleShot(0, &watcher, watch);
+    const int plays = win_->Get<fw::MoviePlayer>("MoviePlayer1").PlayCount();
+    ASSERT_TRUE(win_->ApplyChanges());
+    applying = false;
+    EXPECT_EQ(seen, (Texts{"Changing... 100", "Changing... 200"}));
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(win_->Get<fw::MoviePlayer>("MoviePlayer1").PlayCount(), plays + 1);
+    const Texts omega = {"Omega", "http://z/", "U1"}, mid = {"Mid", "http://m/", "U3"};
+    EXPECT_EQ(Listed(), (std::vector<Texts>{omega, {"Alpha", "http://a/", "U2"}, mid}));
+
+    win_->deleteSelected();
+    EXPECT_FALSE(win_->ApplyChanges());
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    EXPECT_EQ(Listed(), (std::vector<Texts>{omega, mid}));
+}
+
+// A window closed while the apply lets events through ends the apply, leaving the file as it was.
+TEST_F(ListwinEditTest, ClosingTheWindowEndsTheApply) {
+    Load(kThree);
+    TypeInto("U1", Name, "Omega");
+    for (int i = 0; i < 250; ++i)
+        quillfen::AppendEditRecord(win_->editUIs, {"U3", "Mid", "Mid", "http://m/", "http://m/", "000003"});
+    const std::string file = testsupport::ReadFile(BookmarksPath());
+    QObject watcher;
+    QTimer::singleShot(0, &watcher, [this] { win_->Close(); });
+    EXPECT_FALSE(win_->ApplyChanges());
+    win_ = &fw::Instance<quillfen::Listwin>();
+    EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
+}
+
+// A failed backup, a file gone since the load and a write that fails (a file size limit, as a full disk
+// does, also for a privileged user) are reported; the file and the log stay, and no "Done", no Window1.
+TEST_F(ListwinEditTest, FailedApplyKeepsFileAndLog) {
+    Load(kThree);
+    TypeInto("U1", Name, "Omega");
+    const std::string log = win_->editUIs, file = testsupport::ReadFile(BookmarksPath());
+    const rlimit saved = [] { rlimit r{}; getrlimit(RLIMIT_FSIZE, &r); return r; }();
+    const std::function<void(bool)> failures[] = {
+        [&](bool on) { dialogs_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt; },
+        [&](bool on) { std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away", on ? home_.Path() + "/away" : BookmarksPath()); },
+        [&](bool on) {
+            std::signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
+            const rlimit small{512, saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, on ? &small : &saved);
+        },
+    };
+    for (const auto& fail : failures) {
+        const std::size_t messages = dialogs_.messages.size();
+        fail(true);
+        ApplyByHand();
+        fail(false);
+        EXPECT_GT(dialogs_.messages.size(), messages + 1) << "beyond the one on quitting Safari";
+        EXPECT_NE(Status(), "Done");
+        EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
+        EXPECT_EQ(win_->editUIs, log);
+        EXPECT_FALSE(Window1Open());
+    }
+}
+
+} // namespace
