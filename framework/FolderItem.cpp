@@ -161,18 +161,6 @@ std::optional<std::string> FolderItem::ReadAll(std::size_t maxBytes) const {
     return bytes;
 }
 
-std::unique_ptr<BinaryOutputStream> FolderItem::CreateBinaryFile(std::string_view /*type*/,
-                                                                 std::optional<mode_t> mode) const {
-    UniqueFd fd(::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode.value_or(0666)));
-    // The mode given at creation does not apply to a file that already existed.
-    if (!fd.Valid() || (mode && ::fchmod(fd.Get(), *mode) != 0)) {
-        lastError_ = errno;
-        return nullptr;
-    }
-    lastError_ = 0;
-    return std::make_unique<BinaryOutputStream>(fd.Release());
-}
-
 bool FolderItem::CopyFileTo(const FolderItem& dest) const {
     struct stat info;
     UniqueFd source(OpenForReading(path_, info));

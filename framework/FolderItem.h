@@ -37,10 +37,6 @@ public:
     // The whole file when it is a regular file (links followed) of at most maxBytes. Otherwise nothing,
     // with LastErrorCode ENOENT, EACCES, EISDIR, EINVAL (a FIFO, device or socket) or EFBIG (too large).
     std::optional<std::string> ReadAll(std::size_t maxBytes) const;
-    // Replaces an existing file. The Mac file type is accepted and ignored. With a mode, the file gets
-    // exactly that mode (also when it existed); without one, the usual 0666 less the umask.
-    std::unique_ptr<BinaryOutputStream> CreateBinaryFile(std::string_view type,
-                                                         std::optional<mode_t> mode = std::nullopt) const;
     // Replaces dest's content only once the whole copy is written.
     bool CopyFileTo(const FolderItem& dest) const;
     bool Delete() const;

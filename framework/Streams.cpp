@@ -69,23 +69,4 @@ void TextInputStream::Close() {
     pos_ = 0;
 }
 
-BinaryOutputStream::BinaryOutputStream(int fd) : fd_(fd) {}
-
-BinaryOutputStream::~BinaryOutputStream() {
-    Close();
-}
-
-bool BinaryOutputStream::Write(std::string_view bytes) {
-    const bool written = fd_ >= 0 && WriteAll(fd_, bytes);
-    failed_ = failed_ || !written;
-    return written;
-}
-
-bool BinaryOutputStream::Close() {
-    if (fd_ >= 0 && ::close(fd_) != 0)
-        failed_ = true;
-    fd_ = -1;
-    return !failed_;
-}
-
 } // namespace fw

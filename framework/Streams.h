@@ -30,21 +30,4 @@ private:
     std::size_t pos_ = 0;
 };
 
-class BinaryOutputStream {
-public:
-    // Takes ownership of an open file descriptor.
-    explicit BinaryOutputStream(int fd);
-    ~BinaryOutputStream();
-    BinaryOutputStream(const BinaryOutputStream&) = delete;
-    BinaryOutputStream& operator=(const BinaryOutputStream&) = delete;
-
-    bool Write(std::string_view bytes);
-    // False when this or any earlier write failed.
-    bool Close();
-
-private:
-    int fd_;
-    bool failed_ = false;
-};
-
 } // namespace fw

@@ -37,29 +37,10 @@ std::string NthFieldWith(std::string_view s, std::string_view sep, std::int64_t 
     return result;
 }
 
-std::int64_t CountFieldsWith(std::string_view s, std::string_view sep, Finder find) {
-    std::int64_t count = 0;
-    ForEachField(s, sep, find, [&](std::string_view) { return ++count, true; });
-    return count;
-}
-
 std::vector<std::string> SplitWith(std::string_view s, std::string_view sep, Finder find) {
     std::vector<std::string> fields;
     ForEachField(s, sep, find, [&](std::string_view field) { return fields.emplace_back(field), true; });
     return fields;
-}
-
-std::string ReplaceWith(std::string_view s, std::string_view find, std::string_view with, bool all,
-                        Finder finder) {
-    if (find.empty())
-        return std::string(s);
-    std::string result;
-    std::size_t begin = 0;
-    for (Match m = finder(s, 0, find); m.found(); m = all ? finder(s, begin, find) : utf8::kNoMatch) {
-        result.append(s.substr(begin, m.begin - begin)).append(with);
-        begin = m.end;
-    }
-    return result.append(s.substr(begin));
 }
 
 std::string_view CharSlice(std::string_view s, std::int64_t start, std::int64_t count) {
@@ -86,14 +67,6 @@ std::string NthField(std::string_view s, std::string_view sep, std::int64_t n) {
 
 std::string NthFieldB(std::string_view s, std::string_view sep, std::int64_t n) {
     return NthFieldWith(s, sep, n, utf8::FindBytes);
-}
-
-std::int64_t CountFields(std::string_view s, std::string_view sep) {
-    return CountFieldsWith(s, sep, utf8::FindFolded);
-}
-
-std::int64_t CountFieldsB(std::string_view s, std::string_view sep) {
-    return CountFieldsWith(s, sep, utf8::FindBytes);
 }
 
 std::vector<std::string> Split(std::string_view s, std::string_view sep) {
@@ -137,18 +110,6 @@ std::int64_t InStrB(std::int64_t start, std::string_view s, std::string_view fin
     return m.found() ? static_cast<std::int64_t>(m.begin) + 1 : 0;
 }
 
-std::string Replace(std::string_view s, std::string_view find, std::string_view with) {
-    return ReplaceWith(s, find, with, false, utf8::FindFolded);
-}
-
-std::string ReplaceAll(std::string_view s, std::string_view find, std::string_view with) {
-    return ReplaceWith(s, find, with, true, utf8::FindFolded);
-}
-
-std::string ReplaceAllB(std::string_view s, std::string_view find, std::string_view with) {
-    return ReplaceWith(s, find, with, true, utf8::FindBytes);
-}
-
 std::int64_t Len(std::string_view s) {
     return utf8::CountChars(s);
 }
@@ -157,28 +118,8 @@ std::string Left(std::string_view s, std::int64_t count) {
     return std::string(CharSlice(s, 1, count));
 }
 
-std::string Right(std::string_view s, std::int64_t count) {
-    return std::string(CharSlice(s, Len(s) - count + 1, count));
-}
-
-std::string Mid(std::string_view s, std::int64_t start) {
-    return std::string(s.substr(utf8::OffsetOfChar(s, std::max<std::int64_t>(start, 1) - 1)));
-}
-
-std::string Mid(std::string_view s, std::int64_t start, std::int64_t count) {
-    return std::string(CharSlice(s, start, count));
-}
-
-std::int64_t LenB(std::string_view s) {
-    return static_cast<std::int64_t>(s.size());
-}
-
-std::string LeftB(std::string_view s, std::int64_t count) {
-    return std::string(ByteSlice(s, 1, count));
-}
-
 std::string MidB(std::string_view s, std::int64_t start) {
-    return std::string(ByteSlice(s, start, LenB(s)));
+    return std::string(ByteSlice(s, start, static_cast<std::int64_t>(s.size())));
 }
 
 std::string MidB(std::string_view s, std::int64_t start, std::int64_t count) {

@@ -15,8 +15,6 @@ namespace fw {
 // Fields count from 1; a field that does not exist is "". An empty separator leaves one field.
 std::string NthField(std::string_view s, std::string_view sep, std::int64_t n);
 std::string NthFieldB(std::string_view s, std::string_view sep, std::int64_t n);
-std::int64_t CountFields(std::string_view s, std::string_view sep);
-std::int64_t CountFieldsB(std::string_view s, std::string_view sep);
 std::vector<std::string> Split(std::string_view s, std::string_view sep);
 std::vector<std::string> SplitB(std::string_view s, std::string_view sep);
 std::string Join(const std::vector<std::string>& fields, std::string_view sep);
@@ -27,18 +25,9 @@ std::int64_t InStr(std::int64_t start, std::string_view s, std::string_view find
 std::int64_t InStrB(std::string_view s, std::string_view find);
 std::int64_t InStrB(std::int64_t start, std::string_view s, std::string_view find);
 
-std::string Replace(std::string_view s, std::string_view find, std::string_view with);
-std::string ReplaceAll(std::string_view s, std::string_view find, std::string_view with);
-std::string ReplaceAllB(std::string_view s, std::string_view find, std::string_view with);
-
-// Character counts below 1 give ""; Mid's start counts from 1.
+// Character counts below 1 give ""; MidB's start counts from 1.
 std::int64_t Len(std::string_view s);
 std::string Left(std::string_view s, std::int64_t count);
-std::string Right(std::string_view s, std::int64_t count);
-std::string Mid(std::string_view s, std::int64_t start);
-std::string Mid(std::string_view s, std::int64_t start, std::int64_t count);
-std::int64_t LenB(std::string_view s);
-std::string LeftB(std::string_view s, std::int64_t count);
 std::string MidB(std::string_view s, std::int64_t start);
 std::string MidB(std::string_view s, std::int64_t start, std::int64_t count);
 
@@ -65,8 +54,6 @@ std::string Chr(std::uint32_t codePoint);
 // Standard Base64 with padding, broken into lines of lineLength characters joined by CR LF (0: one line).
 std::string EncodeBase64(std::string_view bytes, int lineLength);
 
-// Sixtieths of a second since the process started, never going back.
-std::int64_t Ticks();
 // Wall-clock seconds since 1970-01-01 UTC.
 double TotalSeconds();
 
