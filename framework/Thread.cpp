@@ -20,6 +20,10 @@ namespace fw {
 namespace ctx = boost::context;
 
 namespace {
+// Thrown at a suspended body's yield when its thread is destroyed: the body's frames unwind on its own
+// stack and it returns through the same annotated switch as a body that ends by itself.
+struct UnwindBody {};
+
 // Tells AddressSanitizer about every stack switch, so that it tracks the right stack.
 struct StackSwitch {
     void* fakeStack = nullptr;
@@ -83,6 +87,7 @@ struct Thread::Fiber {
     const void* callerBottom = nullptr;
     size_t callerSize = 0;
     bool finished = false;
+    bool unwinding = false; // set when the thread is destroyed while its body is suspended
 
     const void* Bottom() const { return static_cast<const char*>(stack.sp) - stack.size; }
 };
@@ -122,6 +127,18 @@ public:
         sw.Start(f.callerBottom, f.callerSize, false);
         f.caller = std::move(f.caller).resume();
         sw.Finish(&f.callerBottom, &f.callerSize);
+        if (f.unwinding)
+            throw UnwindBody{};
+    }
+
+    // Ends a suspended body by unwinding it, so that its objects are destroyed and the stack switches
+    // stay known to the address sanitizer (a fiber freed while suspended would switch behind its back).
+    void Unwind(Thread* t) {
+        Remove(t);
+        if (!t->IsRunning() || current_ == t)
+            return;
+        t->fiber_->unwinding = true;
+        Resume(t);
     }
 
 private:
@@ -159,8 +176,8 @@ Thread::Thread() { DeclareEvent("Run", RunEvent); }
 Thread::Thread(const ControlLayout& layout) : Thread() { SetName(layout.name); }
 
 Thread::~Thread() {
-    Scheduler::Get().Remove(this);
-    fiber_.reset(); // a body still suspended is unwound here, while the thread's members are alive
+    Scheduler::Get().Unwind(this); // while the thread's members are alive
+    fiber_.reset();
 }
 
 void Thread::Run() {
@@ -175,7 +192,9 @@ void Thread::Run() {
                             StackSwitch entered;
                             entered.Finish(&f.callerBottom, &f.callerSize);
                             try {
-                                Event_Run();
+                                if (!f.unwinding)
+                                    Event_Run();
+                            } catch (const UnwindBody&) {
                             } catch (const ctx::detail::forced_unwind&) {
                                 throw;
                             } catch (const std::exception& e) {
