@@ -167,16 +167,33 @@ void Window::Layout() {
     if (p.Bool("maximizeButton", true))
         flags |= Qt::WindowMaximizeButtonHint;
     host->setWindowFlags(flags);
-    if (p.Int("placement") == 2) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect r = screen->availableGeometry();
-            host->move(r.x() + (r.width() - host->width()) / 2, r.y() + (r.height() - host->height()) / 3);
-        }
-    }
+    Place(p.Int("placement"));
     impl_->lastSize = QSize(width, height);
     content->onResize = [this] { Resized(); };
     host->onUserClose = [this] { UserClosed(); };
     host->onActivate = [this] { detail::BringToFront(*this); };
+}
+
+// Where a new window first stands: 1 centred on the frontmost window (the main screen when there is none),
+// 2 centred on the main screen, a third of the way down as dialogs stand, 4 staggered from the window
+// placed so before; 0 leaves it to the window system.
+void Window::Place(int placement) {
+    QWidget* host = impl_->host;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || placement < 1 || placement > 4)
+        return;
+    const QRect area = screen->availableGeometry();
+    const Window* parent = detail::FrontmostWindow();
+    if (placement == 1 && parent && parent != this && parent->impl_->host) {
+        const QPoint centre = parent->impl_->host->frameGeometry().center();
+        host->move(centre.x() - host->width() / 2, centre.y() - host->height() / 2);
+    } else if (placement == 4) {
+        static int staggered = 0; // each staggered window a step further down and right, ten steps round
+        const int step = 22 * (staggered++ % 10);
+        host->move(area.x() + 20 + step, area.y() + 40 + step);
+    } else {
+        host->move(area.x() + (area.width() - host->width()) / 2, area.y() + (area.height() - host->height()) / 3);
+    }
 }
 
 void Window::CreateControls() {

@@ -105,6 +105,7 @@ private:
     void BindByName(const std::string& handlerName, std::any handler);
     void UserClosed();
     void Resized();
+    void Place(int placement);
 
     std::string layoutName_;
     WindowLayout layout_;

@@ -95,6 +95,16 @@ TEST_F(WindowTest, MenuCommandsGoToTheWindowThenTheApplication) {
     EXPECT_EQ(dispatch("Shared"), (Calls{{"window"}, true}));
 }
 
+// A window placed on its parent opens centred on the frontmost window, wherever that stands.
+TEST_F(WindowTest, ParentPlacementCentresOnTheFrontmostWindow) {
+    auto& parent = fw::Instance<TestWindow>();
+    parent.Show();
+    QWidget* parentHost = fw::detail::ContentOf(parent)->window();
+    parentHost->move(150, 90);
+    QWidget* child = fw::detail::ContentOf(fw::Instance<OtherWindow>())->window();
+    EXPECT_LE((child->geometry().center() - parentHost->frameGeometry().center()).manhattanLength(), 2);
+}
+
 // The user closing the last window quits; a window closed by code does not.
 TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
     fw::Instance<TestWindow>().Close();
