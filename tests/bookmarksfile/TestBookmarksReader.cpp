@@ -77,30 +77,39 @@ protected:
 };
 
 // Both file layouts, binary or XML, list exactly the bookmarks whose URL begins with "http" or "feed", in
-// file order with keys that leave no gaps, texts verbatim; a bookmark without a title has an empty name.
+// file order with keys that leave no gaps, texts verbatim; a bookmark without a title, or with a multi-line
+// one, has an empty name. An entry without URL or UUID, or with an empty or multi-line URL or UUID, is left
+// out, never taking the next entry's lines or its folder's UUID.
 TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
     const std::vector<BookmarkRow> expected{
         {"Apple", "http://www.apple.com/", "000001", "UUID-APPLE"},
         {"AT&amp;T &lt;Mobile&gt;", "https://att.example/?a=1&amp;b=2", "000002", "UUID-ATT"},
         {"", "http://untitled.example/", "000003", "UUID-EMPTY"},
-        {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "http://z\xC3\xBCrich.example/", "000004",
+        {"", "http://b.example/", "000004", "UUID-B"},
+        {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "http://z\xC3\xBCrich.example/", "000005",
          "UUID-ZURICH"},
-        {"News", "FEED://news.example/rss", "000005", "UUID-FEED"},
-        {"Upper", "HTTP://UPPER.EXAMPLE/", "000006", "UUID-UPPER"},
-        {"", "http://untitled-too.example/", "000007", "UUID-NO-TITLE"},
-        {"Later", "https://later.example/read", "000008", "UUID-LATER"},
+        {"News", "FEED://news.example/rss", "000006", "UUID-FEED"},
+        {"Upper", "HTTP://UPPER.EXAMPLE/", "000007", "UUID-UPPER"},
+        {"", "http://untitled-too.example/", "000008", "UUID-NO-TITLE"},
+        {"Later", "https://later.example/read", "000009", "UUID-LATER"},
     };
     for (const Form form : {Form::Modern, Form::Older}) {
         // Bookmarks of every kind the reader must tell apart, spread over folders and the Reading List.
         BookmarksFixture fixture(form);
         fixture.Add("BookmarksBar", {"Apple", "http://www.apple.com/", "UUID-APPLE"});
+        fixture.Add("BookmarksBar", {"No URL", std::nullopt, "UUID-C"});
         fixture.Add("BookmarksBar", {"AT&T <Mobile>", "https://att.example/?a=1&b=2", "UUID-ATT"});
         fixture.Add("BookmarksBar", {"", "http://untitled.example/", "UUID-EMPTY"});
         fixture.Add("BookmarksBar", {"Bookmarklet", "javascript:void(document.title)", "UUID-JS"});
+        fixture.Add("BookmarksBar", {"No UUID", "http://e.example/", std::nullopt});
+        fixture.Add("BookmarksMenu", {"Two\nlines", "http://b.example/", "UUID-B"});
+        fixture.Add("BookmarksMenu", {"Empty UUID", "http://g.example/", ""});
         fixture.Add("BookmarksMenu", {"Z\xC3\xBCrich caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC",
                                       "http://z\xC3\xBCrich.example/", "UUID-ZURICH"});
         fixture.Add("BookmarksMenu", {"Local page", "file:///Users/me/page.html", "UUID-FILE"});
+        fixture.Add("BookmarksMenu", {"Broken URL", "http://three.example/\nrest", "UUID-THREE"});
         fixture.Add("BookmarksMenu", {"News", "FEED://news.example/rss", "UUID-FEED"});
+        fixture.Add("BookmarksMenu", {"Broken UUID", "http://four.example/", "UUID\nFOUR"});
         fixture.Add("BookmarksMenu", {"Upper", "HTTP://UPPER.EXAMPLE/", "UUID-UPPER"});
         fixture.Add("BookmarksMenu", {"Redirector", "x-open://go?to=http://inside.example/", "UUID-INSIDE"});
         fixture.Add("BookmarksMenu", {"Bookmarklet", "javascript:location='http://x.example/'", "UUID-JS2"});
@@ -121,37 +130,6 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
             EXPECT_TRUE(result.wholeText.starts_with("<?xml")) << "the file stays converted";
             EXPECT_EQ(result.wholeText, FileText());
         }
-    }
-}
-
-// An entry without URL or UUID, or with an empty or multi-line URL or UUID, is left out, never taking the
-// next entry's lines or its folder's UUID; one without a title or with a multi-line title has an empty name.
-TEST_F(BookmarksReaderTest, EntryMissingAValueIsLeftOutAlone) {
-    for (const Form form : {Form::Modern, Form::Older}) {
-        SCOPED_TRACE(form == Form::Modern ? "modern" : "older");
-        BookmarksFixture fixture(form);
-        fixture.Add("BookmarksBar", {std::nullopt, "http://a.example/", "UUID-A"});
-        fixture.Add("BookmarksBar", {"Two\nlines", "http://b.example/", "UUID-B"});
-        fixture.Add("BookmarksBar", {"C", std::nullopt, "UUID-C"});
-        fixture.Add("BookmarksBar", {"D", "http://d.example/", "UUID-D"});
-        fixture.Add("BookmarksBar", {"E", "http://e.example/", std::nullopt});
-        fixture.Add("BookmarksMenu", {"F", "http://f.example/", "UUID-F"});
-        fixture.Add("BookmarksMenu", {"G", "http://g.example/", ""});
-        fixture.Add("BookmarksMenu", {"Broken URL", "http://three.example/\nrest", "UUID-THREE"});
-        fixture.Add("BookmarksMenu", {"Broken UUID", "http://four.example/", "UUID\nFOUR"});
-        fixture.Add("BookmarksMenu", {"H", "http://h.example/", "UUID-H"});
-        ASSERT_TRUE(fixture.Write(file.PosixPath(), Encoding::Xml));
-
-        const ReadResult result = Load();
-
-        const std::vector<BookmarkRow> expected{{"", "http://a.example/", "000001", "UUID-A"},
-                                                {"", "http://b.example/", "000002", "UUID-B"},
-                                                {"D", "http://d.example/", "000003", "UUID-D"},
-                                                {"F", "http://f.example/", "000004", "UUID-F"},
-                                                {"H", "http://h.example/", "000005", "UUID-H"}};
-        EXPECT_EQ(result.status, ReadStatus::Ok);
-        EXPECT_EQ(sink.rows, expected);
-        EXPECT_EQ(result.UUIDArray, Column(expected, &BookmarkRow::uuid));
     }
 }
 
