@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class InternetHeadersTest : public ::testing::Test {
-protected:
-    InternetHeaders headers;
-};
-
-} // namespace
-
 // SetHeader keeps the first position of a name (any case) with the one new value and adds new
 // names at the end; Delete removes every entry of a name; Format joins the lines by CR LF without a
 // final line end; absent names and indexes read as empty.
-TEST_F(InternetHeadersTest, SetDeleteAndFormatKeepOrder) {
+TEST(InternetHeadersTest, SetDeleteAndFormatKeepOrder) {
+    InternetHeaders headers;
     headers.SetHeader("Accept", "*/*");
     headers.AppendHeader("Set-Cookie", "a=1");
     headers.AppendHeader("set-cookie", "b=2");
