@@ -12,8 +12,7 @@
 TEST(BookmarksLocationTest, FollowsTheCurrentHome) {
     testsupport::TempHome home;
     EXPECT_EQ(quillfen::BookmarksFile().PosixPath(), home.Path() + "/Library/Safari/Bookmarks.plist");
-    const std::string odd = home.Path() + "/Jo:se Mar\xC3\xAD"
-                                          "a";
+    const std::string odd = home.Path() + "/Jo:se Mar\u00EDa";
     std::filesystem::create_directory(odd);
     setenv("HOME", odd.c_str(), 1);
     EXPECT_EQ(quillfen::BookmarksFile().PosixPath(), odd + "/Library/Safari/Bookmarks.plist");
