@@ -111,25 +111,51 @@ protected:
     const std::string xml_ = plutil::PlistToXml(sample_.get());
 };
 
-// Binary and foreign-layout XML give the same text with every value kept, our own XML changes no byte;
-// spaces, quotes, "$" and a leading "-" reach the tool as one literal name: that file, and only it, converts.
+// Binary and foreign-layout XML give the same text with every value kept; a key given twice keeps its last
+// value, as a parser reads it, so that XML converts to a fixed point; our own XML is not rewritten at all.
+// Spaces, quotes, "$" and a leading "-" reach the tool as one literal name: that file, and only it,
+// converts. Through a symbolic link the target is replaced with its mode kept, and the link stays a link.
 TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     plist_t back = nullptr;
     plist_from_memory(xml_.data(), static_cast<uint32_t>(xml_.size()), &back);
     ASSERT_TRUE(back);
     EXPECT_EQ(Libplist(PlistPtr(back).get(), true), Libplist(sample_.get(), true));
-    const std::vector<std::pair<std::string, std::string>> files{
-        {"a b.plist", binary_},
-        {"it's \"q\".plist", xml_},
-        {"$HOME.plist", Libplist(sample_.get(), true)},
-        {"-convert", binary_}};
-    for (const auto& [name, bytes] : files)
-        Write(name, bytes);
-    for (const auto& [name, bytes] : files) {
-        ASSERT_EQ(Convert(name), 0) << name << ": " << Stderr();
-        EXPECT_EQ(Read(name), xml_) << name;
+    PlistPtr lastValues(plist_new_dict());
+    plist_dict_set_item(lastValues.get(), "a", plist_new_string("second"));
+    plist_dict_set_item(lastValues.get(), "b", plist_new_string("kept"));
+    const std::string dupXml = plutil::PlistToXml(lastValues.get());
+    const std::vector<std::tuple<std::string, std::string, std::string>> files{
+        {"a b.plist", binary_, xml_},
+        {"it's \"q\".plist", Libplist(sample_.get(), true), xml_},
+        {"$HOME.plist",
+         "<plist><dict><key>a</key><string>first</string><key>b</key><string>kept</string><key>a</key>"
+         "<string>second</string></dict></plist>",
+         dupXml},
+        {"-convert",
+         Bplist({"\xD3\x01\x02\x01\x03\x04\x05", "\x51\x61", "\x51\x62", "\x55\x66\x69\x72\x73\x74",
+                 "\x54\x6B\x65\x70\x74", "\x56\x73\x65\x63\x6F\x6E\x64"}),
+         dupXml},
+        {"ours.plist", xml_, xml_},
+        {"target", binary_, xml_}};
+    for (const auto& [name, input, output] : files)
+        Write(name, input);
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(Path("target"), mode);
+    fs::create_symlink("target", Path("link"));
+    const auto inode = [this] {
+        struct stat info {};
+        ::stat(Path("ours.plist").c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+    for (const auto& [name, input, output] : files) {
+        ASSERT_EQ(Convert(name == "target" ? "link" : name), 0) << name << ": " << Stderr();
+        EXPECT_EQ(Read(name), output) << name;
     }
-    EXPECT_EQ(FileCount(), files.size());
+    EXPECT_EQ(inode(), before); // a rewrite would put a new file in its place
+    EXPECT_TRUE(fs::is_symlink(Path("link")));
+    EXPECT_EQ(fs::status(Path("target")).permissions(), mode);
+    EXPECT_EQ(FileCount(), files.size() + 1);
     for (const char* args :
          {"", "-convert xml1", "-convert binary1 a.plist", "-convert xml1 a.plist a.plist"}) {
         EXPECT_NE(Run(args), 0) << args;
@@ -201,47 +227,6 @@ TEST_F(PlutilToolTest, ReadsOnlyRegularFilesWithinTheLimit) {
                 fs::is_directory(Path("folder")));
     EXPECT_EQ(fs::file_size(Path("huge")), plutil::kMaxInputBytes + 1);
     EXPECT_EQ(FileCount(), 4u);
-}
-
-// A key given twice keeps its last value, as a parser reads it, so that XML converts to a fixed point; a
-// file already in this form is not rewritten at all.
-TEST_F(PlutilToolTest, DuplicateKeysKeepTheLastValueAndXmlIsAFixedPoint) {
-    PlistPtr expected(plist_new_dict());
-    plist_dict_set_item(expected.get(), "a", plist_new_string("second"));
-    plist_dict_set_item(expected.get(), "b", plist_new_string("kept"));
-    const std::string xml = plutil::PlistToXml(expected.get());
-    for (const std::string& input :
-         {std::string("<plist><dict><key>a</key><string>first</string><key>b</key><string>kept</string>"
-                      "<key>a</key><string>second</string></dict></plist>"),
-          Bplist({"\xD3\x01\x02\x01\x03\x04\x05", "\x51\x61", "\x51\x62", "\x55\x66\x69\x72\x73\x74",
-                  "\x54\x6B\x65\x70\x74", "\x56\x73\x65\x63\x6F\x6E\x64"})}) {
-        Write("dup.plist", input);
-        ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
-        EXPECT_EQ(Read("dup.plist"), xml);
-    }
-    // A rewrite would put a new file in its place.
-    const auto inode = [this] {
-        struct stat info {};
-        ::stat(Path("dup.plist").c_str(), &info);
-        return info.st_ino;
-    };
-    const ino_t before = inode();
-    ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
-    EXPECT_EQ(inode(), before);
-    EXPECT_EQ(Read("dup.plist"), xml);
-}
-
-// Through a symbolic link the target is replaced with its mode kept, and the link stays a link.
-TEST_F(PlutilToolTest, FollowsSymlinkAndKeepsMode) {
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    Write("target.plist", binary_);
-    fs::permissions(Path("target.plist"), mode);
-    fs::create_symlink("target.plist", Path("link.plist"));
-    ASSERT_EQ(Convert("link.plist"), 0) << Stderr();
-    EXPECT_TRUE(fs::is_symlink(Path("link.plist")));
-    EXPECT_EQ(Read("target.plist"), xml_);
-    EXPECT_EQ(fs::status(Path("target.plist")).permissions(), mode);
-    EXPECT_EQ(FileCount(), 2u);
 }
 
 } // namespace
