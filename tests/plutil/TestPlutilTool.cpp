@@ -163,13 +163,6 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     }
 }
 
-std::string Repeat(const std::string& piece, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 // Damaged, foreign, empty and hostile content is refused before anything is written: a message naming the
 // file and the reason, a non-zero status, the file byte for byte as it was, no unbounded memory or time.
 TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
@@ -181,6 +174,9 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     for (std::uint64_t i = 1; i <= 100'000; ++i)
         chain.push_back("\xA1" + BigEndian(i, 4));
     chain.push_back("\x09");
+    std::string deep = "<plist>", closing; // XML arrays nested 30,000 deep
+    for (int i = 0; i < 30'000; ++i)
+        deep += "<array>", closing += "</array>";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
         {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
         {"foreign text", "hello <plist>", "not a property list"},
@@ -190,8 +186,7 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         {"shared references", Bplist(fanOut), "larger than"},
         {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
-        {"XML nested 30,000 deep",
-         "<plist>" + Repeat("<array>", 30'000) + Repeat("</array>", 30'000) + "</plist>", "nested deeper"},
+        {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
     };
     for (const auto& [what, bytes, reason] : cases) {
