@@ -195,7 +195,6 @@ TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
-        record->events.clear();
         client->onHeaders = [this, destroy] {
             if (destroy)
                 client.reset();
