@@ -7,19 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
-class BookmarksLocationTest : public ::testing::Test {};
-
 // The file is Safari/Bookmarks.plist in the Library folder of the current home, looked up on every call;
 // names with a colon or non-ASCII letters survive the trip through the colon-separated path.
-TEST_F(BookmarksLocationTest, FollowsTheCurrentHome) {
+TEST(BookmarksLocationTest, FollowsTheCurrentHome) {
     testsupport::TempHome home;
     EXPECT_EQ(quillfen::BookmarksFile().PosixPath(), home.Path() + "/Library/Safari/Bookmarks.plist");
-    const std::string odd = home.Path() + "/Jo:se Mar\xC3\xAD" "a";
+    const std::string odd = home.Path() + "/Jo:se Mar\u00EDa";
     std::filesystem::create_directory(odd);
     setenv("HOME", odd.c_str(), 1);
     EXPECT_EQ(quillfen::BookmarksFile().PosixPath(), odd + "/Library/Safari/Bookmarks.plist");
 }
-
-} // namespace

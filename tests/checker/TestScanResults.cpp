@@ -3,6 +3,7 @@
 
 #include "app/Globals.h"
 #include "checker/ScanControl.h"
+#include "framework/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,8 @@ using History = std::vector<std::string>;
 
 namespace {
 
-// Whole scans against servers on 127.0.0.1: what each kind of answer, or its absence, leaves in the row.
+// Whole scans against servers on 127.0.0.1, and through a proxy there: what each kind of answer, or its
+// absence, leaves in the row.
 class ScanResultsTest : public ::testing::Test {
 protected:
     void SetUp() override { scantest::DefaultSettings(); }
@@ -32,7 +34,7 @@ protected:
         return host.list.Add(Url(servers.back()->Port()));
     }
     static std::string Url(int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
-    bool WaitForResults(int count) {
+    bool WaitForResults(int count = 1) {
         return testsupport::SpinUntil([&] { return host.scan && host.scan->scansCompleted >= count; });
     }
     std::string CodeOf(ScanRows::RowId id) const {
@@ -115,6 +117,28 @@ TEST_F(ScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     EXPECT_EQ(silent.Connections(), 4);
     EXPECT_EQ(old->scansCompleted, 0);
     EXPECT_EQ(host.list.InFlight(), 2);
+}
+
+// Through a proxy that records the request: credentials longer than one Base64 line still go on a single
+// header line, an empty user and password still send the header, and a 407 shows its own text.
+TEST_F(ScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
+    namespace Globals = quillfen::Globals;
+    ScriptedServer proxy;
+    proxy.SetResponses({"HTTP/1.0 407 Proxy Authentication Required\r\n\r\n"});
+    Globals::proxyUse = "useProxy";
+    Globals::proxyURL = "127.0.0.1";
+    Globals::proxyPort = fw::Str(proxy.Port());
+    host.list.Add("http://bookmark.invalid:8080/path?q=1");
+    for (const std::string& user : {std::string(40, 'u'), std::string()}) {
+        Globals::proxyUser = user;
+        Globals::proxyPass = std::string(user.size(), 'p');
+        PressScanControl(host);
+        ASSERT_TRUE(WaitForResults());
+        EXPECT_EQ(host.list.Status(0), "Proxy Authorization Req.");
+        const std::string line =
+            "\r\nProxy-Authorization: Basic " + fw::EncodeBase64(user + ":" + Globals::proxyPass, 0) + "\r\n";
+        EXPECT_NE(proxy.Requests().back().find(line), std::string::npos) << proxy.Requests().back();
+    }
 }
 
 } // namespace

@@ -51,29 +51,24 @@ TEST_F(PlistXmlWriterTest, SortsKeysIndentsWithTabsAndEscapesMarkup) {
 }
 
 // Empty values keep both markers on one line or use the short container forms; reals read back to the
-// same double; dates are UTC whole seconds counted from 2001; UIDs become CF$UID.
-TEST_F(PlistXmlWriterTest, WritesEmptyValuesNumbersDatesAndUids) {
+// same double; dates are UTC whole seconds counted from 2001; UIDs become CF$UID. Base64 lines are
+// indented like the element and 76 columns wide less 8 per level.
+TEST_F(PlistXmlWriterTest, WritesEmptyValuesNumbersDatesUidsAndData) {
+    const std::string bytes(61, '\xff');
+    const std::string wrapped = "\t" + std::string(68, '/') + "\n\t" + std::string(13, '/') + "w==\n";
     plist_t array = plist_new_array();
-    for (plist_t item :
-         {plist_new_string(""), plist_new_dict(), plist_new_array(), plist_new_data("", 0),
-          plist_new_real(1.0), plist_new_real(0.5), plist_new_real(3.141592653589793), plist_new_real(-1e300),
-          plist_new_date(1, 999999), plist_new_date(-86400, 0), plist_new_uid(12)})
+    for (plist_t item : {plist_new_string(""), plist_new_dict(), plist_new_array(), plist_new_data("", 0),
+                         plist_new_real(1.0), plist_new_real(0.5), plist_new_real(3.141592653589793),
+                         plist_new_real(-1e300), plist_new_date(1, 999999), plist_new_date(-86400, 0),
+                         plist_new_uid(12), plist_new_data(bytes.data(), bytes.size())})
         plist_array_append_item(array, item);
     EXPECT_EQ(Body(array), "<array>\n\t<string></string>\n\t<dict/>\n\t<array/>\n\t<data>\n\t</data>\n"
                            "\t<real>1</real>\n\t<real>0.5</real>\n\t<real>3.1415926535897931</real>\n"
                            "\t<real>-1.0000000000000001e+300</real>\n"
                            "\t<date>2001-01-01T00:00:01Z</date>\n\t<date>2000-12-31T00:00:00Z</date>\n"
                            "\t<dict>\n\t\t<key>CF$UID</key>\n\t\t<integer>12</integer>\n\t</dict>\n"
-                           "</array>\n");
-}
-
-// Base64 lines are indented like the element and 76 columns wide less 8 per level.
-TEST_F(PlistXmlWriterTest, WrapsDataByLevel) {
-    const std::string bytes(61, '\xff');
-    const std::string line(68, '/');
-    EXPECT_EQ(Body(Dict({{"d", plist_new_data(bytes.data(), bytes.size())}})),
-              "<dict>\n\t<key>d</key>\n\t<data>\n\t" + line + "\n\t" + std::string(13, '/') +
-                  "w==\n\t</data>\n</dict>\n");
+                           "\t<data>\n" +
+                               wrapped + "\t</data>\n</array>\n");
     EXPECT_EQ(Body(plist_new_data("ab", 2)), "<data>\nYWI=\n</data>\n");
 }
 

@@ -111,85 +111,89 @@ protected:
     const std::string xml_ = plutil::PlistToXml(sample_.get());
 };
 
-// Binary and foreign-layout XML give the same text with every value kept; our own XML changes no byte.
-TEST_F(PlutilToolTest, ConvertsBinaryAndKeepsXmlStable) {
+// Binary and foreign-layout XML give the same text with every value kept; a key given twice keeps its last
+// value, as a parser reads it, so that XML converts to a fixed point; our own XML is not rewritten at all.
+// Spaces, quotes, "$" and a leading "-" reach the tool as one literal name: that file, and only it,
+// converts. Through a symbolic link the target is replaced with its mode kept, and the link stays a link.
+TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     plist_t back = nullptr;
     plist_from_memory(xml_.data(), static_cast<uint32_t>(xml_.size()), &back);
     ASSERT_TRUE(back);
     EXPECT_EQ(Libplist(PlistPtr(back).get(), true), Libplist(sample_.get(), true));
-    for (const std::string& input : {binary_, xml_, Libplist(sample_.get(), true)}) {
-        Write("all.plist", input);
-        ASSERT_EQ(Convert("all.plist"), 0) << Stderr();
-        EXPECT_EQ(Read("all.plist"), xml_);
+    PlistPtr lastValues(plist_new_dict());
+    plist_dict_set_item(lastValues.get(), "a", plist_new_string("second"));
+    plist_dict_set_item(lastValues.get(), "b", plist_new_string("kept"));
+    const std::string dupXml = plutil::PlistToXml(lastValues.get());
+    const std::vector<std::tuple<std::string, std::string, std::string>> files{
+        {"a b.plist", binary_, xml_},
+        {"it's \"q\".plist", Libplist(sample_.get(), true), xml_},
+        {"$HOME.plist",
+         "<plist><dict><key>a</key><string>first</string><key>b</key><string>kept</string><key>a</key>"
+         "<string>second</string></dict></plist>",
+         dupXml},
+        {"-convert",
+         Bplist({"\xD3\x01\x02\x01\x03\x04\x05", "\x51\x61", "\x51\x62", "\x55\x66\x69\x72\x73\x74",
+                 "\x54\x6B\x65\x70\x74", "\x56\x73\x65\x63\x6F\x6E\x64"}),
+         dupXml},
+        {"ours.plist", xml_, xml_},
+        {"target", binary_, xml_}};
+    for (const auto& [name, input, output] : files)
+        Write(name, input);
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(Path("target"), mode);
+    fs::create_symlink("target", Path("link"));
+    const auto inode = [this] {
+        struct stat info {};
+        ::stat(Path("ours.plist").c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
+    for (const auto& [name, input, output] : files) {
+        ASSERT_EQ(Convert(name == "target" ? "link" : name), 0) << name << ": " << Stderr();
+        EXPECT_EQ(Read(name), output) << name;
     }
-    EXPECT_EQ(FileCount(), 1u);
-}
-
-// Spaces, quotes, "$" and a leading "-" reach the tool as one literal name: that file, and only it, converts.
-TEST_F(PlutilToolTest, HostileNamesConvertTheNamedFile) {
-    const std::vector<std::string> names = {"a b.plist", "it's \"q\".plist", "$HOME.plist", "-convert"};
-    for (const std::string& name : names)
-        Write(name, binary_);
-    for (const std::string& name : names) {
-        ASSERT_EQ(Convert(name), 0) << name << ": " << Stderr();
-        EXPECT_EQ(Read(name), xml_) << name;
-    }
-    EXPECT_EQ(FileCount(), names.size());
-}
-
-// Damaged, foreign or empty content is refused with a message naming the file and stays byte for byte as
-// it was; a missing file or a folder fails without creating anything; wrong usage prints the usage.
-TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyList) {
-    for (const std::string& bytes :
-         {binary_.substr(0, binary_.size() / 2), std::string("hello <plist>"), std::string()}) {
-        Write("bad.plist", bytes);
-        EXPECT_NE(Convert("bad.plist"), 0);
-        EXPECT_NE(Stderr().find("bad.plist"), std::string::npos);
-        EXPECT_EQ(Read("bad.plist"), bytes);
-        EXPECT_EQ(FileCount(), 1u);
-    }
-    EXPECT_NE(Convert("missing.plist"), 0);
-    fs::create_directory(Path("folder"));
-    EXPECT_NE(Convert("folder"), 0);
-    EXPECT_EQ(FileCount(), 2u);
+    EXPECT_EQ(inode(), before); // a rewrite would put a new file in its place
+    EXPECT_TRUE(fs::is_symlink(Path("link")));
+    EXPECT_EQ(fs::status(Path("target")).permissions(), mode);
+    EXPECT_EQ(FileCount(), files.size() + 1);
     for (const char* args :
-         {"", "-convert xml1", "-convert binary1 bad.plist", "-convert xml1 bad.plist bad.plist"}) {
+         {"", "-convert xml1", "-convert binary1 a.plist", "-convert xml1 a.plist a.plist"}) {
         EXPECT_NE(Run(args), 0) << args;
         EXPECT_NE(Stderr().find("usage"), std::string::npos) << args;
     }
 }
 
-// Hostile files are refused before anything is written: a message naming the file on stderr, a non-zero
-// status, the file as it was, no crash and no unbounded memory or time.
-TEST_F(PlutilToolTest, RefusesHostileFilesAndLeavesThemAlone) {
+// Damaged, foreign, empty and hostile content is refused before anything is written: a message naming the
+// file and the reason, a non-zero status, the file byte for byte as it was, no unbounded memory or time.
+TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     std::vector<std::string> fanOut; // twelve levels of fifteen references to the next: 15^12 leaves
-    for (int level = 0; level < 12; ++level)
-        fanOut.push_back("\xAF\x10\x0F" + std::string(15, static_cast<char>(level + 1)));
+    for (int level = 1; level <= 12; ++level)
+        fanOut.push_back("\xAF\x10\x0F" + std::string(15, static_cast<char>(level)));
     fanOut.push_back("\x09");
     std::vector<std::string> chain; // arrays nested 100,000 deep
     for (std::uint64_t i = 1; i <= 100'000; ++i)
         chain.push_back("\xA1" + BigEndian(i, 4));
     chain.push_back("\x09");
-    std::string nestedXml = "<plist>";
+    std::string deep = "<plist>", closing; // XML arrays nested 30,000 deep
     for (int i = 0; i < 30'000; ++i)
-        nestedXml += "<array>";
-    for (int i = 0; i < 30'000; ++i)
-        nestedXml += "</array>";
-    nestedXml += "</plist>";
+        deep += "<array>", closing += "</array>";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
+        {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
+        {"foreign text", "hello <plist>", "not a property list"},
+        {"empty", "", "not a property list"},
         {"key with U+0000", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x09"}), "NUL"},
         {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), "NUL"},
         {"shared references", Bplist(fanOut), "larger than"},
         {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
-        {"XML nested 30,000 deep", nestedXml, "nested deeper"},
+        {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
     };
     for (const auto& [what, bytes, reason] : cases) {
         SCOPED_TRACE(what);
         Write("hostile.plist", bytes);
         EXPECT_NE(Convert("hostile.plist"), 0);
-        EXPECT_NE(Stderr().find("hostile.plist"), std::string::npos) << Stderr();
+        EXPECT_NE(Stderr().find("hostile.plist: "), std::string::npos) << Stderr();
         EXPECT_NE(Stderr().find(reason), std::string::npos) << Stderr();
         EXPECT_EQ(Read("hostile.plist"), bytes);
         EXPECT_EQ(FileCount(), 1u);
@@ -197,64 +201,27 @@ TEST_F(PlutilToolTest, RefusesHostileFilesAndLeavesThemAlone) {
 }
 
 // Only a regular file of at most the input limit is read: a FIFO (which would wait for a writer), a link to
-// an endless device and a file one byte too large are refused at once and left as they are.
+// an endless device, a folder, a missing file and a file one byte too large are refused at once, left as
+// they are, and nothing is created.
 TEST_F(PlutilToolTest, ReadsOnlyRegularFilesWithinTheLimit) {
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", Path("zero"));
+    fs::create_directory(Path("folder"));
     Write("huge", "");
     fs::resize_file(Path("huge"), plutil::kMaxInputBytes + 1); // sparse: costs no disk
     for (const auto& [name, reason] : {std::pair{"fifo", "not a regular file"},
                                        {"zero", "not a regular file"},
+                                       {"folder", "cannot read"},
+                                       {"missing", "cannot read"},
                                        {"huge", "larger than"}}) {
         SCOPED_TRACE(name);
         EXPECT_NE(Convert(name), 0);
         EXPECT_NE(Stderr().find(reason), std::string::npos) << Stderr();
     }
-    EXPECT_TRUE(fs::is_fifo(Path("fifo")));
-    EXPECT_TRUE(fs::is_symlink(Path("zero")));
+    EXPECT_TRUE(fs::is_fifo(Path("fifo")) && fs::is_symlink(Path("zero")) &&
+                fs::is_directory(Path("folder")));
     EXPECT_EQ(fs::file_size(Path("huge")), plutil::kMaxInputBytes + 1);
-    EXPECT_EQ(FileCount(), 3u);
-}
-
-// A key given twice keeps its last value, as a parser reads it, so that XML converts to a fixed point; a
-// file already in this form is not rewritten at all.
-TEST_F(PlutilToolTest, DuplicateKeysKeepTheLastValueAndXmlIsAFixedPoint) {
-    PlistPtr expected(plist_new_dict());
-    plist_dict_set_item(expected.get(), "a", plist_new_string("second"));
-    plist_dict_set_item(expected.get(), "b", plist_new_string("kept"));
-    const std::string xml = plutil::PlistToXml(expected.get());
-    for (const std::string& input :
-         {std::string("<plist><dict><key>a</key><string>first</string><key>b</key><string>kept</string>"
-                      "<key>a</key><string>second</string></dict></plist>"),
-          Bplist({"\xD3\x01\x02\x01\x03\x04\x05", "\x51\x61", "\x51\x62", "\x55\x66\x69\x72\x73\x74",
-                  "\x54\x6B\x65\x70\x74", "\x56\x73\x65\x63\x6F\x6E\x64"})}) {
-        Write("dup.plist", input);
-        ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
-        EXPECT_EQ(Read("dup.plist"), xml);
-    }
-    // A rewrite would put a new file in its place.
-    const auto inode = [this] {
-        struct stat info {};
-        ::stat(Path("dup.plist").c_str(), &info);
-        return info.st_ino;
-    };
-    const ino_t before = inode();
-    ASSERT_EQ(Convert("dup.plist"), 0) << Stderr();
-    EXPECT_EQ(inode(), before);
-    EXPECT_EQ(Read("dup.plist"), xml);
-}
-
-// Through a symbolic link the target is replaced with its mode kept, and the link stays a link.
-TEST_F(PlutilToolTest, FollowsSymlinkAndKeepsMode) {
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    Write("target.plist", binary_);
-    fs::permissions(Path("target.plist"), mode);
-    fs::create_symlink("target.plist", Path("link.plist"));
-    ASSERT_EQ(Convert("link.plist"), 0) << Stderr();
-    EXPECT_TRUE(fs::is_symlink(Path("link.plist")));
-    EXPECT_EQ(Read("target.plist"), xml_);
-    EXPECT_EQ(fs::status(Path("target.plist")).permissions(), mode);
-    EXPECT_EQ(FileCount(), 2u);
+    EXPECT_EQ(FileCount(), 4u);
 }
 
 } // namespace

@@ -29,15 +29,18 @@ TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName) {
             ReadFile(dir.filePath("key.pem").toStdString())};
 }
 
-namespace {
-
-// Hands out TLS sockets for accepted connections when a certificate is set.
-class Listener : public QTcpServer {
-public:
+// Answers each connection (over TLS when a certificate is set) from the script, recording what it received.
+struct ScriptedServer::Impl : QTcpServer {
+    std::vector<std::string> responses{"HTTP/1.0 200 OK\r\n\r\n"};
+    bool closeAfter = true;
+    std::vector<std::string> requests;
+    int closedByClient = 0;
     QSslCertificate certificate;
     QSslKey key;
 
-protected:
+    // The sockets go first, while the members they report to as they close still live.
+    ~Impl() override { qDeleteAll(findChildren<QSslSocket*>()); }
+
     void incomingConnection(qintptr descriptor) override {
         auto* socket = new QSslSocket(this);
         socket->setSocketDescriptor(descriptor);
@@ -46,53 +49,33 @@ protected:
             socket->setPrivateKey(key);
             socket->startServerEncryption();
         }
-        addPendingConnection(socket);
-    }
-};
-
-} // namespace
-
-struct ScriptedServer::Impl {
-    std::vector<std::string> responses{"HTTP/1.0 200 OK\r\n\r\n"};
-    bool closeAfter = true;
-    std::vector<std::string> requests;
-    int closedByClient = 0;
-    // Last, so it goes first: its sockets still report to the members above while they close.
-    Listener listener;
-
-    void Accept() {
-        while (QTcpSocket* socket = listener.nextPendingConnection()) {
-            const std::size_t index = requests.size();
-            requests.emplace_back();
-            auto answered = std::make_shared<bool>(false);
-            QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket, index, answered] {
-                requests[index] += socket->readAll().toStdString();
-                if (*answered || requests[index].find("\r\n\r\n") == std::string::npos)
-                    return;
-                *answered = true;
-                const std::string& reply = responses[std::min(index, responses.size() - 1)];
-                socket->write(reply.data(), static_cast<qint64>(reply.size()));
-                if (closeAfter) {
-                    QObject::disconnect(socket, &QAbstractSocket::disconnected, nullptr, nullptr);
-                    socket->disconnectFromHost();
-                }
-            });
-            QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] { ++closedByClient; });
-        }
+        const std::size_t index = requests.size();
+        requests.emplace_back();
+        QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket, index] {
+            const bool answered = requests[index].find("\r\n\r\n") != std::string::npos;
+            requests[index] += socket->readAll().toStdString();
+            if (answered || requests[index].find("\r\n\r\n") == std::string::npos)
+                return;
+            const std::string& reply = responses[std::min(index, responses.size() - 1)];
+            socket->write(reply.data(), static_cast<qint64>(reply.size()));
+            if (closeAfter) {
+                QObject::disconnect(socket, &QAbstractSocket::disconnected, nullptr, nullptr);
+                socket->disconnectFromHost();
+            }
+        });
+        QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] { ++closedByClient; });
     }
 };
 
 ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
-    if (!impl_->listener.listen(QHostAddress::LocalHost, 0))
+    if (!impl_->listen(QHostAddress::LocalHost, 0))
         throw std::runtime_error("the test server cannot listen");
-    QObject::connect(&impl_->listener, &QTcpServer::newConnection, &impl_->listener,
-                     [this] { impl_->Accept(); });
 }
 
 ScriptedServer::~ScriptedServer() = default;
 
 int ScriptedServer::Port() const {
-    return impl_->listener.serverPort();
+    return impl_->serverPort();
 }
 
 void ScriptedServer::SetResponses(std::vector<std::string> responses, bool closeAfter) {
@@ -101,9 +84,8 @@ void ScriptedServer::SetResponses(std::vector<std::string> responses, bool close
 }
 
 void ScriptedServer::UseTls(const TestCertificate& certificate) {
-    impl_->listener.certificate =
-        QSslCertificate(QByteArray::fromStdString(certificate.certificatePem), QSsl::Pem);
-    impl_->listener.key = QSslKey(QByteArray::fromStdString(certificate.keyPem), QSsl::Ec, QSsl::Pem);
+    impl_->certificate = QSslCertificate(QByteArray::fromStdString(certificate.certificatePem), QSsl::Pem);
+    impl_->key = QSslKey(QByteArray::fromStdString(certificate.keyPem), QSsl::Ec, QSsl::Pem);
 }
 
 std::vector<std::string> ScriptedServer::Requests() const {
@@ -125,7 +107,9 @@ RefusingPort::RefusingPort() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
     port_ = ntohs(address.sin_port);
 }
 
-RefusingPort::~RefusingPort() { ::close(fd_); }
+RefusingPort::~RefusingPort() {
+    ::close(fd_);
+}
 
 int UnusedPort() {
     QTcpServer probe;
