@@ -2,7 +2,7 @@
 # Installs the Debian packages needed to build, run and test the program.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libboost-context-dev libplist-dev libplist-utils
-          libgtest-dev libgmock-dev libbenchmark-dev openssl tinyproxy xvfb xauth imagemagick
+          libgtest-dev libgmock-dev libbenchmark-dev openssl xvfb xauth imagemagick
           poppler-utils)
 missing=()
 for p in "${packages[@]}"; do

@@ -111,10 +111,4 @@ RefusingPort::~RefusingPort() {
     ::close(fd_);
 }
 
-int UnusedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 } // namespace testsupport

@@ -40,9 +40,6 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A port on 127.0.0.1 that is free now (for a program the test starts); another process may take it.
-int UnusedPort();
-
 // A port on 127.0.0.1 that refuses connections while the object lives: it is bound and never listened
 // on, so no other test or server can take it meanwhile.
 class RefusingPort {
