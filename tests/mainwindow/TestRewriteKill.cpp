@@ -54,8 +54,8 @@ TEST(RewriteKillTest, FileIsOldOrCompleteWheneverTheRunIsKilled) {
     const std::string folder = home.Path() + "/Library/Safari", file = folder + "/Bookmarks.plist";
     const std::string input = home.Path() + "/input";
     std::filesystem::create_directories(folder);
-    const std::string before =
-        testsupport::PlutilForm(testsupport::LargeTree(kBookmarks), true, home.Path() + "/scratch");
+    const std::string before = testsupport::PlutilForm(testsupport::LargeTree(kBookmarks),
+                                                       testsupport::Form::Modern, home.Path() + "/scratch");
     std::set<std::string, std::less<>> chosen; // one bookmark in fifty
     std::string list;
     for (int i = 3; i < kBookmarks; i += 50)
