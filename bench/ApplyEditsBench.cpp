@@ -42,7 +42,8 @@ double Best(const std::string& pristine, const std::string& file, const std::fun
 
 void Measure(const std::string& folder, int bookmarks, int edits) {
     const std::string pristine = folder + "/pristine.plist", file = folder + "/Bookmarks.plist";
-    testsupport::WriteTree(testsupport::LargeTree(bookmarks), pristine, testsupport::Form::Modern);
+    if (!testsupport::WriteTree(testsupport::LargeTree(bookmarks), pristine, testsupport::Form::Modern))
+        return;
     const fw::FolderItem item(file);
     const std::vector<quillfen::EditRecord> records =
         quillfen::ReadEditLog(testsupport::EditLogFor(bookmarks, edits));
