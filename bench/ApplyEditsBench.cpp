@@ -3,11 +3,11 @@
 // "read" is a "Get Bookmarks" load (plutil's conversion plus the reader); "apply" is what "Apply Change"
 // does to the file (the conversion, the edits, the atomic write); "edits alone" is the in-memory step.
 // The apply must grow with the file, not with edits x file: 10,000 edits cost about what 100 do.
-#include "tests/bookmarksfile/EditWorkload.h"
-#include "tests/support/TempHome.h"
 #include "bookmarksfile/BookmarkEdits.h"
 #include "bookmarksfile/BookmarksReader.h"
 #include "bookmarksfile/BookmarksRewrite.h"
+#include "tests/bookmarksfile/EditWorkload.h"
+#include "tests/support/TempHome.h"
 
 #include <algorithm>
 #include <chrono>
@@ -42,17 +42,22 @@ double Best(const std::string& pristine, const std::string& file, const std::fun
 
 void Measure(const std::string& folder, int bookmarks, int edits) {
     const std::string pristine = folder + "/pristine.plist", file = folder + "/Bookmarks.plist";
-    std::ofstream(pristine, std::ios::binary) << testsupport::TreeXml(testsupport::LargeTree(bookmarks), true);
+    if (!testsupport::WriteTree(testsupport::LargeTree(bookmarks), pristine, testsupport::Form::Modern))
+        return;
     const fw::FolderItem item(file);
-    const std::vector<quillfen::EditRecord> records = quillfen::ReadEditLog(testsupport::EditLogFor(bookmarks, edits));
+    const std::vector<quillfen::EditRecord> records =
+        quillfen::ReadEditLog(testsupport::EditLogFor(bookmarks, edits));
     const double read = Best(pristine, file, [&] {
         CountingSink sink;
-        return quillfen::ReadBookmarks(item, sink).status == quillfen::ReadStatus::Ok && sink.rows == bookmarks;
+        return quillfen::ReadBookmarks(item, sink).status == quillfen::ReadStatus::Ok &&
+               sink.rows == bookmarks;
     });
     const double apply = Best(pristine, file, [&] {
-        return quillfen::RewriteBookmarksFile(item, [&](const std::string& text) {
-                   return quillfen::ApplyEdits(text, records).value_or(text);
-               }).changed;
+        return quillfen::RewriteBookmarksFile(item,
+                                              [&](const std::string& text) {
+                                                  return quillfen::ApplyEdits(text, records).value_or(text);
+                                              })
+            .changed;
     });
     const std::string xml = testsupport::ReadFile(pristine);
     const double alone = Best(pristine, file, [&] { return quillfen::ApplyEdits(xml, records).has_value(); });
@@ -67,8 +72,8 @@ int main() {
     if (!mkdtemp(pattern.data()))
         return 1;
     std::printf("bookmarks   edits  file MiB    read s   apply s  ratio  edits alone s\n");
-    for (const auto& [bookmarks, edits] : {std::pair{25'000, 1'000}, {50'000, 1'000}, {100'000, 1'000},
-                                           {50'000, 100}, {50'000, 10'000}})
+    for (const auto& [bookmarks, edits] :
+         {std::pair{25'000, 1'000}, {50'000, 1'000}, {100'000, 1'000}, {50'000, 100}, {50'000, 10'000}})
         Measure(pattern, bookmarks, edits);
     std::filesystem::remove_all(pattern);
     return 0;

@@ -12,7 +12,7 @@
 #include "framework/Thread.h"
 #include "framework/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
-#include "tests/bookmarksfile/BookmarksTree.h"
+#include "tests/support/BookmarksFixture.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TempHome.h"
 
@@ -48,7 +48,10 @@ int main(int argc, char** argv) {
     setenv("HOME", pattern.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::filesystem::create_directories(pattern + "/Library/Safari");
-    const std::string xml = testsupport::TreeXml(testsupport::LargeTree(kBookmarks), true);
+    const std::string pristine = pattern + "/pristine.plist";
+    if (!testsupport::WriteTree(testsupport::LargeTree(kBookmarks), pristine, testsupport::Form::Modern))
+        return 1;
+    const std::string xml = testsupport::ReadFile(pristine);
     Times best;
     int deleted = 0;
     {

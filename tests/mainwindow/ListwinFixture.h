@@ -38,6 +38,7 @@ protected:
         return *static_cast<QTableView*>(fw::detail::WidgetOf(list));
     }
     QTableView& View() const { return ViewOf(List()); }
+    template <class W> static bool IsOpen() { return fw::detail::OpenWindow(typeid(W)) != nullptr; }
 
     // A bookmark row as the bookmarks-file reader writes it; `order` is its place in the file.
     void AddBookmark(const std::string& name, const std::string& url, int order,

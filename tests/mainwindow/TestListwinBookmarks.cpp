@@ -4,24 +4,16 @@
 
 #include <climits>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
 using Texts = std::vector<std::string>;
 using ListwinBookmarksTest = ListwinTest;
 
-// A missing file ends the load with the read-failure message and the program goes on. A binary file is
-// converted and listed in file order, only web addresses and feeds; the arrays and the kept text follow the
-// rows; the default button moves to the scan control and the search field is emptied.
+// A binary file is converted and listed in file order, only web addresses and feeds; the arrays and the
+// kept text follow the rows; the default button moves to the scan control and the search field is emptied.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
-    Button("PushButton2").Push();
-    EXPECT_EQ(
-        modal_.messages,
-        Texts{"Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\rIf you "
-              "used Ordnix to organize your bookmarks there is a simple way to fix this problem. Please "
-              "read the documentation that came with Safari Quillfen. "});
-    EXPECT_EQ(List().ListCount(), 0);
-
     WriteBookmarksFile({{"First &amp; best", "https://a.example/", "UUID-1"},
                         {"Script", "javascript:void(0)", "UUID-2"},
                         {"Feed", "feed://b.example/rss", "UUID-3"}});
@@ -43,6 +35,38 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     EXPECT_NE(win_->editWholeplist.find("<key>WebBookmarkUUID</key>"), std::string::npos);
     EXPECT_EQ(std::pair(Button("PushButton1").Default(), Button("PushButton2").Default()),
               std::pair(true, false));
+}
+
+// After a good load, a missing file, a FIFO and a damaged binary file each show the whole read-failure
+// message once, at once, and empty the list; the status line and the kept text stay those of the last
+// good load, and the file stays as it was.
+TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) {
+    const std::string path = home_.Path() + "/Library/Safari/Bookmarks.plist";
+    WriteBookmarksFile({{"Kept", "http://kept.example/", "UUID-K"}});
+    QTest::mouseClick(fw::detail::WidgetOf(Button("PushButton2")), Qt::LeftButton);
+    ASSERT_EQ(Status(), "1 bookmarks");
+    const std::string kept = win_->editWholeplist;
+    const std::vector<std::pair<const char*, std::function<void()>>> cases{
+        {"missing", [] {}},
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0); }},
+        {"damaged binary",
+         [&] { std::ofstream(path, std::ios::binary) << "bplist00 damaged beyond repair"; }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove(path);
+        make();
+        modal_.messages.clear();
+        QTest::mouseClick(fw::detail::WidgetOf(Button("PushButton2")), Qt::LeftButton);
+        EXPECT_EQ(modal_.messages,
+                  Texts{"Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\r"
+                        "If you used Ordnix to organize your bookmarks there is a simple way to fix this "
+                        "problem. Please read the documentation that came with Safari Quillfen. "});
+        EXPECT_EQ(List().ListCount(), 0);
+        EXPECT_EQ(Status(), "1 bookmarks");
+        EXPECT_EQ(win_->editWholeplist, kept);
+    }
+    EXPECT_EQ(testsupport::ReadFile(path), "bplist00 damaged beyond repair");
 }
 
 // The window takes its look from the record; the version socket gets the proxy only when proxy use is on,

@@ -8,7 +8,6 @@
 #include "framework/MenuBar.h"
 #include "framework/ProgressBar.h"
 #include "framework/Thread.h"
-#include "tests/bookmarksfile/BookmarksTree.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -24,27 +23,9 @@ using Gone = std::set<std::string>;
 constexpr int kName = quillfen::BookmarkColumn::Name, kStatus = quillfen::BookmarkColumn::Status;
 constexpr const char* kBookmarks = "Library/Safari/Bookmarks.plist";
 
-template <class W> bool IsOpen() {
-    return fw::detail::OpenWindow(typeid(W)) != nullptr;
-}
 template <class W> QWidget& Widget(const std::string& control) {
     return *fw::detail::WidgetOf(fw::Instance<W>().template Get<fw::VisualControl>(control));
 }
-
-// The dialog seam with answers: the save and open dialogs return what the test set and record their titles.
-struct ScriptedDialogs : testsupport::ScriptedModal {
-    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& name) override {
-        asked.push_back(title + " / " + name);
-        return saveAnswer;
-    }
-    std::optional<std::string> OpenDialog(const std::string& title) override {
-        asked.push_back(title);
-        return openAnswer;
-    }
-
-    std::optional<std::string> saveAnswer, openAnswer; // nothing: the user cancels
-    Names asked;
-};
 
 class ListwinDeleteTest : public ListwinTest {
 protected:
@@ -66,17 +47,17 @@ protected:
     std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
     std::string File() const { return testsupport::ReadFile(Path(kBookmarks)); }
     // The sample tree written anew, in the modern or the older form, and read with "Get Bookmarks".
-    void Reload(bool modern = true) {
-        modern_ = modern;
+    void Reload(testsupport::Form form = testsupport::Form::Modern) {
+        form_ = form;
         std::filesystem::create_directories(Path("Library/Safari"));
-        std::ofstream(Path(kBookmarks)) << testsupport::TreeXml(testsupport::SampleTree(), modern);
+        ASSERT_TRUE(testsupport::WriteTree(testsupport::SampleTree(), Path(kBookmarks), form));
         Button("PushButton2").Push();
     }
     // The file is what plutil writes for the sample tree without `gone`, but for the line at each join;
     // plutil reads it back as that tree.
     void ExpectFileWithout(const Gone& gone) {
         const std::string expected = testsupport::PlutilForm(
-            testsupport::Without(testsupport::SampleTree(), gone), modern_, Path("expected.plist"));
+            testsupport::Without(testsupport::SampleTree(), gone), form_, Path("expected.plist"));
         EXPECT_EQ(testsupport::WithoutJoins(File()), expected);
         std::filesystem::copy_file(Path(kBookmarks), Path("again.plist"),
                                    std::filesystem::copy_options::overwrite_existing);
@@ -100,12 +81,12 @@ protected:
     // "Delete Checked Bookmarks", OK in the confirmation, then the run to its end.
     void DeleteChecked() {
         EXPECT_FALSE(win_->HandleMenuCommand("EditDeleteSelectedBookmarks"));
-        const std::size_t dialogs = dialogs_.asked.size();
+        const std::size_t dialogs = modal_.dialogsAsked.size();
         QTest::mouseClick(&Widget<warningWin>("PushButton2"), Qt::LeftButton);
         // OK goes on once its handler has returned: first the backup dialog, then the thread.
         const fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
         ASSERT_TRUE(testsupport::SpinUntil([&] {
-            return dialogs_.asked.size() > dialogs && !thread.IsRunning() && fw::ReadyThreadCount() == 0;
+            return modal_.dialogsAsked.size() > dialogs && !thread.IsRunning() && fw::ReadyThreadCount() == 0;
         }));
         testsupport::ProcessPendingEvents();
         EXPECT_TRUE(Button("PushButton2").Enabled());
@@ -113,10 +94,9 @@ protected:
         EXPECT_FALSE(win_->Get<fw::ProgressBar>("ProgressBar1").Visible());
     }
 
-    ScriptedDialogs dialogs_;
     Names quitRequests;
     bool quitSucceeds = false;
-    bool modern_ = true;
+    testsupport::Form form_ = testsupport::Form::Modern;
     fw::MenuBar menuBar_;
     fw::Application app_;
 };
@@ -137,10 +117,11 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         {"", {}, {}},
         {"", {"c", "d", "e", "f", "fav1", "fav2", "g", "r"}, {"A", "B", "C", "D", "E", "F", "G", "R"}},
     };
-    for (const bool modern : {true, false})
+    for (const testsupport::Form form : {testsupport::Form::Modern, testsupport::Form::Older})
         for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << modern << " " << c.view << " " << c.gone.size());
-            Reload(modern);
+            SCOPED_TRACE(testing::Message()
+                         << static_cast<int>(form) << " " << c.view << " " << c.gone.size());
+            Reload(form);
             if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
                 win_->Show();
                 SearchField().EditCell(0, 0);
@@ -164,11 +145,11 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
             EXPECT_TRUE(IsOpen<Window1>());
             EXPECT_EQ(quitRequests.back(), "aevt/quit/sfri");
             EXPECT_EQ(
-                dialogs_.messages,
+                modal_.messages,
                 Names{"Safari could not be automatically quit. Please make sure Safari is not running."});
-            EXPECT_EQ(dialogs_.beeps, 1);
-            dialogs_.messages.clear();
-            dialogs_.beeps = 0;
+            EXPECT_EQ(modal_.beeps, 1);
+            modal_.messages.clear();
+            modal_.beeps = 0;
             fw::Instance<Window1>().Close();
         }
 }
@@ -227,7 +208,7 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         SCOPED_TRACE(c.backupTo);
         const std::string before = File();
         const bool removed = std::string(c.backupTo) == "(file removed)";
-        dialogs_.saveAnswer = *c.backupTo && !removed ? std::optional(Path(c.backupTo)) : std::nullopt;
+        modal_.saveAnswer = *c.backupTo && !removed ? std::optional(Path(c.backupTo)) : std::nullopt;
         SetResult(Row("d"), "Not Found", "404");
         Check({"d"});
         if (removed)
@@ -238,18 +219,19 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         ::setrlimit(RLIMIT_FSIZE, &full);
         DeleteChecked();
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        EXPECT_EQ(dialogs_.asked.back(), "Save the original Bookmarks file as a Backup / Bookmarks.plist");
+        EXPECT_EQ(modal_.dialogsAsked.back(),
+                  "Save the original Bookmarks file as a Backup / Bookmarks.plist");
         EXPECT_EQ(Status(), c.status);
         EXPECT_EQ(IsOpen<Window1>(), !c.gone.empty());
-        EXPECT_EQ(dialogs_.messages.size(), c.gone.empty() ? 1u : 0u);
+        EXPECT_EQ(modal_.messages.size(), c.gone.empty() ? 1u : 0u);
         EXPECT_EQ(List().Cell(Row("d"), kStatus), c.gone.empty() ? "Not Found" : "deleted");
-        EXPECT_TRUE(c.gone.empty() || !dialogs_.saveAnswer ||
-                    testsupport::ReadFile(*dialogs_.saveAnswer) == before);
+        EXPECT_TRUE(c.gone.empty() || !modal_.saveAnswer ||
+                    testsupport::ReadFile(*modal_.saveAnswer) == before);
         if (!removed)
             ExpectFileWithout(c.gone);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
                   removed ? 0 : 1);
-        dialogs_.messages.clear();
+        modal_.messages.clear();
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         win_ = &fw::Instance<quillfen::Listwin>();
@@ -287,7 +269,7 @@ TEST_F(ListwinDeleteTest, ConfirmationsCancelOrGoOn) {
     Widget<warningChangeWin>("PushButton1").window()->close();
     testsupport::ProcessPendingEvents();
     EXPECT_FALSE(IsOpen<warningWin>() || IsOpen<warningChangeWin>());
-    EXPECT_TRUE(quitRequests.empty() && dialogs_.asked.empty());
+    EXPECT_TRUE(quitRequests.empty() && modal_.dialogsAsked.empty());
 
     quitSucceeds = true;
     win_->confirmChange();
@@ -295,13 +277,13 @@ TEST_F(ListwinDeleteTest, ConfirmationsCancelOrGoOn) {
     testsupport::ProcessPendingEvents(); // the apply goes on here, not in a later test
     EXPECT_FALSE(IsOpen<warningChangeWin>());
     EXPECT_EQ(quitRequests, Names{"aevt/quit/sfri"});
-    EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(dialogs_.beeps, 0);
+    EXPECT_TRUE(modal_.messages.empty());
+    EXPECT_EQ(modal_.beeps, 0);
 }
 
-// Each window's controls stand where its layout puts them, "Close" hidden, and each window shows its
-// backdrop: a spot clear of controls changes when the picture is taken away.
-TEST_F(ListwinDeleteTest, WindowsStandAsLaidOut) {
+// Each window shows its backdrop: a spot clear of controls changes when the picture is taken away. Its
+// controls stand where its layout puts them, "Close" hidden.
+TEST_F(ListwinDeleteTest, WindowsShowTheirBackdrops) {
     win_->confirmDelete();
     win_->confirmChange();
     win_->showWindow1();
@@ -309,15 +291,14 @@ TEST_F(ListwinDeleteTest, WindowsStandAsLaidOut) {
                                                       {&fw::Instance<warningChangeWin>(), {60, 60}},
                                                       {&fw::Instance<Window1>(), {10, 10}}};
     for (const auto& [window, spot] : windows) {
-        for (const fw::ControlLayout& control : window->LayoutData().controls)
-            EXPECT_EQ(fw::detail::WidgetOf(window->Get<fw::VisualControl>(control.name))->geometry(),
-                      QRect(control.left, control.top, control.width, control.height))
-                << window->LayoutName() << " " << control.name;
         QWidget* content = fw::detail::ContentOf(*window);
         const QColor with = content->grab().toImage().pixelColor(spot);
         window->SetBackdrop(nullptr);
         EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
     }
+    const fw::ControlLayout& revert = fw::Instance<Window1>().LayoutData().controls.front();
+    EXPECT_EQ(Widget<Window1>(revert.name).geometry(),
+              QRect(revert.left, revert.top, revert.width, revert.height));
     EXPECT_FALSE(Widget<Window1>("PushButton3").isVisible());
 }
 
@@ -343,7 +324,7 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.button << " " << c.chosen);
         std::ofstream(Path(kBookmarks)) << "new";
-        dialogs_.openAnswer = *c.chosen ? std::optional(Path(c.chosen)) : std::nullopt;
+        modal_.openAnswer = *c.chosen ? std::optional(Path(c.chosen)) : std::nullopt;
         win_->showWindow1();
         Window1& window = fw::Instance<Window1>();
         EXPECT_EQ(window.Left(), fw::MainScreenWidth() - window.Width() - 20);
@@ -351,12 +332,13 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
         QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
         testsupport::ProcessPendingEvents();
         EXPECT_FALSE(IsOpen<Window1>());
-        EXPECT_EQ(dialogs_.asked.size(), std::string(c.button) == "PushButton1" ? 1u : 0u);
-        EXPECT_TRUE(dialogs_.asked.empty() || dialogs_.asked[0] == "Localize the original Bookmarks file");
-        dialogs_.asked.clear();
+        EXPECT_EQ(modal_.dialogsAsked.size(), std::string(c.button) == "PushButton1" ? 1u : 0u);
+        EXPECT_TRUE(modal_.dialogsAsked.empty() ||
+                    modal_.dialogsAsked[0] == "Localize the original Bookmarks file");
+        modal_.dialogsAsked.clear();
         EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
-        EXPECT_EQ(dialogs_.messages, c.message ? Names{c.message} : Names{});
-        dialogs_.messages.clear();
+        EXPECT_EQ(modal_.messages, c.message ? Names{c.message} : Names{});
+        modal_.messages.clear();
     }
 }
 

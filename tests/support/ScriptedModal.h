@@ -1,5 +1,5 @@
 // Stands in for message boxes and file dialogs (every dialog is cancelled unless a test scripts an answer),
-// and records beeps, messages, opened URLs and the page setups offered.
+// and records beeps, messages, opened URLs, the file dialogs asked and the page setups offered.
 #pragma once
 
 #include "framework/Modal.h"
@@ -19,8 +19,14 @@ public:
     void MsgBox(const std::string& text) override { messages.push_back(text); }
     void Beep() override { ++beeps; }
     void ShowURL(const std::string& url) override { urls.push_back(url); }
-    std::optional<std::string> SaveAsDialog(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> OpenDialog(const std::string&) override { return {}; }
+    std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& name) override {
+        dialogsAsked.push_back(title + " / " + name);
+        return saveAnswer;
+    }
+    std::optional<std::string> OpenDialog(const std::string& title) override {
+        dialogsAsked.push_back(title);
+        return openAnswer;
+    }
     bool PageSetupDialog(fw::PrinterSetup& setup) override {
         pageSetupsOffered.push_back(setup.SetupString());
         if (pageSetupChoice)
@@ -39,6 +45,9 @@ public:
     // The PDF file the print dialog prints to; nothing cancels it.
     std::optional<std::string> printToPdf;
     std::vector<std::string> pageSetupsOffered;
+    // The paths the save and open dialogs return; nothing cancels them. Their titles as they were asked.
+    std::optional<std::string> saveAnswer, openAnswer;
+    std::vector<std::string> dialogsAsked;
     int printDialogs = 0;
 
     std::vector<std::string> messages;
