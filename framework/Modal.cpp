@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -24,14 +25,15 @@ public:
     void Beep() override { QApplication::beep(); }
     void ShowURL(const std::string& url) override { QDesktopServices::openUrl(QUrl(detail::Q(url))); }
     std::optional<std::string> SaveAsDialog(const std::string& title, const std::string& suggestedName) override {
+        // Started in the user's home folder: the program's working folder means nothing to the user.
         const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), detail::Q(title),
-                                                          detail::Q(suggestedName));
+                                                          QDir::home().filePath(detail::Q(suggestedName)));
         if (path.isEmpty())
             return std::nullopt;
         return path.toStdString();
     }
     std::optional<std::string> OpenDialog(const std::string& title) override {
-        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), detail::Q(title));
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), detail::Q(title), QDir::homePath());
         if (path.isEmpty())
             return std::nullopt;
         return path.toStdString();
