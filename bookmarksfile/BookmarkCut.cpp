@@ -1,5 +1,7 @@
 #include "bookmarksfile/BookmarkCut.h"
 
+#include "bookmarksfile/BookmarksMarkers.h"
+
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -11,8 +13,6 @@ constexpr std::string_view kOpen = "<dict>";
 constexpr std::string_view kClose = "</dict>";
 constexpr std::string_view kKey = "<key>";
 constexpr std::string_view kKeyEnd = "</key>";
-constexpr std::string_view kString = "<string>";
-constexpr std::string_view kStringEnd = "</string>";
 
 // A dictionary not yet closed. Only an entry with its own URIDictionary key is a bookmark, so a folder
 // is never cut, whatever identifier it carries.
@@ -25,10 +25,10 @@ struct OpenDict {
 // The text of the <string> element that follows `pos` (blanks and line ends between), or nothing.
 std::string_view StringValueAfter(std::string_view text, std::size_t pos) {
     const std::size_t open = text.find_first_not_of(" \t\r\n", pos);
-    if (open == std::string_view::npos || text.substr(open, kString.size()) != kString)
+    if (open == std::string_view::npos || text.substr(open, markers::kStringOpen.size()) != markers::kStringOpen)
         return {};
-    const std::size_t begin = open + kString.size();
-    const std::size_t end = text.find(kStringEnd, begin);
+    const std::size_t begin = open + markers::kStringOpen.size();
+    const std::size_t end = text.find(markers::kStringClose, begin);
     return end == std::string_view::npos ? std::string_view() : text.substr(begin, end - begin);
 }
 

@@ -1,6 +1,7 @@
 // The reader walks the XML text one line at a time, viewing the lines in place.
 #include "bookmarksfile/BookmarksReader.h"
 
+#include "bookmarksfile/BookmarksMarkers.h"
 #include "bookmarksfile/BookmarksText.h"
 
 #include "framework/Text.h"
@@ -14,12 +15,11 @@
 namespace quillfen {
 namespace {
 
-constexpr std::string_view kEntryMarker = "<key>URIDictionary</key>";
-constexpr std::string_view kTitleKey = "<key>title</key>";
-constexpr std::string_view kURLKey = "<key>URLString</key>";
-constexpr std::string_view kUUIDKey = "<key>WebBookmarkUUID</key>";
-constexpr std::string_view kStringOpen = "<string>";
-constexpr std::string_view kStringClose = "</string>";
+using markers::kStringClose;
+using markers::kStringOpen;
+using markers::kTitleKey;
+using markers::kURLKey;
+using markers::kUUIDKey;
 
 // Markers are matched byte for byte: "<key>title</key>" must not match a folder's "<key>Title</key>".
 bool Contains(std::string_view line, std::string_view marker) {
@@ -94,7 +94,7 @@ private:
         std::optional<std::string_view> line = lines_.Next();
         if (!line) {
             closed_ = true;
-        } else if (Contains(*line, kEntryMarker)) {
+        } else if (Contains(*line, markers::kEntry)) {
             lines_.PushBack(*line);
             closed_ = true;
         } else {
@@ -165,7 +165,7 @@ ReadResult ListBookmarks(std::string text, BookmarkSink& sink) {
     ReadResult result;
     LineSource lines(text);
     while (const std::optional<std::string_view> line = lines.Next()) {
-        if (!Contains(*line, kEntryMarker))
+        if (!Contains(*line, markers::kEntry))
             continue;
         // A marker on the last line means the text is not one element per line (all on one line).
         if (lines.AtEnd()) {
