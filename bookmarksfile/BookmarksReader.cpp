@@ -3,8 +3,8 @@
 
 #include "bookmarksfile/BookmarksText.h"
 
-#include "framework/Text.h"
-#include "framework/Thread.h"
+#include "framework/text/Text.h"
+#include "framework/runtime/Thread.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "checker/WholeNumber.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "checker/InternetHeaders.h"
-#include "framework/TCPSocket.h"
+#include "framework/files/TCPSocket.h"
 
 #include <memory>
 #include <optional>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "checker/ScanRows.h"
-#include "framework/ListBox.h"
+#include "framework/ui/controls/ListBox.h"
 
 class ListBoxRows final : public ScanRows {
 public:

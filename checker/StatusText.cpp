@@ -1,6 +1,6 @@
 #include "checker/StatusText.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // int, so that a huge or infinite value never overflows the conversion.
 #pragma once
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <algorithm>
 #include <climits>

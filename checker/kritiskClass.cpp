@@ -4,8 +4,8 @@
 #include "checker/ScanHost.h"
 #include "checker/WholeNumber.h"
 #include "checker/threadClass.h"
-#include "framework/System.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
+#include "framework/ui/System.h"
 
 kritiskClass::kritiskClass(ScanHost& host) : host_(host) {}
 

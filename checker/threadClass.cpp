@@ -8,7 +8,7 @@
 #include "checker/kritiskClass.h"
 #include "checker/myHTTPClass.h"
 #include "checker/timerClass.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 namespace Globals = quillfen::Globals;
 

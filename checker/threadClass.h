@@ -3,7 +3,7 @@
 #pragma once
 
 #include "checker/ScanRows.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
 
 #include <memory>
 #include <string>

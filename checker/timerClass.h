@@ -1,7 +1,7 @@
 // A dispatched row's time-out: single shot, armed by the row's worker before it sends the request.
 #pragma once
 
-#include "framework/Timer.h"
+#include "framework/runtime/Timer.h"
 
 class threadClass;
 

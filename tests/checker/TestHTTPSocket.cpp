@@ -1,6 +1,6 @@
 #include "EventLoop.h"
 #include "checker/HTTPSocket.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>

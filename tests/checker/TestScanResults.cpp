@@ -3,7 +3,7 @@
 
 #include "app/Globals.h"
 #include "checker/ScanControl.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>

@@ -9,12 +9,12 @@
 #include "dialogs/Aboutbox.h"
 #include "dialogs/alertDownloadWin.h"
 #include "dialogs/codeWin.h"
-#include "framework/Application.h"
-#include "framework/Canvas.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/Canvas.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
 #include <QTest>

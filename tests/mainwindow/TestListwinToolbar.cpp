@@ -5,7 +5,7 @@
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "checker/BrowserAddress.h"
-#include "framework/Canvas.h"
+#include "framework/ui/controls/Canvas.h"
 
 namespace {
 
