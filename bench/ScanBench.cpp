@@ -40,6 +40,7 @@
 
 namespace {
 
+using namespace quillfen;
 using Clock = std::chrono::steady_clock;
 constexpr auto kDelay = std::chrono::milliseconds(10);
 

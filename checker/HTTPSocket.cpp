@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+namespace quillfen {
+
 namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -291,3 +293,5 @@ void HTTPSocket::FinishPage() {
     if (_httpAction == "GET")
         Event_PageReceived(_processingURL, _httpStatusCode, *_pageHeaders, _pageBuffer);
 }
+
+} // namespace quillfen

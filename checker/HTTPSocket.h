@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace quillfen {
+
 class HTTPSocket : public fw::TCPSocket {
 public:
     // A response header block may not be longer than this; a longer one ends the request as status 0.
@@ -85,3 +87,5 @@ private:
     // Expires with the object: an event handler may destroy it, and the caller must then stop.
     std::shared_ptr<char> lifeToken_ = std::make_shared<char>();
 };
+
+} // namespace quillfen

@@ -4,6 +4,8 @@
 #include "checker/ScanRows.h"
 #include "framework/ui/controls/ListBox.h"
 
+namespace quillfen {
+
 class ListBoxRows final : public ScanRows {
 public:
     explicit ListBoxRows(fw::ListBox& list) : list_(list) {}
@@ -25,3 +27,5 @@ public:
 private:
     fw::ListBox& list_;
 };
+
+} // namespace quillfen

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace quillfen {
+
 namespace {
 
 bool IsOk(int code) {
@@ -90,3 +92,5 @@ std::string ProgressText(int scansTodo, int checked, double elapsedSeconds) {
     return fw::Str(scansTodo) + " bookmarks, " + fw::Str(checked) + " checked." + fw::Chr(13) +
            TimeLeftText(remaining);
 }
+
+} // namespace quillfen

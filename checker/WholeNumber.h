@@ -9,6 +9,8 @@
 #include <cmath>
 #include <string_view>
 
+namespace quillfen {
+
 inline int WholeNumber(double value) {
     if (std::isnan(value))
         return 0;
@@ -18,3 +20,5 @@ inline int WholeNumber(double value) {
 inline int WholeNumber(std::string_view text) {
     return WholeNumber(fw::Val(text));
 }
+
+} // namespace quillfen

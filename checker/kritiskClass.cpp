@@ -7,6 +7,8 @@
 #include "framework/text/Text.h"
 #include "framework/ui/System.h"
 
+namespace quillfen {
+
 kritiskClass::kritiskClass(ScanHost& host) : host_(host) {}
 
 kritiskClass::~kritiskClass() = default;
@@ -98,3 +100,5 @@ void kritiskClass::End() {
     host_.Refresh();
     doneChecking = true;
 }
+
+} // namespace quillfen

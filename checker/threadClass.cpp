@@ -10,7 +10,7 @@
 #include "checker/timerClass.h"
 #include "framework/text/Text.h"
 
-namespace Globals = quillfen::Globals;
+namespace quillfen {
 
 namespace {
 
@@ -128,3 +128,5 @@ void threadClass::WriteCell(int column, const std::string& text) {
     if (row >= 0)
         rows.SetCell(row, column, text);
 }
+
+} // namespace quillfen

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+namespace quillfen {
+
 class ScanHost;
 class kritiskClass;
 class myHTTPClass;
@@ -50,3 +52,5 @@ private:
     kritiskClass& scan_;
     const ScanRows::RowId rowId_;
 };
+
+} // namespace quillfen

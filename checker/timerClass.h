@@ -3,6 +3,8 @@
 
 #include "framework/runtime/Timer.h"
 
+namespace quillfen {
+
 class threadClass;
 
 class timerClass : public fw::Timer {
@@ -20,3 +22,5 @@ protected:
 private:
     threadClass& worker_;
 };
+
+} // namespace quillfen

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+namespace quillfen {
+
 using testsupport::ScriptedServer;
 using testsupport::SpinUntil;
 using Events = std::vector<std::string>;
@@ -226,3 +228,5 @@ TEST(InternetHeadersTest, SetDeleteAndFormatKeepOrder) {
     EXPECT_EQ(headers.Name(3), "");
     EXPECT_EQ(headers.Value(-1), "");
 }
+
+} // namespace quillfen

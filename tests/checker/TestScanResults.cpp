@@ -14,6 +14,8 @@
 #include <tuple>
 #include <vector>
 
+namespace quillfen {
+
 using scantest::FakeHost;
 using testsupport::ScriptedServer;
 using History = std::vector<std::string>;
@@ -142,3 +144,5 @@ TEST_F(ScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
 }
 
 } // namespace
+
+} // namespace quillfen

@@ -115,7 +115,8 @@ TEST_F(DialogsTest, SecondNewerPageBringsTheNoticeForward) {
 // A page past the client's cap, a page that never ends, a refused connection and no site at all show
 // nothing; a closed window lets go of its connection.
 TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
-    server_.SetResponses({kOk + "x*0100*" + std::string(2 * HTTPSocket::kMaxPageBytes, 'a')}, false);
+    server_.SetResponses({kOk + "x*0100*" + std::string(2 * quillfen::HTTPSocket::kMaxPageBytes, 'a')},
+                         false);
     fw::Instance<quillfen::Listwin>();
     EXPECT_TRUE(testsupport::SpinUntil([&] { return server_.ClosedByClient() == 1; }));
     CloseAll();
