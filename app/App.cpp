@@ -4,7 +4,7 @@
 #include "app/Look.h"
 #include "dialogs/Aboutbox.h"
 #include "dialogs/prefWin.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

@@ -1,7 +1,7 @@
 // The application object and its three menu commands (New, About, Preferences).
 #pragma once
 
-#include "framework/Application.h"
+#include "framework/ui/Application.h"
 
 namespace quillfen {
 

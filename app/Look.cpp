@@ -1,7 +1,7 @@
 #include "app/Look.h"
 
-#include "framework/System.h"
-#include "framework/Window.h"
+#include "framework/ui/System.h"
+#include "framework/ui/Window.h"
 
 namespace quillfen {
 

@@ -1,6 +1,6 @@
 #include "app/MakerSite.h"
 
-#include "framework/Modal.h"
+#include "framework/ui/Modal.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "app/Media.h"
 
-#include "framework/Movie.h"
-#include "framework/Picture.h"
+#include "framework/ui/graphics/Movie.h"
+#include "framework/ui/graphics/Picture.h"
 
 #include <functional>
 #include <map>

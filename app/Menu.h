@@ -1,7 +1,7 @@
 // The one menu bar: File, Edit, Tools and Help, every item known by its name.
 #pragma once
 
-#include "framework/MenuBar.h"
+#include "framework/ui/MenuBar.h"
 
 #include <initializer_list>
 #include <optional>

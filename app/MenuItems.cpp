@@ -1,7 +1,7 @@
 #include "app/MenuItems.h"
 
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/MenuBar.h"
 
 #include <string>
 

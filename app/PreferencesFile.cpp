@@ -1,7 +1,7 @@
 #include "app/PreferencesFile.h"
 
-#include "framework/AtomicFile.h"
-#include "framework/FolderItem.h"
+#include "framework/files/AtomicFile.h"
+#include "framework/files/FolderItem.h"
 
 #include <cerrno>
 

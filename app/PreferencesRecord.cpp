@@ -2,7 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/PreferencesFile.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <algorithm>
 #include <optional>

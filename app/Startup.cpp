@@ -5,9 +5,9 @@
 #include "app/Globals.h"
 #include "app/Media.h"
 #include "app/Menu.h"
-#include "framework/Runtime.h"
-#include "framework/Timer.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/Runtime.h"
+#include "framework/runtime/Timer.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <memory>

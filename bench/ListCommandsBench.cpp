@@ -4,8 +4,8 @@
 #include "WindowBench.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "checker/StatusText.h"
-#include "framework/ListBox.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Filling the bookmark list with 100,000 rows and sorting it by each key of the "Sort List by" menu.
-#include "framework/ListBox.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <benchmark/benchmark.h>

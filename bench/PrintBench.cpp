@@ -2,9 +2,9 @@
 // on the same lines, in equal columns, straight onto the printer's surface (the floor: no list, no yields).
 #include "ScriptedModal.h"
 #include "WindowBench.h"
-#include "framework/ListBox.h"
-#include "framework/Printing.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/Printing.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/ListBox.h"
 #include "mainwindow/Listwin.h"
 
 #include <array>

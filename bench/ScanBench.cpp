@@ -10,11 +10,11 @@
 #include "checker/ScanControl.h"
 #include "checker/ScanHost.h"
 #include "checker/kritiskClass.h"
-#include "framework/ListBox.h"
-#include "framework/PushButton.h"
-#include "framework/Runtime.h"
-#include "framework/Timer.h"
-#include "framework/WindowRegistry.h"
+#include "framework/runtime/Timer.h"
+#include "framework/ui/Runtime.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/controls/PushButton.h"
 #include "mainwindow/Listwin.h"
 
 #include <arpa/inet.h>
@@ -40,6 +40,7 @@
 
 namespace {
 
+using namespace quillfen;
 using Clock = std::chrono::steady_clock;
 constexpr auto kDelay = std::chrono::milliseconds(10);
 

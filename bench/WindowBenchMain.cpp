@@ -1,7 +1,7 @@
 #include "WindowBench.h"
 
-#include "framework/Runtime.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/Runtime.h"
+#include "framework/ui/WindowRegistry.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "bookmarksfile/BookmarksBackup.h"
 
-#include "framework/FileIdentity.h"
-#include "framework/Modal.h"
+#include "framework/files/FileIdentity.h"
+#include "framework/ui/Modal.h"
 
 #include <system_error>
 

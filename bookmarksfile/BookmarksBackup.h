@@ -1,7 +1,7 @@
 // The backup copy offered before the bookmarks file is rewritten, and putting a saved copy back.
 #pragma once
 
-#include "framework/FolderItem.h"
+#include "framework/files/FolderItem.h"
 
 namespace quillfen {
 

@@ -1,6 +1,6 @@
 #include "bookmarksfile/BookmarksLocation.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 namespace quillfen {
 

@@ -1,7 +1,7 @@
 // Where Safari keeps its bookmarks: Bookmarks.plist in the Safari folder of the user's Library folder.
 #pragma once
 
-#include "framework/FolderItem.h"
+#include "framework/files/FolderItem.h"
 
 namespace quillfen {
 

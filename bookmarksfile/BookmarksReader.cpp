@@ -4,8 +4,8 @@
 #include "bookmarksfile/BookmarksMarkers.h"
 #include "bookmarksfile/BookmarksText.h"
 
-#include "framework/Text.h"
-#include "framework/Thread.h"
+#include "framework/text/Text.h"
+#include "framework/runtime/Thread.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // byte for byte.
 #pragma once
 
-#include "framework/FolderItem.h"
+#include "framework/files/FolderItem.h"
 
 #include <cstddef>
 #include <string>

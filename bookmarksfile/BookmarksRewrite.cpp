@@ -1,7 +1,7 @@
 #include "bookmarksfile/BookmarksRewrite.h"
 
 #include "bookmarksfile/BookmarksText.h"
-#include "framework/AtomicFile.h"
+#include "framework/files/AtomicFile.h"
 
 namespace quillfen {
 namespace {

@@ -2,7 +2,7 @@
 // change its text, and replace it whole, so that a failure or a kill at any moment leaves the old file.
 #pragma once
 
-#include "framework/FolderItem.h"
+#include "framework/files/FolderItem.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "bookmarksfile/BookmarksText.h"
 
-#include "framework/Shell.h"
+#include "framework/files/Shell.h"
 
 namespace quillfen {
 

@@ -2,7 +2,7 @@
 // and rewriting of the file starts here, so each works on the file as it is on disk now.
 #pragma once
 
-#include "framework/FolderItem.h"
+#include "framework/files/FolderItem.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "bookmarksfile/EditLog.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 #include "bookmarksfile/QuitSafari.h"
 
-#include "framework/AppleEvent.h"
-#include "framework/Modal.h"
-#include "framework/Shell.h"
+#include "framework/files/Shell.h"
+#include "framework/runtime/AppleEvent.h"
+#include "framework/ui/Modal.h"
 
 namespace quillfen {
 

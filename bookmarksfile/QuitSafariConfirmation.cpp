@@ -1,7 +1,7 @@
 #include "bookmarksfile/QuitSafariConfirmation.h"
 
 #include "bookmarksfile/QuitSafari.h"
-#include "framework/Deferred.h"
+#include "framework/runtime/Deferred.h"
 
 namespace quillfen {
 

@@ -2,7 +2,7 @@
 // the rewrite the main window handed in; Cancel, and the close box where there is one, only close.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "bookmarksfile/Window1.h"
 
-#include "framework/Deferred.h"
+#include "framework/runtime/Deferred.h"
 
 namespace quillfen {
 

@@ -2,7 +2,7 @@
 // saved copy back, "Continue" keeps the changes.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 #include <functional>
 

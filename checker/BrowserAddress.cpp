@@ -1,6 +1,6 @@
 #include "checker/BrowserAddress.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <array>
 #include <charconv>

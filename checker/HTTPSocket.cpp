@@ -2,13 +2,15 @@
 
 #include "checker/WholeNumber.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <algorithm>
 #include <cctype>
 #include <optional>
 #include <string_view>
 #include <utility>
+
+namespace quillfen {
 
 namespace {
 
@@ -291,3 +293,5 @@ void HTTPSocket::FinishPage() {
     if (_httpAction == "GET")
         Event_PageReceived(_processingURL, _httpStatusCode, *_pageHeaders, _pageBuffer);
 }
+
+} // namespace quillfen

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "checker/InternetHeaders.h"
-#include "framework/TCPSocket.h"
+#include "framework/files/TCPSocket.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+
+namespace quillfen {
 
 class HTTPSocket : public fw::TCPSocket {
 public:
@@ -85,3 +87,5 @@ private:
     // Expires with the object: an event handler may destroy it, and the caller must then stop.
     std::shared_ptr<char> lifeToken_ = std::make_shared<char>();
 };
+
+} // namespace quillfen

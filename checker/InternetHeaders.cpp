@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace quillfen {
+
 namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -59,3 +61,5 @@ std::string InternetHeaders::Format() const {
     }
     return text;
 }
+
+} // namespace quillfen

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace quillfen {
+
 class InternetHeaders {
 public:
     // Makes value the one value of name: replaces the first entry of that name and drops any
@@ -27,3 +29,5 @@ public:
 private:
     std::vector<std::pair<std::string, std::string>> entries_;
 };
+
+} // namespace quillfen

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "checker/ScanRows.h"
-#include "framework/ListBox.h"
+#include "framework/ui/controls/ListBox.h"
+
+namespace quillfen {
 
 class ListBoxRows final : public ScanRows {
 public:
@@ -25,3 +27,5 @@ public:
 private:
     fw::ListBox& list_;
 };
+
+} // namespace quillfen

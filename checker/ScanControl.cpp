@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace quillfen {
+
 void PressScanControl(ScanHost& host) {
     const std::string caption = host.ScanCaption();
     if (caption == "Scan") {
@@ -27,3 +29,5 @@ void PressScanControl(ScanHost& host) {
         host.SetScanCaption("Resume");
     }
 }
+
+} // namespace quillfen

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace quillfen {
+
 class kritiskClass;
 
 class ScanHost {
@@ -34,3 +36,5 @@ public:
     // Replaces the scan state; the window owns it (and ends it when the window closes).
     virtual void SetCurrentScan(std::unique_ptr<kritiskClass> scan) = 0;
 };
+
+} // namespace quillfen

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quillfen {
+
 class ScanRows {
 public:
     // A row's identity: it survives sorting, filtering and the removal of other rows.
@@ -35,3 +37,5 @@ public:
 
     virtual void Refresh() = 0;
 };
+
+} // namespace quillfen

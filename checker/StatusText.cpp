@@ -1,8 +1,10 @@
 #include "checker/StatusText.h"
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <utility>
+
+namespace quillfen {
 
 namespace {
 
@@ -90,3 +92,5 @@ std::string ProgressText(int scansTodo, int checked, double elapsedSeconds) {
     return fw::Str(scansTodo) + " bookmarks, " + fw::Str(checked) + " checked." + fw::Chr(13) +
            TimeLeftText(remaining);
 }
+
+} // namespace quillfen

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace quillfen {
+
 // Result codes share one number space: HTTP status codes, socket error codes (100 to 108) and the
 // program's own time-out.
 constexpr int kTimeoutCode = 999;
@@ -17,3 +19,5 @@ std::optional<std::string> CodeCellText(int code, const std::string& timeOut, co
 std::string TimeLeftText(double remaining);
 // Two lines: the count of results against the rows in scope, then the time left.
 std::string ProgressText(int scansTodo, int checked, double elapsedSeconds);
+
+} // namespace quillfen

@@ -2,12 +2,14 @@
 // int, so that a huge or infinite value never overflows the conversion.
 #pragma once
 
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string_view>
+
+namespace quillfen {
 
 inline int WholeNumber(double value) {
     if (std::isnan(value))
@@ -18,3 +20,5 @@ inline int WholeNumber(double value) {
 inline int WholeNumber(std::string_view text) {
     return WholeNumber(fw::Val(text));
 }
+
+} // namespace quillfen

@@ -4,8 +4,10 @@
 #include "checker/ScanHost.h"
 #include "checker/WholeNumber.h"
 #include "checker/threadClass.h"
-#include "framework/System.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
+#include "framework/ui/System.h"
+
+namespace quillfen {
 
 kritiskClass::kritiskClass(ScanHost& host) : host_(host) {}
 
@@ -98,3 +100,5 @@ void kritiskClass::End() {
     host_.Refresh();
     doneChecking = true;
 }
+
+} // namespace quillfen

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "checker/ScanRows.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace quillfen {
 
 class ScanHost;
 class threadClass;
@@ -53,3 +55,5 @@ private:
     int inFlight_ = 0;                   // requests dispatched whose result has not been written
     ScanHost& host_;
 };
+
+} // namespace quillfen

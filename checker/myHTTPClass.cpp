@@ -2,6 +2,8 @@
 
 #include "checker/threadClass.h"
 
+namespace quillfen {
+
 void myHTTPClass::Event_Connected() {
     worker_.ShowProgress("Connected");
 }
@@ -19,3 +21,5 @@ void myHTTPClass::Event_HeadersReceived(const InternetHeaders& /*headers*/, int 
 void myHTTPClass::Event_Error(int code) {
     worker_.TakeResult(code);
 }
+
+} // namespace quillfen

@@ -4,6 +4,8 @@
 
 #include "checker/HTTPSocket.h"
 
+namespace quillfen {
+
 class threadClass;
 
 class myHTTPClass : public HTTPSocket {
@@ -23,3 +25,5 @@ protected:
 private:
     threadClass& worker_;
 };
+
+} // namespace quillfen

@@ -8,9 +8,9 @@
 #include "checker/kritiskClass.h"
 #include "checker/myHTTPClass.h"
 #include "checker/timerClass.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
-namespace Globals = quillfen::Globals;
+namespace quillfen {
 
 namespace {
 
@@ -128,3 +128,5 @@ void threadClass::WriteCell(int column, const std::string& text) {
     if (row >= 0)
         rows.SetCell(row, column, text);
 }
+
+} // namespace quillfen

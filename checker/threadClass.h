@@ -3,10 +3,12 @@
 #pragma once
 
 #include "checker/ScanRows.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
 
 #include <memory>
 #include <string>
+
+namespace quillfen {
 
 class ScanHost;
 class kritiskClass;
@@ -50,3 +52,5 @@ private:
     kritiskClass& scan_;
     const ScanRows::RowId rowId_;
 };
+
+} // namespace quillfen

@@ -3,6 +3,8 @@
 #include "checker/StatusText.h"
 #include "checker/threadClass.h"
 
+namespace quillfen {
+
 void timerClass::back() {
     worker_.TakeResult(kTimeoutCode);
 }
@@ -11,3 +13,5 @@ void timerClass::back() {
 void timerClass::Event_Action() {
     back();
 }
+
+} // namespace quillfen

@@ -1,7 +1,9 @@
 // A dispatched row's time-out: single shot, armed by the row's worker before it sends the request.
 #pragma once
 
-#include "framework/Timer.h"
+#include "framework/runtime/Timer.h"
+
+namespace quillfen {
 
 class threadClass;
 
@@ -20,3 +22,5 @@ protected:
 private:
     threadClass& worker_;
 };
+
+} // namespace quillfen

@@ -2,9 +2,9 @@
 
 #include "app/MakerSite.h"
 #include "app/Media.h"
-#include "framework/Application.h"
-#include "framework/Canvas.h"
-#include "framework/StaticText.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/controls/Canvas.h"
+#include "framework/ui/controls/StaticText.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The About box: the product picture, name, version and description, and the maker's logo as a link.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 namespace quillfen {
 

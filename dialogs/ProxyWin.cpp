@@ -2,7 +2,7 @@
 
 #include "app/Globals.h"
 #include "dialogs/TypedSettings.h"
-#include "framework/EditField.h"
+#include "framework/ui/controls/EditField.h"
 
 namespace quillfen {
 

@@ -2,7 +2,7 @@
 // Preferences window's Apply writes them to the file.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 namespace quillfen {
 

@@ -1,6 +1,6 @@
 #include "dialogs/TypedSettings.h"
 
-#include "framework/Modal.h"
+#include "framework/ui/Modal.h"
 
 namespace quillfen {
 

@@ -2,7 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/MakerSite.h"
-#include "framework/StaticText.h"
+#include "framework/ui/controls/StaticText.h"
 
 namespace quillfen {
 

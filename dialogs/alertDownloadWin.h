@@ -1,7 +1,7 @@
 // The update notice: the details of a newer version, with Download, Visit website and Not now.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 namespace quillfen {
 

@@ -1,7 +1,7 @@
 #include "dialogs/codeWin.h"
 
 #include "app/MakerSite.h"
-#include "framework/StaticText.h"
+#include "framework/ui/controls/StaticText.h"
 
 namespace quillfen {
 

@@ -1,7 +1,7 @@
 // What the Status and Code columns mean: a fixed table of result classes and a link to a fuller page.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 namespace quillfen {
 

@@ -5,13 +5,13 @@
 #include "app/PreferencesRecord.h"
 #include "dialogs/ProxyWin.h"
 #include "dialogs/TypedSettings.h"
-#include "framework/EditField.h"
-#include "framework/FolderItem.h"
-#include "framework/Modal.h"
-#include "framework/StaticText.h"
-#include "framework/Text.h"
-#include "framework/ToggleButtons.h"
-#include "framework/WindowRegistry.h"
+#include "framework/files/FolderItem.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Modal.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/EditField.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/ui/controls/ToggleButtons.h"
 
 namespace quillfen {
 namespace {

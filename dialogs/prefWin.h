@@ -2,7 +2,7 @@
 // into the preferences record by Apply.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 // The long loops over the bookmark list's rows.
 #pragma once
 
-#include "framework/ListBox.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
+#include "framework/ui/controls/ListBox.h"
 
 namespace quillfen {
 

@@ -5,7 +5,7 @@
 #include "checker/ListBoxRows.h"
 #include "checker/ScanHost.h"
 #include "checker/kritiskClass.h"
-#include "framework/Window.h"
+#include "framework/ui/Window.h"
 #include "mainwindow/VersionSocket.h"
 
 #include <memory>

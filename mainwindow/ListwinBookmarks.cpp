@@ -1,11 +1,11 @@
 // Filling the list from Safari's bookmarks file, and the "Get Bookmarks" button.
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksReader.h"
-#include "framework/ListBox.h"
-#include "framework/Modal.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Modal.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

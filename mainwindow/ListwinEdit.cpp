@@ -1,10 +1,10 @@
 // Editing a bookmark's name and URL in the list: "Edit Bookmark", the undo backup, the edit log and Undo.
 #include "app/MenuItems.h"
 #include "bookmarksfile/EditLog.h"
-#include "framework/Application.h"
-#include "framework/ListBox.h"
-#include "framework/MenuBar.h"
-#include "framework/PushButton.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/MenuBar.h"
+#include "framework/ui/controls/PushButton.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

@@ -1,10 +1,10 @@
 // The bookmark list: its set-up, painting, clicks, paging, drops and sorting.
-#include "framework/Graphics.h"
-#include "framework/ListBox.h"
-#include "framework/StaticText.h"
-#include "framework/Text.h"
-#include "framework/Thread.h"
-#include "framework/Timer.h"
+#include "framework/ui/graphics/Graphics.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/text/Text.h"
+#include "framework/runtime/Thread.h"
+#include "framework/runtime/Timer.h"
 #include "mainwindow/Listwin.h"
 #include "mainwindow/WebAddress.h"
 

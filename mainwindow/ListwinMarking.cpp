@@ -1,8 +1,8 @@
 // Marking rows by result class, by selection and as duplicate URLs, and unmarking them all.
 #include "checker/StatusText.h"
-#include "framework/ListBox.h"
-#include "framework/Modal.h"
-#include "framework/Text.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/Modal.h"
+#include "framework/text/Text.h"
 #include "mainwindow/EachRow.h"
 #include "mainwindow/Listwin.h"
 

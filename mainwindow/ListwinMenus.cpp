@@ -2,7 +2,7 @@
 #include "dialogs/Aboutbox.h"
 #include "dialogs/codeWin.h"
 #include "dialogs/prefWin.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <utility>

@@ -1,7 +1,7 @@
 // What the Preferences window's Apply reaches of the main window.
 #include "checker/WholeNumber.h"
 #include "dialogs/prefWin.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

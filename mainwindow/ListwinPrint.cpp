@@ -1,8 +1,8 @@
 // File > Page Setup and File > Print: the bookmark list as a plain report of its four text columns.
 #include "app/Media.h"
-#include "framework/ListBox.h"
-#include "framework/Printing.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
+#include "framework/ui/Printing.h"
+#include "framework/ui/controls/ListBox.h"
 #include "mainwindow/Listwin.h"
 
 #include <array>

@@ -5,7 +5,7 @@
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

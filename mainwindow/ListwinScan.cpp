@@ -1,10 +1,10 @@
 // The scan control and what the link checker reaches of the main window.
 #include "checker/ScanControl.h"
-#include "framework/ListBox.h"
-#include "framework/MoviePlayer.h"
-#include "framework/PopupMenu.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/controls/MoviePlayer.h"
+#include "framework/ui/controls/PopupMenu.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
 #include "mainwindow/Listwin.h"
 
 namespace quillfen {

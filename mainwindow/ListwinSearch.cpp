@@ -1,10 +1,10 @@
 // The search field, Find and Find Next, and the filter.
-#include "framework/Graphics.h"
-#include "framework/ListBox.h"
-#include "framework/Modal.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/Text.h"
+#include "framework/ui/graphics/Graphics.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/Modal.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/text/Text.h"
 #include "mainwindow/EachRow.h"
 #include "mainwindow/Listwin.h"
 

@@ -2,10 +2,10 @@
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "dialogs/alertDownloadWin.h"
-#include "framework/Application.h"
-#include "framework/Modal.h"
-#include "framework/Text.h"
-#include "framework/WindowRegistry.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Modal.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <string>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "checker/BrowserAddress.h"
-#include "framework/Modal.h"
-#include "framework/Text.h"
+#include "framework/ui/Modal.h"
+#include "framework/text/Text.h"
 
 #include <string>
 

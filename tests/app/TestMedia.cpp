@@ -4,14 +4,14 @@
 #include "TempHome.h"
 #include "app/Look.h"
 #include "app/Media.h"
-#include "framework/Application.h"
-#include "framework/Movie.h"
-#include "framework/MoviePlayer.h"
-#include "framework/Picture.h"
-#include "framework/System.h"
-#include "framework/Window.h"
-#include "framework/detail/MovieImpl.h"
-#include "framework/detail/PictureImpl.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/System.h"
+#include "framework/ui/Window.h"
+#include "framework/ui/controls/MoviePlayer.h"
+#include "framework/ui/graphics/Movie.h"
+#include "framework/ui/graphics/Picture.h"
+#include "framework/ui/qt/MovieImpl.h"
+#include "framework/ui/qt/PictureImpl.h"
 
 #include <gtest/gtest.h>
 

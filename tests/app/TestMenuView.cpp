@@ -1,9 +1,9 @@
 // The menu bar as the user meets it in a window: shortcuts with Ctrl for Cmd, and enabling before they fire.
 #include "app/Menu.h"
-#include "framework/Application.h"
-#include "framework/Window.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Window.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/qt/Bridge.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -7,7 +7,7 @@
 #include "app/Startup.h"
 #include "dialogs/Aboutbox.h"
 #include "dialogs/prefWin.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
 #include <gtest/gtest.h>

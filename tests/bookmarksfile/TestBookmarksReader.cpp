@@ -3,7 +3,7 @@
 
 #include "BookmarksFixture.h"
 #include "TempHome.h"
-#include "framework/Thread.h"
+#include "framework/runtime/Thread.h"
 #include "tests/framework/FileTestSupport.h"
 
 #include <gtest/gtest.h>

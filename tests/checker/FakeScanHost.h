@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace scantest {
+namespace quillfen::scantest {
 
 class FakeRows : public ScanRows {
 public:
@@ -108,4 +108,4 @@ inline void DefaultSettings() {
     Globals::simultSocks = "8";
 }
 
-} // namespace scantest
+} // namespace quillfen::scantest

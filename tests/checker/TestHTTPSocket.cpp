@@ -1,6 +1,6 @@
 #include "EventLoop.h"
 #include "checker/HTTPSocket.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,8 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
+namespace quillfen {
 
 using testsupport::ScriptedServer;
 using testsupport::SpinUntil;
@@ -226,3 +228,5 @@ TEST(InternetHeadersTest, SetDeleteAndFormatKeepOrder) {
     EXPECT_EQ(headers.Name(3), "");
     EXPECT_EQ(headers.Value(-1), "");
 }
+
+} // namespace quillfen

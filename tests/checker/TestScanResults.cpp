@@ -3,7 +3,7 @@
 
 #include "app/Globals.h"
 #include "checker/ScanControl.h"
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+namespace quillfen {
 
 using scantest::FakeHost;
 using testsupport::ScriptedServer;
@@ -142,3 +144,5 @@ TEST_F(ScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
 }
 
 } // namespace
+
+} // namespace quillfen

@@ -13,6 +13,8 @@
 #include <tuple>
 #include <vector>
 
+namespace quillfen {
+
 namespace {
 
 // The status line's first line, the scan control's caption and the end sounds so far.
@@ -147,3 +149,5 @@ TEST_F(ScanSchedulerTest, PoolOfZeroActsAsOneAndGoneRowsGetNothing) {
 }
 
 } // namespace
+
+} // namespace quillfen

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+namespace quillfen {
+
 namespace {
 
 class StatusTextTest : public ::testing::Test {};
@@ -83,3 +85,5 @@ TEST_F(StatusTextTest, ProgressLine) {
 }
 
 } // namespace
+
+} // namespace quillfen

@@ -7,11 +7,11 @@
 #include "app/Globals.h"
 #include "dialogs/ProxyWin.h"
 #include "dialogs/prefWin.h"
-#include "framework/EditField.h"
-#include "framework/PushButton.h"
-#include "framework/ToggleButtons.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/EditField.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/ToggleButtons.h"
+#include "framework/ui/qt/Bridge.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -9,12 +9,12 @@
 #include "dialogs/Aboutbox.h"
 #include "dialogs/alertDownloadWin.h"
 #include "dialogs/codeWin.h"
-#include "framework/Application.h"
-#include "framework/Canvas.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/Canvas.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
 #include <QTest>
@@ -115,7 +115,8 @@ TEST_F(DialogsTest, SecondNewerPageBringsTheNoticeForward) {
 // A page past the client's cap, a page that never ends, a refused connection and no site at all show
 // nothing; a closed window lets go of its connection.
 TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
-    server_.SetResponses({kOk + "x*0100*" + std::string(2 * HTTPSocket::kMaxPageBytes, 'a')}, false);
+    server_.SetResponses({kOk + "x*0100*" + std::string(2 * quillfen::HTTPSocket::kMaxPageBytes, 'a')},
+                         false);
     fw::Instance<quillfen::Listwin>();
     EXPECT_TRUE(testsupport::SpinUntil([&] { return server_.ClosedByClient() == 1; }));
     CloseAll();

@@ -2,7 +2,7 @@
 // hands the main window, what they refuse, and what the proxy window stores.
 #include "PreferencesWindowsFixture.h"
 #include "ScriptedServer.h"
-#include "framework/ListBox.h"
+#include "framework/ui/controls/ListBox.h"
 #include "mainwindow/Listwin.h"
 
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Atomic rewrite: content replaced whole, mode kept, links followed, failures leave the target as it was.
-#include "framework/AtomicFile.h"
+#include "framework/files/AtomicFile.h"
 #include "tests/framework/FileTestSupport.h"
 
 #include <filesystem>

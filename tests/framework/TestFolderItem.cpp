@@ -1,6 +1,6 @@
 // FolderItem: HFS paths, shell quoting, text and binary streams, copy and delete.
-#include "framework/FolderItem.h"
-#include "framework/Shell.h"
+#include "framework/files/FolderItem.h"
+#include "framework/files/Shell.h"
 #include "tests/framework/FileTestSupport.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 // The list box: one row store read by a table view, sorting, row identities and the user's cell actions.
-#include "framework/Layout.h"
-#include "framework/ListBox.h"
+#include "framework/runtime/Layout.h"
+#include "framework/ui/controls/ListBox.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Shell: exit status and captured output, also large. (Finding our own tools first on PATH is left to
 // the bookmarks file tests, which run plutil through it.)
-#include "framework/Shell.h"
+#include "framework/files/Shell.h"
 
 #include <gtest/gtest.h>
 

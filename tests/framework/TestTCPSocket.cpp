@@ -1,7 +1,7 @@
 // The TCP socket beneath the HTTP client (whose tests cover the exchange, the reads, TLS and the common
 // failures): what the client does not reach by itself.
 #include "EventLoop.h"
-#include "framework/TCPSocket.h"
+#include "framework/files/TCPSocket.h"
 #include "tests/support/ScriptedServer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The text functions: fields, search, slicing, case rule, numbers and encodings.
-#include "framework/Text.h"
+#include "framework/text/Text.h"
 
 #include <gtest/gtest.h>
 

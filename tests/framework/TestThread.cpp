@@ -1,8 +1,8 @@
 // Cooperative threads and timers: scheduling, interleaving with the event loop, critical sections, timer
 // modes, periods at the edges, and a timer freed from inside its own action.
 #include "EventLoop.h"
-#include "framework/Thread.h"
-#include "framework/Timer.h"
+#include "framework/runtime/Thread.h"
+#include "framework/runtime/Timer.h"
 
 #include <gtest/gtest.h>
 

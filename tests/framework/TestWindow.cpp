@@ -1,11 +1,11 @@
 // Windows: single-instance accessors, controls and events by name, edge locks, menu commands, quitting.
 #include "EventLoop.h"
-#include "framework/Application.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/Window.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/Window.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/ui/qt/Bridge.h"
 
 #include <QApplication>
 #include <QTimer>

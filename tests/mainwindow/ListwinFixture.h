@@ -5,12 +5,12 @@
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "TempHome.h"
-#include "framework/ListBox.h"
-#include "framework/PushButton.h"
-#include "framework/StaticText.h"
-#include "framework/Text.h"
-#include "framework/WindowRegistry.h"
-#include "framework/detail/Bridge.h"
+#include "framework/text/Text.h"
+#include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/ListBox.h"
+#include "framework/ui/controls/PushButton.h"
+#include "framework/ui/controls/StaticText.h"
+#include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
 #include <QAbstractItemModel>

@@ -4,8 +4,8 @@
 #include "bookmarksfile/BookmarkCut.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksRewrite.h"
-#include "framework/Runtime.h"
-#include "framework/WindowRegistry.h"
+#include "framework/ui/Runtime.h"
+#include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 #include "tests/support/TempHome.h"
 

@@ -3,11 +3,11 @@
 #include "ListwinFixture.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
-#include "framework/AppleEvent.h"
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
-#include "framework/ProgressBar.h"
-#include "framework/Thread.h"
+#include "framework/runtime/AppleEvent.h"
+#include "framework/runtime/Thread.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/MenuBar.h"
+#include "framework/ui/controls/ProgressBar.h"
 
 #include <QImage>
 #include <QPushButton>

@@ -7,10 +7,10 @@
 #include "bookmarksfile/EditLog.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
-#include "framework/Application.h"
-#include "framework/MoviePlayer.h"
-#include "framework/Shell.h"
-#include "framework/Thread.h"
+#include "framework/files/Shell.h"
+#include "framework/runtime/Thread.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/controls/MoviePlayer.h"
 
 #include <QLineEdit>
 #include <QTimer>

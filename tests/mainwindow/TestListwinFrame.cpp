@@ -2,8 +2,8 @@
 #include "ListwinFixture.h"
 #include "app/Menu.h"
 #include "app/MenuItems.h"
-#include "framework/Application.h"
-#include "framework/MenuBar.h"
+#include "framework/ui/Application.h"
+#include "framework/ui/MenuBar.h"
 
 #include <QKeyEvent>
 #include <tuple>

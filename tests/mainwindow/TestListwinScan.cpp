@@ -3,7 +3,7 @@
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
 #include "app/Globals.h"
-#include "framework/detail/FramePacing.h"
+#include "framework/ui/qt/FramePacing.h"
 
 #include <QEvent>
 #include <QObject>

@@ -1,7 +1,7 @@
 // The search field, Find and Find Next, the filter, and rows from dropped text, driven by the user's keys.
 #include "ListwinFixture.h"
 #include "app/Menu.h"
-#include "framework/Application.h"
+#include "framework/ui/Application.h"
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "checker/BrowserAddress.h"
-#include "framework/Canvas.h"
+#include "framework/ui/controls/Canvas.h"
 
 namespace {
 
@@ -95,16 +95,16 @@ TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
     AddServerRows();
     ScanControl().Push();
     ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
-    const kritiskClass* first = win_->kritisk.get();
+    const quillfen::kritiskClass* first = win_->kritisk.get();
     std::vector<std::string> captions;
-    std::vector<const kritiskClass*> scans;
+    std::vector<const quillfen::kritiskClass*> scans;
     for (int press = 0; press < 3; ++press) {
         ScanControl().Push();
         captions.push_back(ScanControl().Caption());
         scans.push_back(win_->kritisk.get());
     }
     EXPECT_EQ(captions, (std::vector<std::string>{"Cancel", "Resume", "Cancel"}));
-    EXPECT_EQ(scans, std::vector<const kritiskClass*>(3, scans[0]));
+    EXPECT_EQ(scans, std::vector<const quillfen::kritiskClass*>(3, scans[0]));
     EXPECT_NE(scans[0], first);
     EXPECT_FALSE(win_->StopIt());
     ASSERT_TRUE(testsupport::SpinUntil(

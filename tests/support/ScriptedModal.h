@@ -2,8 +2,8 @@
 // and records beeps, messages, opened URLs, the file dialogs asked and the page setups offered.
 #pragma once
 
-#include "framework/Modal.h"
-#include "framework/Printing.h"
+#include "framework/ui/Modal.h"
+#include "framework/ui/Printing.h"
 
 #include <optional>
 #include <string>

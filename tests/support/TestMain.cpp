@@ -1,5 +1,5 @@
 // Test entry: every test process gets the framework runtime, so windows, timers and sockets work offscreen.
-#include "framework/Runtime.h"
+#include "framework/ui/Runtime.h"
 
 #include <gtest/gtest.h>
 

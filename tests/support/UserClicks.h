@@ -1,8 +1,8 @@
 // A user's click lands on whatever lies on top where the pointer is, not on the control a test names.
 #pragma once
 
-#include "framework/VisualControl.h"
-#include "framework/detail/Bridge.h"
+#include "framework/ui/VisualControl.h"
+#include "framework/ui/qt/Bridge.h"
 
 #include <QTest>
 #include <QWidget>

@@ -2,8 +2,8 @@
 // are written straight from their bytes; XML files are parsed by libplist; one writer serves both.
 #include "tools/plutil/PlistConvert.h"
 
-#include "framework/AtomicFile.h"
-#include "framework/FolderItem.h"
+#include "framework/files/AtomicFile.h"
+#include "framework/files/FolderItem.h"
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include <plist/plist.h>

@@ -1,0 +1,54 @@
+// A file or folder by its POSIX path, with the Mac-style HFS path the program's code builds paths with.
+// An HFS path is the volume name, then the names joined by ':' (a folder's path ends in ':'); a ':'
+// inside a POSIX name is a '/' in HFS. Each POSIX path maps to exactly one HFS path and back.
+#pragma once
+
+#include "framework/files/Streams.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace fw {
+
+inline constexpr std::string_view kVolumeName = "Macintosh HD";
+
+class FolderItem {
+public:
+    explicit FolderItem(std::string posixPath);
+
+    // $HOME/Library/Preferences/, created when missing.
+    static FolderItem PreferencesFolder();
+
+    const std::string& PosixPath() const { return path_; }
+    std::string AbsolutePath() const;
+    // The POSIX path quoted so that /bin/sh passes it on unchanged.
+    std::string ShellPath() const;
+    std::string Name() const;
+    bool Exists() const;
+    bool IsFolder() const;
+    FolderItem Parent() const;
+    FolderItem Child(std::string_view name) const;
+
+    // Nothing when the file cannot be read (missing, unreadable, not a regular file).
+    std::unique_ptr<TextInputStream> OpenAsTextFile() const;
+    // The whole file when it is a regular file (links followed) of at most maxBytes. Otherwise nothing,
+    // with LastErrorCode ENOENT, EACCES, EISDIR, EINVAL (a FIFO, device or socket) or EFBIG (too large).
+    std::optional<std::string> ReadAll(std::size_t maxBytes) const;
+    // Replaces dest's content only once the whole copy is written.
+    bool CopyFileTo(const FolderItem& dest) const;
+    bool Delete() const;
+    // The errno of the last operation that failed, 0 after one that succeeded.
+    int LastErrorCode() const { return lastError_; }
+
+private:
+    std::string path_;
+    mutable int lastError_ = 0;
+};
+
+// Nothing for a path that does not begin with the volume name and ':'.
+std::optional<FolderItem> GetFolderItem(std::string_view hfsPath);
+
+} // namespace fw

@@ -1,0 +1,30 @@
+#include "framework/ui/controls/EditField.h"
+
+#include "framework/runtime/Layout.h"
+#include "framework/ui/qt/Bridge.h"
+
+#include <QLineEdit>
+
+namespace fw {
+
+EditField::EditField(const ControlLayout& layout, void* parent)
+    : VisualControl(layout, new QLineEdit(static_cast<QWidget*>(parent))) {
+    auto* edit = detail::As<QLineEdit>(*this);
+    edit->setText(detail::Q(layout.props.Text("text")));
+    edit->setAlignment(detail::HorizontalAlignment(layout.props) | Qt::AlignVCenter);
+    edit->setEchoMode(layout.props.Bool("password") ? QLineEdit::Password : QLineEdit::Normal);
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this] { Raise(TextChange); });
+    DeclareEvent("TextChange", TextChange);
+}
+
+std::string EditField::Text() const {
+    auto* e = detail::As<QLineEdit>(*this);
+    return e ? detail::S(e->text()) : std::string();
+}
+
+void EditField::SetText(const std::string& text) {
+    if (auto* e = detail::As<QLineEdit>(*this))
+        e->setText(detail::Q(text));
+}
+
+} // namespace fw

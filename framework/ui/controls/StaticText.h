@@ -1,0 +1,27 @@
+// A static text: its text (breaking at CR as at LF), colour and underline.
+#pragma once
+
+#include "framework/ui/VisualControl.h"
+#include "framework/ui/graphics/Color.h"
+
+namespace fw {
+
+class StaticText : public VisualControl {
+public:
+    StaticText(const ControlLayout& layout, void* parent);
+
+    std::string Text() const { return text_; }
+    void SetText(const std::string& text);
+    Color TextColor() const { return color_; }
+    void SetTextColor(Color color);
+    bool Underline() const { return underline_; }
+    void SetUnderline(bool on);
+
+private:
+    void Apply();
+    std::string text_;
+    Color color_;
+    bool underline_ = false;
+};
+
+} // namespace fw

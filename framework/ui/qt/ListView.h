@@ -1,0 +1,59 @@
+// Inside the framework only: the table view of a list box and the delegate that paints and edits its cells.
+#pragma once
+
+#include "framework/ui/controls/ListBox.h"
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <string>
+#include <vector>
+
+namespace fw::detail {
+
+class ListView : public QTableView {
+public:
+    explicit ListView(QWidget* parent) : QTableView(parent) {}
+
+    // Cleared by the list box when it goes, so that a late Qt event raises nothing.
+    ListBox* owner = nullptr;
+    bool acceptTextDrop = false;
+
+    // "30,2*,4*,2*,1*,0,0": pixels, or shares of the width the fixed columns leave.
+    void SetWidthSpec(const std::string& spec);
+    void ApplyWidths();
+    // Puts `row` at the top as far as the scroll range allows.
+    void ScrollToRow(int row);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    std::vector<std::string> widthSpec_;
+};
+
+class ListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    ListBox* owner = nullptr;
+    bool focusRing = true;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+};
+
+// Dropped text with every line end (LF, CR LF) turned into a carriage return.
+std::string WithCarriageReturns(const QString& text);
+
+} // namespace fw::detail
