@@ -127,16 +127,6 @@ TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
     EXPECT_EQ(actions, (std::vector<std::pair<int, int>>{{1, 0}, {1, 2}}));
 }
 
-// A widths text gives fixed pixels first and shares of the rest; 0 hides a column.
-TEST_F(ListBoxTest, ColumnWidthsFollowTheWidthsText) {
-    list_->SetColumnCount(5);
-    list_->SetColumnWidths("30,2*,1*,0");
-    const int rest = view_->viewport()->width() - 30;
-    EXPECT_EQ((std::vector{list_->ColumnWidth(0), list_->ColumnWidth(2), list_->ColumnWidth(3)}),
-              (std::vector{30, rest / 4, 0}));
-    EXPECT_EQ(list_->ColumnWidth(1) + list_->ColumnWidth(2) + list_->ColumnWidth(4), rest);
-}
-
 // Dropped text arrives with carriage returns; a drop without text raises nothing.
 TEST_F(ListBoxTest, DroppedTextUsesCarriageReturns) {
     std::vector<std::string> drops;

@@ -106,12 +106,14 @@ protected:
 const std::vector<testsupport::FixtureBookmark> kThree = {
     {"Zeta", "http://z/", "U1"}, {"Alpha", "http://a/", "U2"}, {"Mid", "http://m/", "U3"}};
 
-// An edit appends one record and shows "Apply Change"; Undo alternates between the two titles, recording
-// each; a check box click writes the mirror and records its own bookmark's values, not the backup's.
+// Before an edit, Undo and "Apply Changes" are disabled, the submenus enabled. An edit appends one record
+// and shows "Apply Change"; Undo alternates between the two titles, recording each; a check box click writes
+// the mirror and records its own bookmark's values, not the backup's.
 TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
     Load(kThree);
     EXPECT_FALSE(Button("PushButton4").Visible());
-    EXPECT_FALSE(MenuEnabled(quillfen::EditUndo()));
+    EXPECT_FALSE(MenuEnabled(quillfen::EditUndo()) || MenuEnabled(quillfen::EditApplyChanges()));
+    EXPECT_TRUE(MenuEnabled(quillfen::ToolsCheckall()) && MenuEnabled(quillfen::ToolsSortlistby()));
     TypeInto("U1", Name, "Omega");
     EXPECT_TRUE(EditableRows().empty());
     EXPECT_TRUE(Button("PushButton4").Visible() && Button("PushButton4").Enabled());
