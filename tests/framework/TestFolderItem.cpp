@@ -1,4 +1,4 @@
-// FolderItem: HFS paths, shell quoting, text and binary streams, copy and delete.
+// FolderItem: HFS paths and shell quoting.
 #include "framework/FolderItem.h"
 #include "framework/Shell.h"
 #include "tests/framework/FileTestSupport.h"
@@ -50,47 +50,4 @@ TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
         shell.Execute("printf '%s' " + FolderItem(Path(name)).ShellPath());
         EXPECT_EQ(shell.Result(), Path(name)) << name;
     }
-}
-
-// Lines end at LF, CR LF or CR, also a CR LF split across the reader's blocks; a last line without an
-// end is read; bytes stay as they were; ReadAll gives the rest byte for byte, after lines already read.
-TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
-    const auto readLines = [this](const std::string& bytes) {
-        WriteFile(Path("lines.txt"), bytes);
-        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
-        Texts lines;
-        while (stream && !stream->AtEOF())
-            lines.push_back(stream->ReadLine());
-        return lines;
-    };
-    EXPECT_EQ((std::vector<Texts>{readLines("a\nb\r\nc\rd"), readLines("x\n"), readLines("\n\r\n\r"),
-                                  readLines(""), readLines("\xFF\xE9t\xC3\xA9\t<\r\n")}),
-              (std::vector<Texts>{{"a", "b", "c", "d"}, {"x"}, {"", "", ""}, {}, {"\xFF\xE9t\xC3\xA9\t<"}}));
-    const std::string longLine((1 << 16) - 1, 'a');
-    const std::string other(200000, 'b');
-    EXPECT_EQ(readLines(longLine + "\r\n" + other + "\nend"), (Texts{longLine, other, "end"}));
-
-    WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
-    auto stream = FolderItem(Path("f")).OpenAsTextFile();
-    ASSERT_TRUE(stream);
-    // Read left to right, as a braced list is evaluated.
-    EXPECT_EQ((Texts{stream->ReadLine(), stream->ReadAll()}), (Texts{"first", "second\rthird\n\xFF"}));
-    EXPECT_TRUE(stream->AtEOF());
-    stream->Close();
-    EXPECT_TRUE(stream->AtEOF());
-    EXPECT_EQ(stream->ReadLine(), "");
-}
-
-// OpenAsTextFile gives nothing for a missing file, a folder or an unreadable file.
-TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
-    const FolderItem missing(Path("missing"));
-    EXPECT_EQ(missing.OpenAsTextFile(), nullptr);
-    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
-    EXPECT_EQ(FolderItem(Path("")).OpenAsTextFile(), nullptr);
-
-    WriteFile(Path("secret"), "x");
-    ::chmod(Path("secret").c_str(), 0);
-    ::chmod(Path("").c_str(), 0755);
-    const std::string secret = Path("secret");
-    EXPECT_TRUE(RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
 }
