@@ -106,14 +106,17 @@ public:
     std::vector<std::unique_ptr<kritiskClass>> replaced;
 };
 
-// The time-out and pool a scan reads, as the preferences record gives them by default; the other
-// settings stay empty, which means no proxy and no codes for OK rows.
-void DefaultSettings() {
-    namespace Globals = quillfen::Globals;
-    Globals::Release();
-    Globals::timeOut = "5";
-    Globals::simultSocks = "8";
-}
+// A fake main window whose scans read the time-out and pool the preferences record gives by default; the
+// other settings stay empty, which means no proxy and no codes for OK rows.
+class ScanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        quillfen::Globals::Release();
+        quillfen::Globals::timeOut = "5";
+        quillfen::Globals::simultSocks = "8";
+    }
+    FakeHost host;
+};
 
 using testsupport::ScriptedServer;
 using History = std::vector<std::string>;
@@ -124,10 +127,10 @@ const Ending kDone{"Done", "Scan", 1};
 
 // Results are handed to the workers by the test, in the order it chooses; the requests go to a server
 // that never answers, within a time-out that never runs out during a test.
-class ScanSchedulerTest : public ::testing::Test {
+class ScanSchedulerTest : public ScanTest {
 protected:
     void SetUp() override {
-        DefaultSettings();
+        ScanTest::SetUp();
         quillfen::Globals::timeOut = "60";
         server.SetResponses({""}, false);
     }
@@ -150,7 +153,6 @@ protected:
     }
 
     testsupport::ScriptedServer server;
-    FakeHost host;
 };
 
 // A pool of 8 over 20 rows: 8 at once, one more per result, workers held only while their request runs,
@@ -237,10 +239,8 @@ TEST_F(ScanSchedulerTest, PoolOfZeroActsAsOneAndGoneRowsGetNothing) {
 
 // Whole scans against servers on 127.0.0.1, and through a proxy there: what each kind of answer, or its
 // absence, leaves in the row.
-class ScanResultsTest : public ::testing::Test {
+class ScanResultsTest : public ScanTest {
 protected:
-    void SetUp() override { DefaultSettings(); }
-
     // Adds a row checked against its own server, which answers every request with the status line and
     // headers given, or with nothing, keeping the connection, when head is empty.
     ScanRows::RowId Answering(const std::string& head) {
@@ -257,7 +257,6 @@ protected:
     }
 
     std::vector<std::unique_ptr<ScriptedServer>> servers;
-    FakeHost host;
 };
 
 // Each answer, or its absence, ends in its own bookmark's Status and Code cells after the list was
