@@ -169,19 +169,24 @@ TEST_F(HTTPSocketTest, CredentialsGoWithOneRepeatedRequest) {
     EXPECT_EQ(server.Requests(), (Events{plain, plain, authorized, plain}));
 }
 
-// https URLs (in any letter case) go over TLS with the certificate checked: untrusted is error 104.
+// https URLs (in any letter case) go over TLS with the certificate checked: untrusted, or trusted but made
+// for another name, is error 104.
 // Other failures before a connection arrive as Error with the socket's code, a port past 16 bits
 // included; https without a port goes to 443.
 TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
     const auto trusted = testsupport::MakeSelfSignedCertificate("IP:127.0.0.1");
     fw::TCPSocket::AddTrustedCertificatePem(trusted.certificatePem);
     server.UseTls(trusted);
-    ScriptedServer untrusted;
+    ScriptedServer untrusted, elsewhere;
     untrusted.UseTls(testsupport::MakeSelfSignedCertificate("IP:127.0.0.1"));
+    const auto elsewhereCertificate = testsupport::MakeSelfSignedCertificate("DNS:elsewhere.invalid");
+    fw::TCPSocket::AddTrustedCertificatePem(elsewhereCertificate.certificatePem);
+    elsewhere.UseTls(elsewhereCertificate);
     EXPECT_EQ(Head("HTTPS://" + Local() + "/s"), (Events{"connected", "headers 200"}));
     const testsupport::RefusingPort refusing;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"https://127.0.0.1:" + std::to_string(untrusted.Port()) + "/", "error 104"},
+        {"https://127.0.0.1:" + std::to_string(elsewhere.Port()) + "/", "error 104"},
         {"http://127.0.0.1:" + std::to_string(refusing.Port()) + "/", "error 102"},
         {"http://127.0.0.1:70000/", "error 107"},
         {"https://nowhere.invalid/", "error 103"}};
@@ -191,7 +196,8 @@ TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
 }
 
 // Closing or destroying the client inside HeadersReceived (as the result sink does) ends the
-// request: no progress, no page, no crash.
+// request: no progress, no page, no crash. A client destroyed while it connects, or with an error still
+// queued, reports nothing.
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
@@ -205,4 +211,12 @@ TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
         testsupport::ProcessPendingEvents();
         EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
     }
+    record->events.clear();
+    for (const std::string& url : {"http://" + Local() + "/", std::string("http://127.0.0.1:70000/")}) {
+        client = std::make_unique<RecordingHTTP>(record);
+        client->GetHeaders(url);
+    }
+    client.reset();
+    testsupport::ProcessPendingEvents();
+    EXPECT_TRUE(record->events.empty());
 }
