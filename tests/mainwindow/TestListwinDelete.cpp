@@ -302,11 +302,10 @@ TEST_F(ListwinDeleteTest, WindowsShowTheirBackdrops) {
     EXPECT_FALSE(Widget<Window1>("PushButton3").isVisible());
 }
 
-// Window1 stands 20 pixels in from the main screen's right edge, level with the main window. "Continue"
-// only closes it; "Revert to original" closes it and copies the chosen file over the bookmarks file, saying
-// so only then; a cancel, the bookmarks file itself or a FIFO change nothing.
-TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
-    win_->SetTop(140);
+// "Continue" only closes the changes-applied window; "Revert to original" closes it and copies the chosen
+// file over the bookmarks file, saying so only then; a cancel, the bookmarks file itself or a FIFO change
+// nothing.
+TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
     std::ofstream(Path("saved")) << "old";
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     const struct {
@@ -326,9 +325,6 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowPlacesAndReverts) {
         std::ofstream(Path(kBookmarks)) << "new";
         modal_.openAnswer = *c.chosen ? std::optional(Path(c.chosen)) : std::nullopt;
         win_->showWindow1();
-        Window1& window = fw::Instance<Window1>();
-        EXPECT_EQ(window.Left(), fw::MainScreenWidth() - window.Width() - 20);
-        EXPECT_EQ(window.Top(), win_->Top());
         QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
         testsupport::ProcessPendingEvents();
         EXPECT_FALSE(IsOpen<Window1>());
