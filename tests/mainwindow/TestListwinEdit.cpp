@@ -52,7 +52,7 @@ protected:
     }
     // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
-        const int row = RowOf(uuid);
+        const int row = RowWith(UUID, uuid);
         ClickCell(row, column);
         Click(Button("PushButton5"));
         ClickCell(row, column);
@@ -69,10 +69,6 @@ protected:
         Click(Button("PushButton4"));
         Click(fw::Instance<quillfen::warningChangeWin>().Get<fw::PushButton>("PushButton2"));
         testsupport::ProcessPendingEvents();
-    }
-    int RowOf(const std::string& uuid) const {
-        const std::vector<int> rows = RowsWhere([&](int row) { return List().Cell(row, UUID) == uuid; });
-        return rows.empty() ? -1 : rows.front();
     }
     std::vector<int> EditableRows() const {
         return RowsWhere([&](int row) {
@@ -138,10 +134,10 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
     win_->HandleMenuCommand("SortlistbyBookmarkname");
     win_->HandleMenuCommand("EditUndo");
     EXPECT_EQ(Column(URL), (Texts{"http://a/", "http://m/", "http://z/"}));
-    ClickCell(RowOf("U2"), Name);
+    ClickCell(RowWith(UUID, "U2"), Name);
     win_->HandleMenuCommand("SortlistbyBookmarkURL");
     win_->HandleMenuCommand("EditEditBookmark");
-    EXPECT_EQ(EditableRows(), std::vector<int>{RowOf("U2")});
+    EXPECT_EQ(EditableRows(), std::vector<int>{RowWith(UUID, "U2")});
 
     Click(Button("PushButton2"));
     const std::string log = win_->editUIs;
@@ -156,7 +152,7 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
 // the typed text; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
 TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
     const auto deleteU2 = [this] {
-        ClickCell(RowOf("U2"), Check);
+        ClickCell(RowWith(UUID, "U2"), Check);
         win_->deleteSelected();
         EXPECT_TRUE(
             testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
@@ -227,7 +223,7 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
 // the apply, leaving the file as it was.
 TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
     Load(kThree);
-    ClickCell(RowOf("U2"), Check);
+    ClickCell(RowWith(UUID, "U2"), Check);
     TypeInto("U1", Name, "Omega");
     std::string log; // records that change nothing, for the apply to go through
     for (int i = 0; i < 250; ++i)
