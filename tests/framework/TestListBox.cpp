@@ -127,22 +127,4 @@ TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
     EXPECT_EQ(actions, (std::vector<std::pair<int, int>>{{1, 0}, {1, 2}}));
 }
 
-// Dropped text arrives with carriage returns; a drop without text raises nothing.
-TEST_F(ListBoxTest, DroppedTextUsesCarriageReturns) {
-    std::vector<std::string> drops;
-    list_->DropObject = [&](const std::string& text) { drops.push_back(text); };
-    list_->SetAcceptTextDrop(true);
-    QMimeData text, picture;
-    text.setText("a\r\nb\nc\rd");
-    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
-    for (QMimeData* data : {&text, &picture}) {
-        // Qt delivers a drop only to the widget that accepted the drag's entry.
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &enter);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &event);
-    }
-    EXPECT_EQ(drops, std::vector<std::string>{"a\rb\rc\rd"});
-}
-
 } // namespace
