@@ -47,7 +47,8 @@ TEST(StatusTextTest, EveryCodeOfTheTable) {
             EXPECT_EQ(StatusText(code), text) << "code " << code;
 }
 
-// Each threshold belongs to the row below it; the texts keep their double and trailing blanks.
+// Each threshold of the time left belongs to the row below it; the texts keep their double and trailing
+// blanks.
 TEST(StatusTextTest, TimeLeftThresholds) {
     const std::vector<std::pair<double, std::string>> cases = {
         {200, "About 3 min. left"},   {75, "About 1 min. left"},        {70.5, "About 1 min. left"},
@@ -56,6 +57,8 @@ TEST(StatusTextTest, TimeLeftThresholds) {
         {7, "Less than 5 sec. left"}, {-12, "Less than 5 sec. left"}};
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(TimeLeftText(seconds), text) << seconds << " s";
+    // The progress line's estimate: a third done after 100 s leaves 200 s.
+    EXPECT_EQ(ProgressText(120, 40, 100), "120 bookmarks, 40 checked.\rAbout 3 min. left");
 }
 
 } // namespace
