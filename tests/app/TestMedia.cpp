@@ -1,5 +1,4 @@
-// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails;
-// the system tests and the metal window look they gate.
+// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
 #include "EventLoop.h"
 #include "TempHome.h"
 #include "app/Look.h"
@@ -38,8 +37,7 @@ protected:
 
 // A picture loads at its size and with its first-load treatment, and stays the same object, treated no
 // more; an unknown resource id gives no picture and no movie. The flame's mask is its alpha channel, drawn
-// once, so a later change to the mask is kept; drawing hides what the mask hides (white) and drops white out
-// of a Transparent picture.
+// once, so a later change to the mask is kept.
 TEST_F(MediaTest, PicturesLoadOnceWithTheirTreatment) {
     for (const auto& [accessor, width, height, transparent] :
          {std::tuple{&junk2, 400, 260, 1}, {&flamespAlphaChannel, 128, 128, 0}, {&logo75, 75, 20, 0}}) {
@@ -58,43 +56,10 @@ TEST_F(MediaTest, PicturesLoadOnceWithTheirTreatment) {
     ASSERT_TRUE(flame && flame->HasMask());
     const QImage mask = flame->Mask().impl().image;
     EXPECT_EQ(mask, flamespAlphaChannel()->impl().image.convertToFormat(mask.format()));
-    const QImage drawn = fw::Picture::Impl::Drawable(*flame);
-    EXPECT_EQ(qAlpha(drawn.pixel(2, 2)), 0);      // outside the flame: hidden
-    EXPECT_EQ(qAlpha(drawn.pixel(64, 100)), 255); // inside: shown
-    EXPECT_EQ(qAlpha(fw::Picture::Impl::Drawable(*magnifyer()).pixel(0, 19)), 0);
     fw::Picture blank(128, 128);
     flame->Mask().DrawPicture(blank, 0, 0);
     EXPECT_EQ(flamesp(), flame);
     EXPECT_EQ(qGray(flame->Mask().impl().image.pixel(64, 100)), 255);
-}
-
-// The Aqua test reads bit 1 of "menu" and says no when the selector fails.
-TEST_F(MediaTest, AquaFollowsTheMenuLayoutBit) {
-    EXPECT_TRUE(Globals::isAquaAvailable());
-    for (const auto& [answer, aqua] : {std::pair{std::optional<int64_t>(0x1), false},
-                                       {std::optional<int64_t>(0x3), true},
-                                       {std::optional<int64_t>(), false}}) {
-        fw::System::SetGestaltAnswer("menu", answer);
-        EXPECT_EQ(Globals::isAquaAvailable(), aqua);
-    }
-}
-
-// 10.2 (0x1020) is the first system with the metal look: there it is set and cleared and the window paints
-// either way; on 0x1019 the window keeps the look it has, whichever way it is asked.
-TEST_F(MediaTest, MetalLookFrom10_2On) {
-    fw::Window window{"Aboutbox"};
-    window.Create();
-    for (const auto& [system, had, asked, has] : {std::tuple{0x1020, false, true, true},
-                                                  {0x1020, true, false, false},
-                                                  {0x1019, false, true, false},
-                                                  {0x1019, true, false, true}}) {
-        fw::System::SetGestaltAnswer("sysv", system);
-        window.SetMetal(had);
-        CarbonDeclares::SetWindowMetal(window, asked);
-        EXPECT_EQ(window.Metal(), has) << system << asked;
-        window.Refresh();
-        app_.DoEvents(20);
-    }
 }
 
 // The chime loads once, as a WAV sound; the layout's player plays it each time asked (with no movie, never),

@@ -8,9 +8,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <utility>
@@ -116,6 +118,37 @@ TEST_F(PreferencesRecordTest, NoRecordAtAllLeavesTheDefaults) {
     EXPECT_EQ(Load(), kWelcome);
     EXPECT_FALSE(fs::exists(file_));
     EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
+}
+
+// A record that stands at its path but cannot be read is never replaced: the defaults serve the run from
+// memory, nobody is welcomed, and the path holds what it held, byte for byte and kind for kind; a FIFO or
+// device in its place is not even opened.
+TEST_F(PreferencesRecordTest, UnreadableRecordIsLeftAlone) {
+    const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret*4";
+    WriteRecord(record);
+    // The user's own record in the user's own folder: mode 000 binds its owner unless that is root, so
+    // that case reads as an ordinary user who owns both.
+    for (const fs::path& p : {home_, folder_.parent_path(), folder_, file_})
+        ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+    const std::vector<std::pair<const char*, std::function<void()>>> cases{
+        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }},
+        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }},
+        {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }},
+    };
+    for (const auto& [what, make] : cases) {
+        SCOPED_TRACE(what);
+        make();
+        const fs::file_status before = fs::symlink_status(file_);
+        ASSERT_NE(before.type(), fs::file_type::not_found);
+        Globals::timeOut = "unset";
+        EXPECT_EQ(Load(/*asOrdinaryUser=*/true), "kept");
+        EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
+        EXPECT_EQ(fs::symlink_status(file_).type(), before.type());
+        if (fs::is_regular_file(fs::symlink_status(file_))) {
+            fs::permissions(file_, fs::perms::owner_read);
+            EXPECT_EQ(FileText(), record);
+        }
+    }
 }
 
 } // namespace

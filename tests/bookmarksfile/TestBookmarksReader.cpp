@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -229,6 +230,17 @@ TEST_F(BookmarksReaderTest, FolderThatCannotBeWrittenIsAReadFailure) {
         [this] { return Load().status == ReadStatus::ReadFailure && sink.rows.empty(); }));
     EXPECT_EQ(FileText(), before);
     ::chmod((home.Path() + "/Library/Safari").c_str(), 0755);
+}
+
+// The file is Safari/Bookmarks.plist in the Library folder of the current home, looked up on every call;
+// names with a colon or non-ASCII letters survive the trip through the colon-separated path.
+TEST(BookmarksLocationTest, FollowsTheCurrentHome) {
+    testsupport::TempHome home;
+    EXPECT_EQ(BookmarksFile().PosixPath(), home.Path() + "/Library/Safari/Bookmarks.plist");
+    const std::string odd = home.Path() + "/Jo:se Mar\u00EDa";
+    std::filesystem::create_directory(odd);
+    setenv("HOME", odd.c_str(), 1);
+    EXPECT_EQ(BookmarksFile().PosixPath(), odd + "/Library/Safari/Bookmarks.plist");
 }
 
 // The load gives way to cooperative threads while it reads, so a running thread is not starved.

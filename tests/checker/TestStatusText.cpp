@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,11 +11,9 @@ namespace quillfen {
 
 namespace {
 
-class StatusTextTest : public ::testing::Test {};
-
 // The whole table, byte for byte: socket errors, HTTP statuses and the time-out share one number space and
 // the number alone decides; ranges include both ends, and codes the table does not name fall to the last row.
-TEST_F(StatusTextTest, EveryCodeOfTheTable) {
+TEST(StatusTextTest, EveryCodeOfTheTable) {
     const std::vector<std::pair<std::string, std::vector<int>>> cases = {
         {"Open Driver Error", {100}},
         {"", {101}},
@@ -52,19 +49,9 @@ TEST_F(StatusTextTest, EveryCodeOfTheTable) {
             EXPECT_EQ(StatusText(code), text) << "code " << code;
 }
 
-// The Code cell: the time-out setting as typed for a time-out, the number for anything not OK, and
-// for OK codes only when the preference asks for them.
-TEST_F(StatusTextTest, CodeCellFollowsTheRule) {
-    const std::vector<std::pair<int, std::optional<std::string>>> nocodes = {
-        {999, "5 sec."}, {404, "404"}, {101, "101"}, {0, "0"}, {300, "300"}, {200, std::nullopt}};
-    for (const auto& [code, text] : nocodes)
-        EXPECT_EQ(CodeCellText(code, "5", "nocodes"), text) << "code " << code;
-    EXPECT_EQ(CodeCellText(299, "5", ""), std::nullopt);
-    EXPECT_EQ(CodeCellText(204, "5", "showcodes"), "204");
-}
-
-// Each threshold belongs to the row below it; the texts keep their double and trailing blanks.
-TEST_F(StatusTextTest, TimeLeftThresholds) {
+// Each threshold of the time left belongs to the row below it; the texts keep their double and trailing
+// blanks.
+TEST(StatusTextTest, TimeLeftThresholds) {
     const std::vector<std::pair<double, std::string>> cases = {
         {200, "About 3 min. left"},   {75, "About 1 min. left"},        {70.5, "About 1 min. left"},
         {70, "About one min. left "}, {50, "Less than one min. left "}, {35, "About  30 sec. left"},
@@ -72,16 +59,8 @@ TEST_F(StatusTextTest, TimeLeftThresholds) {
         {7, "Less than 5 sec. left"}, {-12, "Less than 5 sec. left"}};
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(TimeLeftText(seconds), text) << seconds << " s";
-}
-
-// The progress line: counts on the first line, the estimate from real arithmetic on the second.
-TEST_F(StatusTextTest, ProgressLine) {
-    // A third done after 100 s leaves 200 s.
+    // The progress line's estimate: a third done after 100 s leaves 200 s.
     EXPECT_EQ(ProgressText(120, 40, 100), "120 bookmarks, 40 checked.\rAbout 3 min. left");
-    EXPECT_EQ(ProgressText(120, 17, 1), "120 bookmarks, 17 checked.\rLess than 5 sec. left");
-    // More results than rows in scope, or nothing in scope: a negative estimate.
-    EXPECT_EQ(ProgressText(1, 2, 30), "1 bookmarks, 2 checked.\rLess than 5 sec. left");
-    EXPECT_EQ(ProgressText(0, 3, 100), "0 bookmarks, 3 checked.\rLess than 5 sec. left");
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-// FolderItem: HFS paths, shell quoting, text and binary streams, copy and delete.
+// FolderItem's HFS paths and shell quoting, and the shell that runs commands: exit status and captured
+// output, also large. (Finding our own tools first on PATH is left to the bookmarks file tests, which run
+// plutil through it.)
 #include "framework/files/FolderItem.h"
 #include "framework/files/Shell.h"
 #include "tests/framework/FileTestSupport.h"
@@ -52,45 +54,28 @@ TEST_F(FolderItemTest, ShellPathSurvivesRealShell) {
     }
 }
 
-// Lines end at LF, CR LF or CR, also a CR LF split across the reader's blocks; a last line without an
-// end is read; bytes stay as they were; ReadAll gives the rest byte for byte, after lines already read.
-TEST_F(FolderItemTest, TextStreamLineEndsAndReadAll) {
-    const auto readLines = [this](const std::string& bytes) {
-        WriteFile(Path("lines.txt"), bytes);
-        auto stream = FolderItem(Path("lines.txt")).OpenAsTextFile();
-        Texts lines;
-        while (stream && !stream->AtEOF())
-            lines.push_back(stream->ReadLine());
-        return lines;
-    };
-    EXPECT_EQ((std::vector<Texts>{readLines("a\nb\r\nc\rd"), readLines("x\n"), readLines("\n\r\n\r"),
-                                  readLines(""), readLines("\xFF\xE9t\xC3\xA9\t<\r\n")}),
-              (std::vector<Texts>{{"a", "b", "c", "d"}, {"x"}, {"", "", ""}, {}, {"\xFF\xE9t\xC3\xA9\t<"}}));
-    const std::string longLine((1 << 16) - 1, 'a');
-    const std::string other(200000, 'b');
-    EXPECT_EQ(readLines(longLine + "\r\n" + other + "\nend"), (Texts{longLine, other, "end"}));
-
-    WriteFile(Path("f"), "first\r\nsecond\rthird\n\xFF");
-    auto stream = FolderItem(Path("f")).OpenAsTextFile();
-    ASSERT_TRUE(stream);
-    // Read left to right, as a braced list is evaluated.
-    EXPECT_EQ((Texts{stream->ReadLine(), stream->ReadAll()}), (Texts{"first", "second\rthird\n\xFF"}));
-    EXPECT_TRUE(stream->AtEOF());
-    stream->Close();
-    EXPECT_TRUE(stream->AtEOF());
-    EXPECT_EQ(stream->ReadLine(), "");
+// ErrorCode is the exit status as sh gives it, also for a missing command and a signal.
+TEST(ShellTest, ErrorCodeIsTheExitStatus) {
+    Shell shell;
+    const std::vector<std::pair<std::string, int>> cases{
+        {"true", 0}, {"exit 3", 3}, {"no-such-command-quillfen", 127}, {"kill -TERM $$", 128 + 15}};
+    for (const auto& [command, status] : cases) {
+        shell.Execute(command);
+        EXPECT_EQ(shell.ErrorCode(), status) << command;
+    }
 }
 
-// OpenAsTextFile gives nothing for a missing file, a folder or an unreadable file.
-TEST_F(FolderItemTest, OpenAsTextFileFailsCleanly) {
-    const FolderItem missing(Path("missing"));
-    EXPECT_EQ(missing.OpenAsTextFile(), nullptr);
-    EXPECT_EQ(missing.LastErrorCode(), ENOENT);
-    EXPECT_EQ(FolderItem(Path("")).OpenAsTextFile(), nullptr);
-
-    WriteFile(Path("secret"), "x");
-    ::chmod(Path("secret").c_str(), 0);
-    ::chmod(Path("").c_str(), 0755);
-    const std::string secret = Path("secret");
-    EXPECT_TRUE(RunUnprivileged([&] { return FolderItem(secret).OpenAsTextFile() == nullptr; }));
+// Result holds what the command wrote to stdout and stderr, also output far larger than a pipe holds
+// (read while the command runs, so Execute returns); a new run starts empty; a command reading its input
+// ends at once instead of waiting for a user.
+TEST(ShellTest, ResultCapturesAllOutputAndInputIsEmpty) {
+    Shell shell;
+    shell.Execute("printf out; printf err >&2; printf ' \\n'");
+    EXPECT_EQ(shell.Result(), "outerr \n");
+    shell.Execute("head -c 3000000 /dev/zero | tr '\\0' a");
+    EXPECT_EQ(shell.Result(), std::string(3000000, 'a'));
+    shell.Execute("true");
+    EXPECT_EQ(shell.Result(), "");
+    shell.Execute("cat; echo done");
+    EXPECT_EQ(shell.Result(), "done\n");
 }

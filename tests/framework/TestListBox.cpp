@@ -127,32 +127,4 @@ TEST_F(ListBoxTest, CellActionOnlyFromTheUser) {
     EXPECT_EQ(actions, (std::vector<std::pair<int, int>>{{1, 0}, {1, 2}}));
 }
 
-// A widths text gives fixed pixels first and shares of the rest; 0 hides a column.
-TEST_F(ListBoxTest, ColumnWidthsFollowTheWidthsText) {
-    list_->SetColumnCount(5);
-    list_->SetColumnWidths("30,2*,1*,0");
-    const int rest = view_->viewport()->width() - 30;
-    EXPECT_EQ((std::vector{list_->ColumnWidth(0), list_->ColumnWidth(2), list_->ColumnWidth(3)}),
-              (std::vector{30, rest / 4, 0}));
-    EXPECT_EQ(list_->ColumnWidth(1) + list_->ColumnWidth(2) + list_->ColumnWidth(4), rest);
-}
-
-// Dropped text arrives with carriage returns; a drop without text raises nothing.
-TEST_F(ListBoxTest, DroppedTextUsesCarriageReturns) {
-    std::vector<std::string> drops;
-    list_->DropObject = [&](const std::string& text) { drops.push_back(text); };
-    list_->SetAcceptTextDrop(true);
-    QMimeData text, picture;
-    text.setText("a\r\nb\nc\rd");
-    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
-    for (QMimeData* data : {&text, &picture}) {
-        // Qt delivers a drop only to the widget that accepted the drag's entry.
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &enter);
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-        QApplication::sendEvent(view_->viewport(), &event);
-    }
-    EXPECT_EQ(drops, std::vector<std::string>{"a\rb\rc\rd"});
-}
-
 } // namespace

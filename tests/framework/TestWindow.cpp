@@ -1,4 +1,4 @@
-// Windows: single-instance accessors, controls and events by name, edge locks, menu commands, quitting.
+// Windows: single-instance accessors, controls and events by name, menu commands, quitting.
 #include "EventLoop.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Window.h"
@@ -59,18 +59,6 @@ TEST_F(WindowTest, ClosedWindowsGoLaterAndMistakesAreRefused) {
     EXPECT_THROW(
         w.Get<fw::PushButton>("PushButton1").BindEvent("Action", std::function<void(int)>([](int) {})),
         std::logic_error);
-}
-
-// Resizing keeps each control's distance to its locked edges.
-TEST_F(WindowTest, EdgeLocksFollowTheWindow) {
-    TestWindow& w = fw::Instance<TestWindow>();
-    w.SetSize(400, 260);
-    testsupport::SpinFor(20);
-    auto& status = w.Get<fw::StaticText>("Status");
-    auto& corner = w.Get<fw::PushButton>("Corner");
-    EXPECT_EQ((std::vector{status.Width(), status.Top(), corner.Left(), corner.Top(),
-                           w.Get<fw::PushButton>("PushButton1").Left()}),
-              (std::vector{300, 230, 350, 230, 10}));
 }
 
 // A menu command goes to the frontmost window first; a handler that returns false passes it on to the

@@ -72,6 +72,11 @@ protected:
                 rows.push_back(row);
         return rows;
     }
+    // The first row whose cell in `column` reads `text`; -1 when none does.
+    int RowWith(int column, const std::string& text) const {
+        const std::vector<int> rows = RowsWhere([&](int row) { return List().Cell(row, column) == text; });
+        return rows.empty() ? -1 : rows.front();
+    }
     std::vector<int> SelectedRows() const {
         return RowsWhere([this](int row) { return List().Selected(row); });
     }

@@ -4,6 +4,8 @@
 #include "framework/ui/Application.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 
 namespace {
 
@@ -179,14 +181,23 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     }
 }
 
-// Dropped text: every "http://" starts a row at the end of the list, cut at the line end; the rows
-// already there stay as they were, and text without "http://" adds nothing.
+// Dropped text, its line ends turned into carriage returns: every "http://" starts a row at the end of the
+// list, cut at the line end; the rows already there stay as they were, and text without "http://", or a
+// drop without text, adds nothing.
 TEST_F(ListwinSearchTest, DroppedTextAddsOneRowPerUrl) {
     for (int i = 0; i < 100; ++i)
         AddNames({"row" + std::to_string(i)});
-    // The list box hands the window dropped text with carriage returns for line ends.
-    List().DropObject("see http://a.example/one\rhttp://b.example/two two\r");
-    List().DropObject("https://secure.example/ and no other address");
+    QMimeData urls, secure, picture;
+    urls.setText("see http://a.example/one\r\nhttp://b.example/two two\n");
+    secure.setText("https://secure.example/ and no other address");
+    picture.setImageData(QImage(2, 2, QImage::Format_RGB32));
+    for (QMimeData* data : {&urls, &secure, &picture}) {
+        // Qt delivers a drop only to the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(View().viewport(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(View().viewport(), &drop);
+    }
     ASSERT_EQ(List().ListCount(), 102);
     EXPECT_EQ(
         (Texts{List().Cell(100, URL), List().Cell(101, URL), List().Cell(101, Name), List().Cell(0, URL)}),

@@ -1,4 +1,5 @@
-// The toolbar and the status line: the scan control, "Visit Site", and the status line and logo as links.
+// The toolbar and the status line: the scan control and whole scans through the window, "Visit Site", and
+// the status line and logo as links.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
 #include "UserClicks.h"
@@ -6,12 +7,38 @@
 #include "app/MakerSite.h"
 #include "checker/BrowserAddress.h"
 #include "framework/ui/controls/Canvas.h"
+#include "framework/ui/qt/FramePacing.h"
+
+#include <QEvent>
+#include <QObject>
+#include <map>
 
 namespace {
 
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class ListwinToolbarTest : public ListwinTest {
 protected:
+    void TearDown() override {
+        fw::detail::SetFrameInterval(16);
+        ListwinTest::TearDown();
+    }
     fw::PushButton& ScanControl() const { return Button("PushButton1"); }
+    bool AnyRowChecking() const {
+        return !RowsWhere([this](int row) {
+                    return List().Cell(row, quillfen::BookmarkColumn::Status) == "checking";
+                }).empty();
+    }
     QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
     // Three bookmarks on the scripted server, checked one at a time.
     void AddServerRows() {
@@ -42,32 +69,72 @@ TEST(BrowserAddressTest, AsABrowserReadsIt) {
         EXPECT_EQ(quillfen::BrowserAddress(url), address) << url;
 }
 
-// Bookmarks are requested and opened at the address they stand for, while their rows keep the file's text.
+// Sorting the list by name in the middle of a scan leaves no bookmark unchecked and checks none twice;
+// "Done" and "Scan" come only once no row reads "checking"; meanwhile the list is not painted more
+// often than the frames allow, and its last state is painted at the next frame.
+TEST_F(ListwinToolbarTest, SortDuringAScanChecksEveryRowOnce) {
+    constexpr int kRows = 120;
+    server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
+    for (int i = 0; i < kRows; ++i)
+        AddBookmark("n" + std::to_string(1000 - i),
+                    "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i), i + 1);
+    win_->Show();
+    PaintCounter counter;
+    View().viewport()->installEventFilter(&counter);
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
+    quillfen::Globals::timeOut = "30";
+    fw::detail::SetFrameInterval(3'600'000); // from now on, no frame falls within the test
+    counter.paints = 0;
+
+    QTest::mouseClick(&Widget(ScanControl()), Qt::LeftButton);
+    bool sorted = false, doneTooEarly = false;
+    ASSERT_TRUE(testsupport::SpinUntil(
+        [&] {
+            if (!sorted && server_.Connections() >= kRows / 4) {
+                win_->HandleMenuCommand("SortlistbyBookmarkname");
+                sorted = true;
+            }
+            doneTooEarly |= (Status() == "Done" || ScanControl().Caption() == "Scan") && AnyRowChecking();
+            return ScanControl().Caption() == "Scan";
+        },
+        20000));
+    EXPECT_TRUE(sorted);
+    EXPECT_FALSE(doneTooEarly);
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(Column(quillfen::BookmarkColumn::Status), std::vector<std::string>(kRows, "\u2714"));
+    std::map<std::string, int> requested;
+    for (const std::string& request : server_.Requests())
+        ++requested[request.substr(0, request.find(" HTTP/"))];
+    EXPECT_EQ(requested.size(), std::size_t(kRows));
+    EXPECT_TRUE(std::ranges::all_of(requested, [](const auto& entry) { return entry.second == 1; }));
+
+    EXPECT_EQ(counter.paints, 0);
+    fw::detail::SetFrameInterval(16);
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
+    View().viewport()->removeEventFilter(&counter);
+}
+
+// A bookmark is requested and opened at the address it stands for, while its row keeps the file's text.
 TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
     const std::string site = "http://127.0.0.1:" + std::to_string(server_.Port());
-    WriteBookmarksFile({{"amp", site + "/p?a=1&b=2", "U1"},
-                        {"fragment", site + "/page#part", "U2"},
-                        {"space", site + "/two words/%20x", "U3"}});
+    WriteBookmarksFile({{"odd", site + "/two words/%20x?a=1&b=2#part", "U1"}});
     Button("PushButton2").Push();
-    ASSERT_EQ(List().Cell(0, quillfen::BookmarkColumn::URL), site + "/p?a=1&amp;b=2");
+    const std::string row = site + "/two words/%20x?a=1&amp;b=2#part";
+    ASSERT_EQ(List().Cell(0, quillfen::BookmarkColumn::URL), row);
     ScanControl().Push();
-    const std::vector<std::string> ok(3, "\u2714");
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return Column(quillfen::BookmarkColumn::Status) == ok; }));
-    std::vector<std::string> lines;
-    for (const std::string& request : server_.Requests())
-        lines.push_back(request.substr(0, request.find("\r\n")));
-    std::ranges::sort(lines);
-    EXPECT_EQ(lines, (std::vector<std::string>{"HEAD /p?a=1&b=2 HTTP/1.0", "HEAD /page HTTP/1.0",
-                                               "HEAD /two%20words/%20x HTTP/1.0"}));
+    ASSERT_TRUE(
+        testsupport::SpinUntil([&] { return List().Cell(0, quillfen::BookmarkColumn::Status) == "\u2714"; }));
+    const std::string request = server_.Requests().at(0);
+    EXPECT_EQ(request.substr(0, request.find("\r\n")), "HEAD /two%20words/%20x?a=1&b=2 HTTP/1.0");
 
     win_->Show();
     ClickCell(0, 1, true);
     ClickCell(0, 1);
-    EXPECT_EQ(Status(), site + "/p?a=1&amp;b=2");
+    EXPECT_EQ(Status(), row);
     testsupport::ClickOnTop(Button("PushButton3"));
     QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/p?a=1&b=2"));
+    EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/two%20words/%20x?a=1&b=2"));
 }
 
 // "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
