@@ -122,13 +122,6 @@ FolderItem FolderItem::Child(std::string_view name) const {
     return FolderItem((path_.back() == '/' ? path_ : path_ + "/") + std::string(name));
 }
 
-std::unique_ptr<TextInputStream> FolderItem::OpenAsTextFile() const {
-    struct stat info;
-    const int fd = OpenForReading(path_, info);
-    lastError_ = fd < 0 ? errno : 0;
-    return fd < 0 ? nullptr : std::make_unique<TextInputStream>(fd);
-}
-
 std::optional<std::string> FolderItem::ReadAll(std::size_t maxBytes) const {
     struct stat info;
     const UniqueFd fd(OpenForReading(path_, info));

@@ -3,9 +3,7 @@
 // inside a POSIX name is a '/' in HFS. Each POSIX path maps to exactly one HFS path and back.
 #pragma once
 
-#include "framework/files/Streams.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +30,6 @@ public:
     FolderItem Parent() const;
     FolderItem Child(std::string_view name) const;
 
-    // Nothing when the file cannot be read (missing, unreadable, not a regular file).
-    std::unique_ptr<TextInputStream> OpenAsTextFile() const;
     // The whole file when it is a regular file (links followed) of at most maxBytes. Otherwise nothing,
     // with LastErrorCode ENOENT, EACCES, EISDIR, EINVAL (a FIFO, device or socket) or EFBIG (too large).
     std::optional<std::string> ReadAll(std::size_t maxBytes) const;
