@@ -58,16 +58,32 @@ TEST_F(ListwinFrameTest, EveryCommandOnAnEmptyList) {
     fw::detail::CloseAllWindows();
 }
 
-// A click shows the row's URL and records the cell. A click
+// Even rows are painted 240,240,255 and odd rows white, whatever their status or box.
+TEST_F(ListwinFrameTest, RowsAreStriped) {
+    for (int i = 1; i <= 4; ++i)
+        AddBookmark("n", "http://x/", i);
+    SetResult(1, "Not Found", "404");
+    List().SetCellCheck(2, quillfen::BookmarkColumn::Check, true);
+    const QImage image = View().viewport()->grab().toImage();
+    std::vector<QColor> grounds;
+    for (int row = 0; row < 4; ++row)
+        grounds.push_back(
+            image.pixelColor(View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2)));
+    const QColor even(240, 240, 255), odd(Qt::white);
+    EXPECT_EQ(grounds, (std::vector<QColor>{even, odd, even, odd}));
+}
+
+// A click shows the row's URL, blue for web addresses and black otherwise, and records the cell. A click
 // within a second after a double-click opens a web address; once the second is over it only shows it.
 TEST_F(ListwinFrameTest, ClicksShowAndDoubleClicksOpenTheUrl) {
     AddBookmark("secure", "https://example.org/", 1);
     AddBookmark("ftp", "ftp://example.org/", 2);
     ClickCell(1, 3);
-    EXPECT_EQ(std::tuple(Status(), win_->activeRow, win_->activeColumn),
-              std::tuple(std::string("ftp://example.org/"), 1, 3));
+    EXPECT_EQ(std::tuple(Status(), StatusLine().TextColor(), win_->activeRow, win_->activeColumn),
+              std::tuple(std::string("ftp://example.org/"), fw::RGB(0, 0, 0), 1, 3));
     ClickCell(0, 2, true);
-    EXPECT_EQ(Status(), "https://example.org/");
+    EXPECT_EQ(std::pair(Status(), StatusLine().TextColor()),
+              std::pair(std::string("https://example.org/"), fw::RGB(0, 0, 255)));
     ClickCell(1, 2);
     EXPECT_TRUE(modal_.urls.empty());
     ClickCell(0, 2);

@@ -31,8 +31,8 @@ protected:
     }
     // File > Print on a page of Paper(height). Every word, with its box in points from the paper's top left,
     // page by page, is checked to lie within the printable area.
-    std::vector<Page> Print(int height) {
-        modal_.pageSetupChoice = Paper(height);
+    std::vector<Page> Print(int height, std::optional<std::string> setup = {}) {
+        modal_.pageSetupChoice = setup.value_or(Paper(height));
         modal_.printToPdf = Pdf();
         EXPECT_TRUE(win_->HandleMenuCommand("FilePrint"));
         static const QRegularExpression tag(
@@ -62,9 +62,10 @@ protected:
 };
 
 // On-screen widths scaled to the printable width less the left margin give each column its x (the title at
-// column 2's).
+// column 2's); a long URL is cut to one line within its column, 12 below the row before.
 TEST_F(ListwinPrintTest, ColumnsScaleToThePrintableWidth) {
     AddBookmark("Alpha", "http://a/", 1);
+    AddBookmark("Beta", "http://example.org/" + std::string(300, 'u'), 2);
     SetResult(0, "OK", "200");
     const std::pair<std::array<int, 4>, std::array<int, 4>> cases[] = {
         {{100, 200, 100, 100}, {20, 140, 380, 500}}, // printed 120, 240, 120, 120 after a margin of 10
@@ -79,6 +80,8 @@ TEST_F(ListwinPrintTest, ColumnsScaleToThePrintableWidth) {
             for (int k = 0; k < 4; ++k)
                 EXPECT_NEAR(Find(page, line[k]).x, x[k], 1.0) << line[k];
         EXPECT_NEAR(Find(page, "Safari").x, x[1], 1.0);
+        EXPECT_NE(Find(page, "http://example.org/").text.find("\xE2\x80\xA6"), std::string::npos);
+        EXPECT_NEAR(Find(page, "http://example.org/").bottom - Find(page, "Alpha").bottom, 12, 0.5);
     }
 }
 
@@ -105,13 +108,32 @@ TEST_F(ListwinPrintTest, RowsRunOnToFurtherPages) {
     EXPECT_GE(pages.size(), 3u);
 }
 
-// An empty list prints the logo (128 pixels in 64 points: 144 per inch), the title and headings.
-TEST_F(ListwinPrintTest, EmptyListPrintsLogoTitleAndHeadings) {
+// Cancelling either dialog prints nothing; a confirmed page setup outlives a cancelled print and is offered
+// next time. An empty list prints the logo (128 pixels in 64 points: 144 per inch), the title and headings.
+TEST_F(ListwinPrintTest, PageSetupLastsAsLongAsTheWindow) {
+    const std::string fresh = fw::PrinterSetup().SetupString(), a = Paper(800);
+    const std::tuple<const char*, std::optional<std::string>, bool, std::string, std::string> steps[] = {
+        // command, the page setup confirmed (nothing: cancelled), print confirmed, setup offered, kept
+        {"FilePrint", std::nullopt, true, fresh, ""},
+        {"FilePrint", a, false, fresh, a},
+        {"FilePageSetup", std::nullopt, false, a, a},
+    };
+    for (const auto& [command, choice, print, offered, kept] : steps) {
+        modal_.pageSetupChoice = choice;
+        modal_.printToPdf = print ? std::optional(Pdf()) : std::nullopt;
+        EXPECT_TRUE(win_->HandleMenuCommand(command));
+        EXPECT_EQ(modal_.pageSetupsOffered.back(), offered) << command;
+        EXPECT_EQ(win_->printSettings, kept) << command;
+        EXPECT_FALSE(std::filesystem::exists(Pdf())) << command;
+    }
+    EXPECT_EQ(modal_.printDialogs, 1);
+
     std::string texts;
-    const Page page = Print(800).at(0);
+    const Page page = Print(800, "").at(0); // confirmed as offered
     for (const Word& word : page)
         texts += word.text + " ";
     EXPECT_EQ(texts, "Safari Quillfen - Bookmark List Name URL Status Code ");
+    EXPECT_EQ(modal_.pageSetupsOffered.back(), a);
     const QString images = Poppler("pdfimages", {"-list", "%"}).section('\n', 2, 2).simplified();
     EXPECT_TRUE(images.contains(QRegularExpression("^1 0 image 128 128 .* 144 144 ")))
         << images.toStdString();
