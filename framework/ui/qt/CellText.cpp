@@ -50,8 +50,8 @@ QColor TextColor(const QStyleOptionViewItem& option) {
 } // namespace
 
 size_t CellTexts::KeyHash::operator()(const Key& key) const {
-    return qHashMulti(0, key.text, key.font, key.size.width(), key.size.height(), key.alignment, key.direction,
-                      key.elide);
+    return qHashMulti(0, key.style, key.text, key.font, key.size.width(), key.size.height(), key.alignment,
+                      key.direction, key.elide);
 }
 
 bool CellTexts::Drawable(const QStyleOptionViewItem& option) {
@@ -62,7 +62,8 @@ bool CellTexts::Drawable(const QStyleOptionViewItem& option) {
 void CellTexts::Draw(QPainter& painter, const QStyleOptionViewItem& option, const QStyle& style) {
     if (option.text.isEmpty())
         return;
-    Key key{option.text,
+    Key key{&style,
+            option.text,
             option.font,
             option.rect.size(),
             static_cast<int>(option.displayAlignment),

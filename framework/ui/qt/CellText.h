@@ -26,6 +26,7 @@ public:
 
 private:
     struct Key {
+        const QStyle* style = nullptr;
         QString text;
         QFont font;
         QSize size;
