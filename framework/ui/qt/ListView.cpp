@@ -104,7 +104,9 @@ void ListView::ApplyWidths() {
 
 void ListView::ScrollToRow(int row) {
     executeDelayedItemsLayout();
-    updateGeometries();
+    // Bringing the scroll range up to date measures every heading again: done only when it falls short.
+    if (verticalScrollBar()->maximum() < row)
+        updateGeometries();
     verticalScrollBar()->setValue(std::max(0, row));
 }
 
