@@ -273,7 +273,6 @@ public:
     int DefaultRowHeight() const override { return 18; }
     RowId RowIdentity(int row) const override { return RowId(row) + 1; }
     int RowOf(RowId id) const override { return int(id) - 1; }
-    void Refresh() override {}
 
 private:
     int scroll_ = 0;

@@ -22,7 +22,6 @@ public:
     int DefaultRowHeight() const override { return list_.DefaultRowHeight(); }
     RowId RowIdentity(int row) const override { return list_.RowIdentity(row); }
     int RowOf(RowId id) const override { return list_.RowOf(id); }
-    void Refresh() override { list_.Refresh(); }
 
 private:
     fw::ListBox& list_;

@@ -20,6 +20,7 @@ public:
 
     virtual int ListCount() const = 0;
     virtual std::string Cell(int row, int column) const = 0;
+    // The list redraws the written cell itself, and nothing else.
     virtual void SetCell(int row, int column, const std::string& text) = 0;
     virtual bool CellCheck(int row, int column) const = 0;
     virtual bool Selected(int row) const = 0;
@@ -34,8 +35,6 @@ public:
     virtual RowId RowIdentity(int row) const = 0;
     // The row that now holds id, or -1 when it is gone.
     virtual int RowOf(RowId id) const = 0;
-
-    virtual void Refresh() = 0;
 };
 
 } // namespace quillfen

@@ -90,7 +90,6 @@ void kritiskClass::Dispatch(int index, int row) {
     auto& slot = threadNo[static_cast<std::size_t>(index)];
     slot = std::make_unique<threadClass>(host_, *this, index, scope_[static_cast<std::size_t>(index)]);
     slot->Run();
-    rows.Refresh();
 }
 
 void kritiskClass::End() {

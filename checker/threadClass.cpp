@@ -75,7 +75,6 @@ void threadClass::endit(int code) {
     if (const auto codeText = CodeCellText(code, Globals::timeOut, Globals::showOKcodes))
         WriteCell(ScanRows::kCodeColumn, *codeText);
     WriteCell(ScanRows::kStatusColumn, StatusText(code));
-    host_.Rows().Refresh();
 
     const double now = fw::TotalSeconds();
     int checked = 0;
@@ -106,7 +105,6 @@ void threadClass::ShowProgress(const std::string& text) {
         return;
     }
     WriteCell(ScanRows::kStatusColumn, text);
-    host_.Rows().Refresh();
 }
 
 bool threadClass::IsCurrent() const {

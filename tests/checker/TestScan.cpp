@@ -70,7 +70,6 @@ public:
         const auto it = std::ranges::find(rows, id, &Row::id);
         return it == rows.end() ? -1 : static_cast<int>(it - rows.begin());
     }
-    void Refresh() override {}
 
     std::vector<Row> rows;
     std::map<RowId, std::vector<std::string>> statusHistory;

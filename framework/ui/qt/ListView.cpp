@@ -104,7 +104,9 @@ void ListView::ApplyWidths() {
 
 void ListView::ScrollToRow(int row) {
     executeDelayedItemsLayout();
-    updateGeometries();
+    // Bringing the scroll range up to date measures every heading again: done only when it falls short.
+    if (verticalScrollBar()->maximum() < row)
+        updateGeometries();
     verticalScrollBar()->setValue(std::max(0, row));
 }
 
@@ -190,7 +192,16 @@ void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    if (!(opt.state & QStyle::State_HasFocus) && CellTexts::Drawable(opt)) {
+        // The style draws the ground and selection; the text comes from a layout kept between paints.
+        QStyleOptionViewItem ground = opt;
+        ground.text.clear();
+        ground.features &= ~QStyleOptionViewItem::HasDisplay;
+        style->drawControl(QStyle::CE_ItemViewItem, &ground, painter, widget);
+        texts_.Draw(*painter, opt, *style);
+    } else {
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    }
     if (check) {
         // The box sits in the middle of its cell.
         QStyleOptionViewItem box = opt;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/ui/controls/ListBox.h"
+#include "framework/ui/qt/CellText.h"
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -51,6 +52,9 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+
+private:
+    mutable CellTexts texts_;
 };
 
 // Dropped text with every line end (LF, CR LF) turned into a carriage return.
