@@ -43,7 +43,7 @@ private:
 // were. Only the records that were applied leave the log: edits made while the apply let events through
 // stay for the next one.
 void Listwin::warnChange() {
-    fw::Instance<Window1>().Close();
+    fw::CloseIfOpen<Window1>();
     if (!makeBackup())
         return;
     const std::size_t applied = editUIs.size();

@@ -40,7 +40,7 @@ void Listwin::showWindow1() {
 
 // The list is not reloaded: the user does that with "Get Bookmarks", as the changes-applied window says.
 void Listwin::restoreOriginal() {
-    fw::Instance<Window1>().Close();
+    fw::CloseIfOpen<Window1>();
     RestoreFromCopy(BookmarksFile());
 }
 

@@ -33,4 +33,10 @@ template <class W> W& Instance() {
     return window;
 }
 
+// Closes the open instance of a class, if there is one, without creating one to close.
+template <class W> void CloseIfOpen() {
+    if (Window* open = detail::OpenWindow(typeid(W)))
+        static_cast<W*>(open)->Close();
+}
+
 } // namespace fw
