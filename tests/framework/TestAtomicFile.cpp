@@ -8,11 +8,7 @@
 using namespace fw;
 using namespace fwtest;
 
-namespace {
-
-class AtomicFileTest : public FileTest {};
-
-} // namespace
+using AtomicFileTest = FileTest;
 
 // The target gets the new bytes and keeps its mode and owner (also another user than the writer, when we
 // may hand it one); no temporary file stays behind; a missing target is made; links are followed.
