@@ -53,8 +53,6 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     EXPECT_EQ(trace, "");
     fw::BackgroundYield();
     EXPECT_EQ(trace, "a0b0");
-    fw::BackgroundYield();
-    EXPECT_EQ(trace, "a0b0a1b1");
 
     const auto timer = Started(0, fw::Timer::ModeMultiple, [&] { trace += 'T'; });
     ASSERT_TRUE(SpinUntil([&] { return !a->IsRunning() && !b->IsRunning() && !failing.IsRunning(); }));
