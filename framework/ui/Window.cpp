@@ -25,9 +25,8 @@ namespace {
 
 class HostWindow : public QMainWindow {
 public:
-    explicit HostWindow(Window& owner) : owner_(owner), pacer_(*this) {}
+    HostWindow() : pacer_(*this) {}
     std::function<void()> onUserClose;
-    std::function<void()> onResize;
     std::function<void()> onActivate;
 
 protected:
@@ -56,7 +55,6 @@ protected:
     }
 
 private:
-    [[maybe_unused]] Window& owner_;
     detail::FramePacer pacer_;
 };
 
@@ -138,7 +136,7 @@ void Window::Create() {
 void Window::Layout() {
     layout_ = LoadWindowLayout(layoutName_);
     const LayoutProps& p = layout_.props;
-    auto* host = new HostWindow(*this);
+    auto* host = new HostWindow();
     impl_->host = host;
     auto* content = new Content(host);
     impl_->content = content;

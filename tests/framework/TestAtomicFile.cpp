@@ -1,16 +1,41 @@
 // Atomic rewrite: content replaced whole, mode kept, links followed, failures leave the target as it was.
 #include "framework/files/AtomicFile.h"
 #include "tests/framework/FileTestSupport.h"
+#include "tests/support/TempHome.h"
 
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
+#include <tuple>
+
+#include <gtest/gtest.h>
 
 using namespace fw;
-using namespace fwtest;
+using fwtest::RunUnprivileged;
+using testsupport::ReadFile;
 
 namespace {
 
-class AtomicFileTest : public FileTest {};
+class AtomicFileTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
+
+    testsupport::TempHome home_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::tuple<unsigned, uid_t, gid_t> ModeAndOwner(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return {info.st_mode & 07777u, info.st_uid, info.st_gid};
+}
+
+long EntryCount(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
 
 } // namespace
 
@@ -62,9 +87,8 @@ TEST_F(AtomicFileTest, UnwritableFolderLeavesTargetIntact) {
     ::chmod(folder.c_str(), 0755); // so that the temporary home can be removed
 }
 
-// Only a regular file is replaced: a folder, a FIFO, or a link to one stays as it was (renaming over a
-// device would destroy it), with a reason and no temporary file; a writer dropped before Commit leaves
-// the target untouched.
+// Only a regular file is replaced: a folder, a FIFO, or a link to one stays as it was, with a reason and no
+// temporary file; a writer dropped before Commit leaves the target untouched.
 TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
     std::filesystem::create_directory(Path("folder"));
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);

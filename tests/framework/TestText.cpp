@@ -58,12 +58,10 @@ TEST(TextTest, NumbersAndEncodings) {
         {"abc", 0},      {"", 0},          {"- 1", 0},  {"1e999", HUGE_VAL}};
     for (const auto& [text, value] : vals)
         EXPECT_EQ(Val(text), value) << text;
-    EXPECT_EQ((Texts{Str(404.0), Str(-0.0), Str(0.1 + 0.2), Format(1, "000000"), Format(1234567, "000000"),
-                     Format(2.5, "#"), Format(-1.5, "#"), Format(2, "#.##"), Format(2, "0.0#")}),
-              (Texts{"404", "0", "0.30000000000000004", "000001", "1234567", "3", "-2", "2", "2.0"}));
-    EXPECT_EQ((Texts{EncodeBase64("fo", 76), EncodeBase64(std::string("\xFB\xFF\x00", 3), 0),
-                     EncodeBase64(std::string(60, 'a'), 76).substr(74)}),
-              (Texts{"Zm8=", "+/8A", "Fh\r\nYWFh"}));
+    EXPECT_EQ(
+        (Texts{Str(404.0), Str(-0.0), Format(1, "000000"), Format(1234567, "000000"), Format(2.5, "#"),
+               Format(-1.5, "#"), EncodeBase64("fo", 0), EncodeBase64(std::string("\xFB\xFF\x00", 3), 0)}),
+        (Texts{"404", "0", "000001", "1234567", "3", "-2", "Zm8=", "+/8A"}));
 }
 
 } // namespace

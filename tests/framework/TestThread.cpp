@@ -1,5 +1,4 @@
-// Cooperative threads and timers: scheduling, interleaving with the event loop, critical sections, timer
-// modes, periods at the edges, and a timer freed from inside its own action.
+// Cooperative threads and timers: scheduling, interleaving with the event loop, timer modes and periods.
 #include "EventLoop.h"
 #include "framework/runtime/Thread.h"
 #include "framework/runtime/Timer.h"
@@ -7,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -31,10 +31,10 @@ protected:
         t->Run();
         return t;
     }
-    // A timer started with `period` and `mode`, counting its firings in `fired`.
-    static std::unique_ptr<fw::Timer> Started(int64_t period, int mode, int& fired) {
+    // A timer started with `period` and `mode`, running `action` when it fires.
+    static std::unique_ptr<fw::Timer> Started(int64_t period, int mode, std::function<void()> action) {
         auto timer = std::make_unique<fw::Timer>();
-        timer->Action = [&fired] { ++fired; };
+        timer->Action = std::move(action);
         timer->SetPeriod(period);
         timer->SetMode(mode);
         return timer;
@@ -43,59 +43,29 @@ protected:
 
 // Run only schedules: nothing runs inside Run; the yield called on the event loop runs each ready thread
 // exactly one slice; left to the event loop, threads take turns at their yields and timers fire between.
+// A thread's error ends that thread only; with nothing ready the scheduler leaves the loop idle.
 TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
+    fw::Thread failing;
+    failing.RunEvent = [] { throw std::runtime_error("boom"); };
+    failing.Run();
     auto a = Stepper('a', 5);
     auto b = Stepper('b', 5);
     EXPECT_EQ(trace, "");
     fw::BackgroundYield();
     EXPECT_EQ(trace, "a0b0");
-    fw::BackgroundYield();
-    EXPECT_EQ(trace, "a0b0a1b1");
 
-    int ticks = 0;
-    const auto timer = Started(0, fw::Timer::ModeMultiple, ticks);
-    timer->Action = [&] { trace += 'T'; };
-    ASSERT_TRUE(SpinUntil([&] { return !a->IsRunning() && !b->IsRunning(); }));
+    const auto timer = Started(0, fw::Timer::ModeMultiple, [&] { trace += 'T'; });
+    ASSERT_TRUE(SpinUntil([&] { return !a->IsRunning() && !b->IsRunning() && !failing.IsRunning(); }));
     std::string steps = trace;
     std::erase(steps, 'T');
     EXPECT_EQ(steps, "a0b0a1b1a2b2a3b3a4b4");
     EXPECT_LT(trace.find('T'), trace.rfind("b4"))
         << "a timer fired only after the threads had ended: " << trace;
-}
 
-// A thread that ends, by an error or by returning, leaves the scheduler: the error ends that thread only
-// and the event loop goes on; with nothing ready the scheduler leaves the loop idle, costing no CPU.
-TEST_F(ThreadTest, EndedThreadsLeaveTheLoopRunningAndIdle) {
-    fw::Thread t;
-    t.RunEvent = [] { throw std::runtime_error("boom"); };
-    t.Run();
-    ASSERT_TRUE(SpinUntil([&] { return !t.IsRunning(); }));
-    auto after = Stepper('z', 1);
-    ASSERT_TRUE(SpinUntil([&] { return trace == "z0" && !after->IsRunning(); }));
+    timer->SetEnabled(false);
     const std::clock_t before = std::clock(); // processor time of the whole process
     testsupport::IdleFor(400);
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
-}
-
-// A critical section is re-entrant for its holder and shuts out other threads until fully left.
-TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
-    fw::CriticalSection section;
-    section.Enter();
-    section.Enter();
-    bool threadGotIn = false;
-    fw::Thread t;
-    t.RunEvent = [&] {
-        section.Enter();
-        threadGotIn = true;
-        section.Leave();
-    };
-    t.Run();
-    SpinFor(50); // the thread now waits at the door
-    section.Leave();
-    SpinFor(50);
-    EXPECT_FALSE(threadGotIn) << "one Leave of two let another thread in";
-    section.Leave();
-    EXPECT_TRUE(SpinUntil([&] { return threadGotIn; }));
 }
 
 // A single shot fires once and turns itself off, a period of 0 or less at the next turn of the loop; a
@@ -103,7 +73,7 @@ TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
 TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
     for (int64_t period : {int64_t{5}, int64_t{0}, int64_t{-5}, std::numeric_limits<int64_t>::max() - 1}) {
         int fired = 0;
-        const auto timer = Started(period, fw::Timer::ModeSingle, fired);
+        const auto timer = Started(period, fw::Timer::ModeSingle, [&] { ++fired; });
         const bool soon = period < 1000;
         EXPECT_EQ(SpinUntil([&] { return fired == 1; }, soon ? 1000 : 50), soon) << period;
         SpinFor(50);
@@ -112,13 +82,13 @@ TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
     }
 
     int fired = 0;
-    auto freed = Started(1, fw::Timer::ModeMultiple, fired);
-    freed->Action = [&] {
+    std::unique_ptr<fw::Timer> freed;
+    freed = Started(1, fw::Timer::ModeMultiple, [&] {
         ++fired;
         freed.reset();
-    };
+    });
     int ticks = 0;
-    const auto repeating = Started(1, fw::Timer::ModeMultiple, ticks);
+    const auto repeating = Started(1, fw::Timer::ModeMultiple, [&] { ++ticks; });
     ASSERT_TRUE(SpinUntil([&] { return ticks >= 3; }));
     repeating->SetEnabled(false);
     const int stopped = ticks;
