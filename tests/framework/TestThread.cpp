@@ -68,6 +68,27 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
 }
 
+// A critical section is re-entrant for its holder and shuts out other threads until fully left.
+TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
+    fw::CriticalSection section;
+    section.Enter();
+    section.Enter();
+    bool threadGotIn = false;
+    fw::Thread t;
+    t.RunEvent = [&] {
+        section.Enter();
+        threadGotIn = true;
+        section.Leave();
+    };
+    t.Run();
+    SpinFor(50); // the thread now waits at the door
+    section.Leave();
+    SpinFor(50);
+    EXPECT_FALSE(threadGotIn) << "one Leave of two let another thread in";
+    section.Leave();
+    EXPECT_TRUE(SpinUntil([&] { return threadGotIn; }));
+}
+
 // A single shot fires once and turns itself off, a period of 0 or less at the next turn of the loop; a
 // huge period is clamped, not wrapped. Disabling stops a repeating timer; an action may free its timer.
 TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
