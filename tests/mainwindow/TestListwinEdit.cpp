@@ -15,13 +15,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace quillfen {
-void PrintTo(const EditRecord& r, std::ostream* os) {
-    *os << "{" << r.uuid << "|" << r.newTitle << "|" << r.oldTitle << "|" << r.newURL << "|" << r.oldURL
-        << "}";
-}
-} // namespace quillfen
-
 namespace {
 
 using quillfen::EditRecord;
