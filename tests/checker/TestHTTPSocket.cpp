@@ -95,16 +95,14 @@ protected:
 } // namespace
 
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
-// fragment stay in the path, a missing or foreign scheme changes nothing. Through a proxy (port 0 meaning
-// the default) the request carries the absolute URL, also for https, and the headers set on the client.
+// fragment stay in the path. Through a proxy (port 0 meaning the default) the request carries the absolute
+// URL, also for https, and the headers set on the client.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     const std::string host = "Host: " + Local(), auth = "\r\nProxy-Authorization: Basic dTpw";
     const std::string page = "/dir/page.html?q=a%20b&x=1#top";
     const std::vector<std::tuple<std::string, int, std::string, std::string>> cases{
         {"http://127.0.0.1", -1, "HEAD /", "Host: 127.0.0.1"},
         {"http://" + Local() + page, -1, "HEAD " + page, host},
-        {Local() + "/bare", -1, "HEAD /bare", host},
-        {"ftp://" + Local() + "/file", -1, "HEAD /file", host},
         {"http://example.invalid:8080/p?x=1", server.Port(), "HEAD http://example.invalid:8080/p?x=1",
          "Host: example.invalid:8080" + auth},
         {"https://secure.invalid/", 0, "HEAD https://secure.invalid/", "Host: secure.invalid" + auth}};

@@ -157,14 +157,11 @@ protected:
 };
 
 // A pool of 8 over 20 rows: 8 at once, one more per result, workers held only while their request runs,
-// and "Done", the caption "Scan" and the sound only with the last result. A dispatched row below the
-// visible part becomes the top row; visible rows and rows above the view leave the list alone.
+// and "Done", the caption "Scan" and the sound only with the last result.
 TEST_F(ScanSchedulerTest, PoolOfEightOverTwentyRows) {
     Start(20, "8");
     for (int r = 0; r < 20; ++r)
         EXPECT_EQ(Status(r), r < 8 ? "checking" : "") << "row " << r;
-    EXPECT_EQ(host.list.scroll, 5);      // five rows are visible
-    host.list.scroll = 15;               // the user scrolls down: rows 8 to 19 are above or in the view
     testsupport::ProcessPendingEvents(); // the workers send their requests
     const auto workers = [this] {
         return std::ranges::count_if(host.scan->threadNo, [](const auto& w) { return w != nullptr; });
@@ -180,38 +177,6 @@ TEST_F(ScanSchedulerTest, PoolOfEightOverTwentyRows) {
     EXPECT_EQ(State(), kDone);
     EXPECT_EQ(host.scan->scansCompleted, 20);
     EXPECT_EQ(Status(19), "Not Found");
-    EXPECT_EQ(host.list.scroll, 15);
-}
-
-// The rows in scope (selected or with the check box on) are taken when the scan starts: sorting, removing
-// and selecting rows meanwhile neither skips a row nor checks one twice, and a bookmark that left the list
-// is passed over. With nothing in scope the scan ends at once.
-TEST_F(ScanSchedulerTest, RowsAreTakenWhenTheScanStarts) {
-    host.scope = 1;
-    Start(20, "4");
-    EXPECT_EQ(State(), kDone);
-    for (int r = 0; r < 20; r += 2)
-        host.list.rows[static_cast<std::size_t>(r)].checked = r != 0;
-    host.list.rows[0].selected = true;
-    PressScanControl(host);
-    EXPECT_EQ(host.scan->scansTodo, 1);     // counted by the selection alone
-    std::ranges::reverse(host.list.rows);   // sorted the other way round
-    const auto gone = host.list.rows[1].id; // the last even row, not yet dispatched
-    host.list.rows.erase(host.list.rows.begin() + 1);
-    for (auto& row : host.list.rows)
-        row.selected = true; // chosen only after the start
-    for (std::size_t i = 0; i < host.scan->threadNo.size(); ++i) {
-        if (host.scan->worker(static_cast<int>(i)))
-            Result(static_cast<int>(i));
-        EXPECT_TRUE(host.status != "Done" || host.list.InFlight() == 0) << "result " << i;
-    }
-    const std::vector<std::string> checkedOnce{"checking", "\u2714"};
-    for (const auto& row : host.list.rows) // the rows in scope have odd identities
-        EXPECT_EQ(host.list.statusHistory[row.id], row.id % 2 == 1 ? checkedOnce : std::vector<std::string>())
-            << "bookmark " << row.id;
-    EXPECT_TRUE(host.list.statusHistory[gone].empty());
-    EXPECT_EQ(host.scan->scansCompleted, 9);
-    EXPECT_EQ(State(), Ending("Done", "Scan", 2));
 }
 
 // A pool setting of 0, below 0 or no number dispatches one row at a time. A bookmark that left the list

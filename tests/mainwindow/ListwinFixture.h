@@ -5,7 +5,9 @@
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "TempHome.h"
+#include "app/Menu.h"
 #include "framework/text/Text.h"
+#include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
 #include "framework/ui/controls/ListBox.h"
 #include "framework/ui/controls/PushButton.h"
@@ -23,10 +25,18 @@
 
 class ListwinTest : public ::testing::Test {
 protected:
-    void SetUp() override { win_ = &fw::Instance<quillfen::Listwin>(); }
+    void SetUp() override {
+        if (withMenu_)
+            menuApp_.emplace().SetMenuBar(&quillfen::Menu::Instance());
+        win_ = &fw::Instance<quillfen::Listwin>();
+    }
     void TearDown() override {
         win_->Close();
         fw::detail::FreeRetiredWindows();
+        if (menuApp_) {
+            menuApp_->SetMenuBar(nullptr);
+            quillfen::Menu::Release();
+        }
     }
 
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
@@ -109,4 +119,6 @@ protected:
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
     quillfen::Listwin* win_ = nullptr;
+    bool withMenu_ = false; // set before SetUp where commands or keys go through the application's menu bar
+    std::optional<fw::Application> menuApp_;
 };

@@ -1,6 +1,5 @@
 // Editing bookmarks in the list as a user does it, Undo, the edit log, and applying the edits to the file.
 #include "ListwinFixture.h"
-#include "app/Menu.h"
 #include "app/MenuItems.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksReader.h"
@@ -9,20 +8,12 @@
 #include "bookmarksfile/Window1.h"
 #include "framework/files/Shell.h"
 #include "framework/runtime/Thread.h"
-#include "framework/ui/Application.h"
 #include "framework/ui/controls/MoviePlayer.h"
 
 #include <QLineEdit>
 #include <QTimer>
 #include <csignal>
 #include <sys/resource.h>
-
-namespace quillfen {
-void PrintTo(const EditRecord& r, std::ostream* os) {
-    *os << "{" << r.uuid << "|" << r.newTitle << "|" << r.oldTitle << "|" << r.newURL << "|" << r.oldURL
-        << "}";
-}
-} // namespace quillfen
 
 namespace {
 
@@ -32,15 +23,7 @@ using Texts = std::vector<std::string>;
 
 class ListwinEditTest : public ListwinTest {
 protected:
-    void SetUp() override {
-        ListwinTest::SetUp();
-        app_.SetMenuBar(&quillfen::Menu::Instance());
-    }
-    void TearDown() override {
-        ListwinTest::TearDown();
-        app_.SetMenuBar(nullptr);
-        quillfen::Menu::Release();
-    }
+    ListwinEditTest() { withMenu_ = true; }
 
     std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
     void Load(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
@@ -78,7 +61,7 @@ protected:
     }
     std::vector<EditRecord> Log() const { return quillfen::ReadEditLog(win_->editUIs); }
     bool MenuEnabled(fw::MenuItem* item) {
-        app_.UpdateMenuEnabling();
+        menuApp_->UpdateMenuEnabling();
         return item && item->Enabled;
     }
     // Each listed bookmark's name, URL and UUID, once plutil has taken the file as a property list.
@@ -93,8 +76,6 @@ protected:
             << "not a property list";
         return sink.rows;
     }
-
-    fw::Application app_;
 };
 
 const std::vector<testsupport::FixtureBookmark> kThree = {

@@ -1,0 +1,146 @@
+// The list's commands: the window's frame, sorting, and marking rows by result class, by selection and as
+// duplicate URLs.
+#include "ListwinFixture.h"
+#include "framework/ui/MenuBar.h"
+
+#include <QKeyEvent>
+#include <tuple>
+
+namespace {
+
+using quillfen::BookmarkColumn::Checked, quillfen::BookmarkColumn::Order;
+using Rows = std::vector<int>;
+using Texts = std::vector<std::string>;
+using ListwinCommandsTest = ListwinTest;
+
+// The window's minimum width (600) keeps it above the 563 that "Visit Site" needs, so the button stays.
+// Space moves the first visible row on by the page less three rows: 12 rows in a 273-pixel list.
+TEST_F(ListwinCommandsTest, ResizeKeepsVisitSiteAndSpacePagesTheList) {
+    win_->SetSize(562, 400);
+    EXPECT_EQ(std::pair(win_->Width(), Button("PushButton3").Visible()), std::pair(600, true));
+    win_->SetSize(900, 358);
+    ASSERT_EQ(List().Height(), 273);
+
+    for (int i = 1; i <= 100; ++i)
+        AddBookmark("n", "http://x/", i);
+    List().SetScrollPosition(5);
+    QTest::keyClick(&View(), Qt::Key_Space);
+    EXPECT_EQ(List().ScrollPosition(), 17);
+    QTest::keyClick(&View(), Qt::Key_A);
+    EXPECT_EQ(List().ScrollPosition(), 17);
+}
+
+// Every menu command on an empty list finds no row to act on; only Page Setup, Print and Check Duplicates
+// keep their command from the application.
+TEST_F(ListwinCommandsTest, EveryCommandOnAnEmptyList) {
+    fw::Application app;
+    app.SetMenuBar(&quillfen::Menu::Instance());
+    std::vector<std::string> handled;
+    std::function<void(const fw::MenuItem&)> run = [&](const fw::MenuItem& item) {
+        for (int i = 0; i < item.Count(); ++i)
+            run(item.Item(i));
+        if (item.Count() == 0 && !item.IsSeparator() && win_->HandleMenuCommand(item.Name))
+            handled.push_back(item.Name);
+    };
+    run(quillfen::Menu::Instance());
+    app.SetMenuBar(nullptr);
+    quillfen::Menu::Release();
+    EXPECT_EQ(handled,
+              (std::vector<std::string>{"FilePageSetup", "FilePrint", "CheckDuplicatesDuplicateURLs"}));
+    EXPECT_EQ(std::tuple(List().ListCount(), Status(), modal_.beeps),
+              std::tuple(0, std::string("0 Duplicates"), 2));
+    EXPECT_TRUE(modal_.urls.empty());
+    fw::detail::CloseAllWindows();
+}
+
+// Bookmarks named alike, or with one URL, sort in their file order, also after a sort by another column;
+// codes compare as text, empty codes first.
+TEST_F(ListwinCommandsTest, EqualNamesAndUrlsKeepFileOrderAndCodesSortAsText) {
+    AddBookmark("News", "http://b/", 7, "404");
+    AddBookmark("alpha", "http://z/", 1, "");
+    AddBookmark("news", "http://b/", 3, "301");
+    AddBookmark("News", "http://a/", 5, "1000");
+    const Texts fileOrder{"000001", "000003", "000005", "000007"};
+    const std::pair<const char*, Texts> steps[] = {
+        {"SortlistbyBookmarkURL", {"000005", "000003", "000007", "000001"}},
+        {"SortlistbyBookmarkname", fileOrder},
+        {"SortlistbyCode", {"000001", "000005", "000003", "000007"}},
+        {"SortlistbyBookmarkname", fileOrder},
+    };
+    for (const auto& [command, order] : steps) {
+        win_->HandleMenuCommand(command);
+        EXPECT_EQ(Column(Order), order) << command;
+    }
+}
+
+// Each use of "Checked" flips the direction, so two uses give opposite orders; a row's identity follows it.
+TEST_F(ListwinCommandsTest, CheckedAlternates) {
+    for (const char* mark : {"0", "1", "0"}) {
+        AddBookmark(mark, "http://a/", List().ListCount() + 1);
+        List().SetCell(List().ListCount() - 1, Checked, mark);
+    }
+    const auto checkedRow = List().RowIdentity(1);
+    win_->HandleMenuCommand("SortlistbyChecked");
+    const Texts first = Column(Checked);
+    win_->HandleMenuCommand("SortlistbyChecked");
+    const Texts second = Column(Checked);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first, Texts(second.rbegin(), second.rend()));
+    EXPECT_EQ(List().Cell(List().RowOf(checkedRow), Checked), "1");
+}
+
+// Each class takes exactly its rows, read from the cells: a timed-out row belongs to no digit class and an
+// empty code to none at all. Marks only add up: the selection's marks stay when a class is marked, and the
+// selection itself stays.
+TEST_F(ListwinCommandsTest, ResultClassesTakeTheirRowsAndMarksAddUp) {
+    const std::pair<const char*, const char*> results[] = {
+        {"OK", "200"},                    // 0
+        {"", ""},                         // 1: never scanned
+        {"Timeout", "5 sec."},            // 2: its code begins with a digit
+        {"Name Resolution Error", "103"}, // 3: socket errors are class 1
+        {"Not Found", "404"},             // 4
+        {"Service Unavailable", "503"},   // 5
+        {"Moved Permanently", "301"},     // 6
+    };
+    for (const auto& [status, code] : results) {
+        AddBookmark("n", "http://x/", List().ListCount() + 1);
+        SetResult(List().ListCount() - 1, status, code);
+    }
+    const std::pair<const char*, Rows> classes[] = {
+        {"Checkall1xx", {3}}, {"Checkall2xx", {0}}, {"Checkall3xx", {6}},
+        {"Checkall4xx", {4}}, {"Checkall5xx", {5}}, {"CheckallTxx", {2}},
+    };
+    for (const auto& [command, rows] : classes) {
+        EXPECT_FALSE(win_->HandleMenuCommand(command));
+        EXPECT_EQ(MarkedRows(), rows) << command;
+        EXPECT_FALSE(win_->HandleMenuCommand("Uncheckall"));
+        EXPECT_EQ(MarkedRows(), Rows{}) << command;
+        EXPECT_EQ(List().Cell(0, quillfen::BookmarkColumn::Checked), "0");
+    }
+
+    List().SetSelected(1, true);
+    List().SetSelected(6, true);
+    win_->HandleMenuCommand("ToolsCheckSelectedBookmarks");
+    win_->HandleMenuCommand("Checkall4xx");
+    EXPECT_EQ(MarkedRows(), (Rows{1, 4, 6}));
+    EXPECT_EQ(SelectedRows(), (Rows{1, 6}));
+}
+
+// The topmost row of a URL stays unmarked and every later one is marked; a trailing "/" or another
+// letter case makes another URL; earlier marks that are no duplicates go, the last row's included.
+TEST_F(ListwinCommandsTest, DuplicatesMarkEveryLaterRowOfAUrl) {
+    const char* urls[] = {"http://a/", "http://b/",   "http://dup/", "http://dup",
+                          "http://c/", "http://dup/", "http://DUP/", "http://d/",
+                          "http://e/", "http://dup/", "http://last/"};
+    for (const char* url : urls)
+        AddBookmark("n", url, List().ListCount() + 1);
+    for (int row : {7, 10}) {
+        List().SetCellCheck(row, quillfen::BookmarkColumn::Check, true);
+        List().SetCell(row, quillfen::BookmarkColumn::Checked, "1");
+    }
+    EXPECT_TRUE(win_->HandleMenuCommand("CheckDuplicatesDuplicateURLs"));
+    EXPECT_EQ(MarkedRows(), (Rows{5, 9}));
+    EXPECT_EQ(std::pair(Status(), modal_.beeps), std::pair(std::string("2 Duplicates"), 1));
+}
+
+} // namespace
