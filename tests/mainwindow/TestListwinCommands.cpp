@@ -3,6 +3,7 @@
 #include "ListwinFixture.h"
 #include "framework/ui/MenuBar.h"
 
+#include <QImage>
 #include <QKeyEvent>
 #include <tuple>
 
@@ -54,6 +55,21 @@ TEST_F(ListwinCommandsTest, EveryCommandOnAnEmptyList) {
 }
 
 // Bookmarks named alike, or with one URL, sort in their file order, also after a sort by another column;
+// Even rows are painted 240,240,255 and odd rows white, whatever their status or box.
+TEST_F(ListwinCommandsTest, RowsAreStriped) {
+    for (int i = 1; i <= 4; ++i)
+        AddBookmark("n", "http://x/", i);
+    SetResult(1, "Not Found", "404");
+    List().SetCellCheck(2, quillfen::BookmarkColumn::Check, true);
+    const QImage image = View().viewport()->grab().toImage();
+    std::vector<QColor> grounds;
+    for (int row = 0; row < 4; ++row)
+        grounds.push_back(
+            image.pixelColor(View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2)));
+    const QColor even(240, 240, 255), odd(Qt::white);
+    EXPECT_EQ(grounds, (std::vector<QColor>{even, odd, even, odd}));
+}
+
 // codes compare as text, empty codes first.
 TEST_F(ListwinCommandsTest, EqualNamesAndUrlsKeepFileOrderAndCodesSortAsText) {
     AddBookmark("News", "http://b/", 7, "404");

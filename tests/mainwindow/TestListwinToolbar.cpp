@@ -137,6 +137,24 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/two%20words/%20x?a=1&b=2"));
 }
 
+// "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
+// and while the button is disabled it opens nothing.
+TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
+    AddBookmark("n", "http://a.example/", 1);
+    win_->Show();
+    ASSERT_EQ(StatusLine().Width(), 405);
+    EXPECT_FALSE(Button("PushButton5").Enabled());
+    ClickCell(0, 1);
+    List().SetSelected(0, false);
+    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
+              std::pair(false, false));
+    testsupport::ClickOnTop(Button("PushButton3"));
+    EXPECT_TRUE(modal_.urls.empty());
+    List().SetSelected(0, true);
+    testsupport::ClickOnTop(Button("PushButton3"));
+    EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
+}
+
 // A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
 // and Resume goes on with the same scan.
 TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
