@@ -166,11 +166,15 @@ TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
 }
 
 // Whatever stands at the path, a file that cannot be converted or read ends the load at once as a read
-// failure without rows, and stays as it was.
+// failure without rows, and stays as it was; so does a binary file in a folder the user may not write.
 TEST_F(BookmarksReaderTest, FilesThatCannotBeReadAreReadFailures) {
-    const std::string path = file.PosixPath();
+    const std::string path = file.PosixPath(), folder = home.Path() + "/Library/Safari";
     const std::string xml = ConvertedText(Numbered(2));
+    for (const std::string& parent : {home.Path(), home.Path() + "/Library"})
+        ::chmod(parent.c_str(), 0755);
     const std::vector<std::pair<const char*, std::function<void()>>> cases{
+        {"unwritable folder",
+         [&] { Numbered(1).Write(path, Encoding::Binary), ::chmod(folder.c_str(), 0555); }},
         {"link to a FIFO",
          [&] {
              ::mkfifo((path + ".fifo").c_str(), 0644), std::filesystem::create_symlink(path + ".fifo", path);
@@ -180,32 +184,19 @@ TEST_F(BookmarksReaderTest, FilesThatCannotBeReadAreReadFailures) {
     };
     for (const auto& [what, make] : cases) {
         SCOPED_TRACE(what);
-        std::filesystem::remove_all(home.Path() + "/Library/Safari");
-        std::filesystem::create_directories(home.Path() + "/Library/Safari");
+        ::chmod(folder.c_str(), 0755);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
         make();
         const std::string before = std::filesystem::is_regular_file(path) ? FileText() : "";
 
-        const ReadResult result = Load();
-
-        EXPECT_EQ(result.status, ReadStatus::ReadFailure);
-        EXPECT_TRUE(sink.rows.empty() && result.urlArray.empty() && result.wholeText.empty());
+        EXPECT_TRUE(fwtest::RunUnprivileged([this] {
+            const ReadResult result = Load();
+            return result.status == ReadStatus::ReadFailure && sink.rows.empty() && result.urlArray.empty() &&
+                   result.wholeText.empty();
+        }));
         EXPECT_EQ(before.empty() ? "" : FileText(), before);
     }
-}
-
-// A binary file in a folder the user may not write cannot be converted: a read failure, the file as it was.
-TEST_F(BookmarksReaderTest, FolderThatCannotBeWrittenIsAReadFailure) {
-    ASSERT_TRUE(Numbered(1).Write(file.PosixPath(), Encoding::Binary));
-    const std::string before = FileText();
-    for (const std::string& folder : {home.Path(), home.Path() + "/Library"})
-        ::chmod(folder.c_str(), 0755);
-    ::chmod((home.Path() + "/Library/Safari").c_str(), 0555);
-    ::chmod(file.PosixPath().c_str(), 0644);
-
-    EXPECT_TRUE(fwtest::RunUnprivileged(
-        [this] { return Load().status == ReadStatus::ReadFailure && sink.rows.empty(); }));
-    EXPECT_EQ(FileText(), before);
-    ::chmod((home.Path() + "/Library/Safari").c_str(), 0755);
 }
 
 } // namespace
