@@ -1,10 +1,8 @@
 // The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
 #include "EventLoop.h"
 #include "TempHome.h"
-#include "app/Look.h"
 #include "app/Media.h"
 #include "framework/ui/Application.h"
-#include "framework/ui/System.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/MoviePlayer.h"
 #include "framework/ui/graphics/Movie.h"
@@ -26,10 +24,7 @@ namespace fs = std::filesystem;
 
 class MediaTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        Media::Release();
-        fw::System::ResetGestaltAnswers();
-    }
+    void TearDown() override { Media::Release(); }
     fw::Application app_;
 };
 

@@ -32,7 +32,7 @@ class MenuViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app_.SetMenuBar(&Menu::Instance());
-        for (const char* name : {"EditPreferences", "Checkall4xx", "FilePageSetup", "FilePrint", "EditUndo"})
+        for (const char* name : {"EditPreferences", "Checkall4xx", "FilePageSetup", "EditUndo"})
             app_._AddMenuHandler(name, [this, name] {
                 fired_.push_back(name);
                 return true;

@@ -48,10 +48,8 @@ TEST(BookmarkEditsTest, RecordsChangeOnlyTheirOwnElements) {
 // What typed text becomes inside a string element: references kept, everything else well-formed.
 TEST(BookmarkEditsTest, TypedTextIsWrittenWellFormed) {
     const std::pair<const char*, const char*> cases[] = {
-        {"Tom & Jerry", "Tom &amp; Jerry"},
-        {"Tom &amp; Jerry", "Tom &amp; Jerry"},
-        {"<b>", "&lt;b&gt;"},
-        {"&lt;&gt;&quot;&apos;", "&lt;&gt;&quot;&apos;"},
+        {"Tom & Jerry <b>", "Tom &amp; Jerry &lt;b&gt;"},
+        {"Tom &amp; Jerry &lt;&gt;&quot;&apos;", "Tom &amp; Jerry &lt;&gt;&quot;&apos;"},
         {"&#38;&#x26;&#X26;&#128512;", "&#38;&#x26;&amp;#X26;&#128512;"},
         {"&nbsp;a&amp", "&amp;nbsp;a&amp;amp"},
         {"&#0;&#xD800;&#;&#x;", "&amp;#0;&amp;#xD800;&amp;#;&amp;#x;"},

@@ -132,10 +132,6 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
 // keeps the rows before it but not the text; any line ends serve.
 TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
     const std::string text = ConvertedText(Numbered(3));
-    const auto site = [](int n, const char* key) {
-        const std::string i = std::to_string(n);
-        return BookmarkRow{"Site " + i, "http://site" + i + ".example/", key, "UUID-" + i};
-    };
     const auto replaced = [](std::string in, std::string_view what, std::string_view with) {
         for (std::size_t at = 0; (at = in.find(what, at)) != std::string::npos; at += with.size())
             in.replace(at, what.size(), with);
@@ -144,7 +140,9 @@ TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
     const std::string head = CutAfterLine(text, "<string>UUID-1</string>", 1);
     std::string oneLine = replaced(text.substr(head.size()), "\n", "");
     oneLine = oneLine.substr(0, oneLine.rfind("</dict>"));
-    const std::vector<BookmarkRow> all{site(1, "000001"), site(2, "000002"), site(3, "000003")};
+    std::vector<BookmarkRow> all;
+    for (const std::string i : {"1", "2", "3"})
+        all.push_back({"Site " + i, "http://site" + i + ".example/", "00000" + i, "UUID-" + i});
 
     const std::vector<std::tuple<const char*, std::string, ReadStatus, std::vector<BookmarkRow>>> cases{
         {"at a URL key", CutAfterLine(text, "<key>URLString</key>", 3), ReadStatus::Ok, {all[0], all[1]}},
