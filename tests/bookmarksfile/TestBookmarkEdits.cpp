@@ -45,6 +45,18 @@ TEST(BookmarkEditsTest, RecordsChangeOnlyTheirOwnElements) {
     }
 }
 
+// A bookmark listed without a title (its URI dictionary holds none) still takes an edit of its URL.
+TEST(BookmarkEditsTest, UntitledBookmarkTakesItsURLEdit) {
+    const auto untitled = [](const std::string& url) {
+        std::string xml = Xml({{"", url, "U1"}});
+        const std::string title = "\t\t\t\t<key>title</key>\n\t\t\t\t<string></string>\n";
+        return xml.erase(xml.find(title), title.size());
+    };
+    std::string log;
+    AppendEditRecord(log, {"U1", "", "", "http://new/", "http://old/", ""});
+    EXPECT_EQ(ApplyEdits(untitled("http://old/"), ReadEditLog(log)), untitled("http://new/"));
+}
+
 // What typed text becomes inside a string element: references kept, everything else well-formed.
 TEST(BookmarkEditsTest, TypedTextIsWrittenWellFormed) {
     const std::pair<const char*, const char*> cases[] = {
