@@ -1,4 +1,4 @@
-// The pictures and the movie: each loaded once with its first-load treatment, and a player that never fails.
+// The movie: the chime, and a player that never fails.
 #include "EventLoop.h"
 #include "TempHome.h"
 #include "app/Media.h"
@@ -6,7 +6,6 @@
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/MoviePlayer.h"
 #include "framework/ui/graphics/Movie.h"
-#include "framework/ui/graphics/Picture.h"
 #include "framework/ui/qt/MovieImpl.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <tuple>
 
 namespace quillfen {
 namespace {
@@ -27,19 +25,6 @@ protected:
     void TearDown() override { Media::Release(); }
     fw::Application app_;
 };
-
-// A picture loads with its first-load treatment once and stays the same object; an unknown resource id
-// gives no picture and no movie.
-TEST_F(MediaTest, PicturesLoadOnceWithTheirTreatment) {
-    fw::Picture* junk = junk2();
-    ASSERT_NE(junk, nullptr);
-    EXPECT_EQ(std::tuple(junk->Width(), junk->Height(), junk->Transparent()), std::tuple(400, 260, 1));
-    junk->SetTransparent(7);
-    EXPECT_EQ(junk2(), junk);
-    EXPECT_EQ(junk->Transparent(), 7);
-    EXPECT_EQ(fw::Picture::FromResource(9999), nullptr);
-    EXPECT_EQ(fw::Movie::FromResource(9999), nullptr);
-}
 
 // The chime loads as a WAV sound; the layout's player plays it each time asked,
 // never fails where ALSA's player is missing, and where it exists hands that player the chime, quietly.
