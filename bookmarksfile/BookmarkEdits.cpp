@@ -1,11 +1,10 @@
-// The bookmarks are found the way the reader lists them: an entry starts at its "URIDictionary" key line
-// and ends at its own closing "</dict>" or at the next entry's key line; its title, URL and UUID are the
-// lines right after their keys, in that order.
+// The bookmarks are found by the reader's own walk over the lines, so an edit reaches every bookmark
+// that is listed.
 #include "bookmarksfile/BookmarkEdits.h"
 
+#include "bookmarksfile/BookmarkLines.h"
 #include "bookmarksfile/BookmarksMarkers.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -15,8 +14,6 @@ namespace quillfen {
 namespace {
 
 using namespace markers;
-
-bool Contains(std::string_view line, std::string_view what) { return line.find(what) != std::string_view::npos; }
 
 bool IsXmlChar(std::uint32_t c) {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
@@ -39,13 +36,16 @@ std::size_t ReferenceLength(std::string_view text) {
     return closed && IsXmlChar(value) ? static_cast<std::size_t>(end - text.data()) + 1 : 0;
 }
 
-// Where a value line's text lies in the whole text: between its first "<string>" and the "</string>" after it.
+// Where a value line's text lies in the whole text: between its first "<string>" and the "</string>" after
+// it.
 struct Slot {
     std::size_t begin = 0;
     std::size_t end = 0;
 };
 
-std::string_view TextOf(std::string_view xml, const Slot& slot) { return xml.substr(slot.begin, slot.end - slot.begin); }
+std::string_view TextOf(std::string_view xml, const Slot& slot) {
+    return xml.substr(slot.begin, slot.end - slot.begin);
+}
 
 // A bookmark's title or URL string element, and its text once a record has changed it.
 struct Element {
@@ -67,29 +67,7 @@ struct Entry {
     Element url;
 };
 
-// The text's lines with their offsets; a line ends at LF, CR or CR LF, as the reader reads it.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
-
-    bool AtEnd() const { return pos_ >= text_.size(); }
-    std::size_t Offset() const { return pos_; }
-    std::string_view Next() {
-        const std::size_t start = pos_;
-        const std::size_t end = std::min(text_.find_first_of("\r\n", start), text_.size());
-        pos_ = end + 1;
-        if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
-            ++pos_;
-        return text_.substr(start, end - start);
-    }
-    void Back(std::size_t offset) { pos_ = offset; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
-std::optional<Slot> SlotOf(std::string_view line, std::size_t lineOffset) {
+std::optional<Slot> SlotOf(std::string_view xml, std::string_view line) {
     const std::size_t open = line.find(kStringOpen);
     if (open == std::string_view::npos)
         return std::nullopt;
@@ -97,51 +75,9 @@ std::optional<Slot> SlotOf(std::string_view line, std::size_t lineOffset) {
     const std::size_t close = line.find(kStringClose, begin);
     if (close == std::string_view::npos)
         return std::nullopt;
+    const auto lineOffset = static_cast<std::size_t>(line.data() - xml.data()); // lines are views into xml
     return Slot{lineOffset + begin, lineOffset + close};
 }
-
-// One entry whose marker line was just read: its value lines, as far as they lie inside the entry.
-class EntryReader {
-public:
-    explicit EntryReader(Lines& lines) : lines_(lines) {}
-
-    // The value line after the next line holding `key`: its slot, empty when it holds no complete string
-    // element. Nothing when the entry ends first.
-    std::optional<std::optional<Slot>> ValueAfter(std::string_view key) {
-        while (const std::optional<std::string_view> line = Next()) {
-            if (!Contains(*line, key))
-                continue;
-            const std::size_t offset = lines_.Offset();
-            if (const std::optional<std::string_view> value = Next())
-                return SlotOf(*value, offset);
-            return std::nullopt;
-        }
-        return std::nullopt;
-    }
-
-private:
-    std::optional<std::string_view> Next() {
-        if (closed_ || lines_.AtEnd()) {
-            closed_ = true;
-            return std::nullopt;
-        }
-        const std::size_t offset = lines_.Offset();
-        const std::string_view line = lines_.Next();
-        if (Contains(line, kEntry)) {
-            lines_.Back(offset); // the next entry's own
-            closed_ = true;
-            return std::nullopt;
-        }
-        depth_ += Contains(line, "<dict>") ? 1 : 0;
-        depth_ -= Contains(line, "</dict>") ? 1 : 0;
-        closed_ = depth_ <= 0;
-        return closed_ ? std::nullopt : std::optional(line);
-    }
-
-    Lines& lines_;
-    int depth_ = 1;
-    bool closed_ = false;
-};
 
 struct Bookmarks {
     std::vector<Entry> entries;
@@ -150,22 +86,22 @@ struct Bookmarks {
 
 Bookmarks FindBookmarks(std::string_view xml) {
     Bookmarks found;
-    Lines lines(xml);
-    while (!lines.AtEnd()) {
-        if (!Contains(lines.Next(), kEntry))
+    // The apply gives way after each record rather than after each line.
+    LineSource lines(xml, /*yield=*/false);
+    while (const std::optional<std::string_view> line = lines.Next()) {
+        if (!ContainsMarker(*line, kEntry))
             continue;
-        EntryReader reader(lines);
-        const auto title = reader.ValueAfter(kTitleKey);
-        const auto url = title ? reader.ValueAfter(kURLKey) : std::nullopt;
-        const auto uuid = url ? reader.ValueAfter(kUUIDKey) : std::nullopt;
+        EntryLines entry(lines);
+        const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
+        const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
+        const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
         // An entry without a UUID is matched by no record; an empty UUID names no bookmark.
-        if (!uuid || !*uuid || (*uuid)->end == (*uuid)->begin)
+        const std::optional<Slot> id = uuid ? SlotOf(xml, *uuid) : std::nullopt;
+        if (!url || !id || id->end == id->begin)
             continue;
-        const std::string_view id = TextOf(xml, **uuid);
-        if (found.byUUID.contains(id))
+        if (!found.byUUID.emplace(TextOf(xml, *id), found.entries.size()).second)
             continue;
-        found.byUUID.emplace(id, found.entries.size());
-        found.entries.push_back({{*title, {}}, {*url, {}}});
+        found.entries.push_back({{title ? SlotOf(xml, *title) : std::nullopt, {}}, {SlotOf(xml, *url), {}}});
     }
     return found;
 }

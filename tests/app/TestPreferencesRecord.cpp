@@ -16,6 +16,7 @@
 #include <tuple>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace quillfen {
 namespace {
@@ -69,15 +70,11 @@ TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
     const std::tuple<std::optional<std::string>, std::string, std::string, std::string> cases[] = {
         // the record found, the welcome, the record then, the settings
         {std::nullopt, kWelcome, fresh, fresh},
-        {"12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4", "kept",
-         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4",
-         "12*metal*kept*showcodes*useProxy*proxy.test*3128*ann*pa ss*4"},
         {"5*aqua**nocodes*noProxy*****", "kept", "5*aqua**nocodes*noProxy*****",
          "5*aqua**nocodes*noProxy*****"},
         {"5*aqua**nocodes*noProxy*****8*extra", "kept", "5*aqua**nocodes*noProxy*****8*extra", fresh},
         {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", kUpgraded,
          "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
-        {"", kUpgraded, "*6*6*6*6*6*6*6*6*6", "*6*6*6*6*6*6*6*6*6"},
     };
     for (const auto& [record, welcome, after, settings] : cases) {
         SCOPED_TRACE(record.value_or("none"));
@@ -86,7 +83,6 @@ TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
             WriteRecord(*record);
         EXPECT_EQ(Load(), welcome);
         EXPECT_EQ(std::pair(FileText(), Settings()), std::pair(after, settings));
-        // Every write leaves the record private to its owner.
         EXPECT_TRUE(welcome == "kept" || fs::status(file_).permissions() == fs::perms{0600});
         const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
         fs::last_write_time(file_, old);
@@ -97,56 +93,43 @@ TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
     }
 }
 
-// A record in a folder we may not write is still read, and its upgrade serves this run from memory.
-TEST_F(PreferencesRecordTest, UnwritableFolderKeepsTheRecordInUse) {
-    WriteRecord("7*metal*x*nocodes*noProxy****");
-    // An ordinary user (root's group included) may reach the record but not write into its folder.
-    for (const fs::path& p : {home_, home_ / "Library"})
-        fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
-    fs::permissions(folder_, fs::perms{0555});
-    fs::permissions(file_, fs::perms{0644});
-    EXPECT_EQ(Load(/*asOrdinaryUser=*/true), kUpgraded);
-    EXPECT_EQ(FileText(), "7*metal*x*nocodes*noProxy****");
-    EXPECT_EQ(Settings(), "7*metal*x*nocodes*noProxy*****6");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
-    fs::permissions(folder_, fs::perms{0755}); // lets the temporary home go
-}
-
-// When the record can be neither read nor created, the defaults serve this run.
-TEST_F(PreferencesRecordTest, NoRecordAtAllLeavesTheDefaults) {
-    std::ofstream(home_ / "Library") << "a file where the folder should be";
-    EXPECT_EQ(Load(), kWelcome);
-    EXPECT_FALSE(fs::exists(file_));
-    EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
-}
-
-// A record that stands at its path but cannot be read is never replaced: the defaults serve the run from
-// memory, nobody is welcomed, and the path holds what it held, byte for byte and kind for kind; a FIFO or
-// device in its place is not even opened.
-TEST_F(PreferencesRecordTest, UnreadableRecordIsLeftAlone) {
-    const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret*4";
-    WriteRecord(record);
-    // The user's own record in the user's own folder: mode 000 binds its owner unless that is root, so
-    // that case reads as an ordinary user who owns both.
-    for (const fs::path& p : {home_, folder_.parent_path(), folder_, file_})
-        ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
-    const std::vector<std::pair<const char*, std::function<void()>>> cases{
-        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }},
-        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }},
-        {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }},
+// Whatever stands at the path, a record we cannot read, or one in a folder we may not write, is never
+// replaced: a readable record serves this run (its upgrade from memory), anything else leaves the defaults,
+// and the path holds what it held, byte for byte and kind for kind; a FIFO or device is not even opened.
+TEST_F(PreferencesRecordTest, RecordsWeCannotReplaceServeFromMemory) {
+    const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret";
+    const std::string defaults = "5*aqua**nocodes*noProxy*****8";
+    const std::vector<std::tuple<const char*, std::function<void()>, std::string, std::string>> cases{
+        // what stands at the path, the welcome, the settings
+        {"unwritable folder", [&] { fs::permissions(folder_, fs::perms{0555}); }, kUpgraded, record + "*6"},
+        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }, "kept", defaults},
+        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }, "kept", defaults},
+        {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }, "kept",
+         defaults},
+        {"file for a folder",
+         [&] { fs::remove_all(home_ / "Library"), std::ofstream(home_ / "Library") << "a file"; }, kWelcome,
+         defaults},
     };
-    for (const auto& [what, make] : cases) {
+    for (const auto& [what, make, welcome, settings] : cases) {
         SCOPED_TRACE(what);
+        if (fs::is_directory(folder_))
+            fs::permissions(folder_, fs::perms{0755});
+        fs::remove_all(home_ / "Library");
+        WriteRecord(record);
+        // The user's own record in the user's own folder: mode 000 binds its owner unless that is root, so
+        // every case reads as an ordinary user who owns both.
+        for (const fs::path& p : {home_, folder_.parent_path(), folder_, file_})
+            ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
         make();
         const fs::file_status before = fs::symlink_status(file_);
-        ASSERT_NE(before.type(), fs::file_type::not_found);
         Globals::timeOut = "unset";
-        EXPECT_EQ(Load(/*asOrdinaryUser=*/true), "kept");
-        EXPECT_EQ(Settings(), "5*aqua**nocodes*noProxy*****8");
+        EXPECT_EQ(Load(/*asOrdinaryUser=*/true), welcome);
+        EXPECT_EQ(Settings(), settings);
         EXPECT_EQ(fs::symlink_status(file_).type(), before.type());
-        if (fs::is_regular_file(fs::symlink_status(file_))) {
+        if (fs::is_regular_file(before)) {
             fs::permissions(file_, fs::perms::owner_read);
             EXPECT_EQ(FileText(), record);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
         }
     }
 }

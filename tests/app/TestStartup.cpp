@@ -27,10 +27,13 @@ protected:
 };
 
 // File > New opens a main window, also when none was open, and replaces an open one with a fresh one.
-// About and Preferences pass through the main window to the application, which answers them.
-TEST_F(StartupTest, ApplicationCommandsPassThroughTheMainWindow) {
+// About and Preferences pass through the main window to the application, which answers them. Shut-down
+// releases the menu bar, the file type, the windows and the settings, and a second shut-down is harmless.
+TEST_F(StartupTest, CommandsPassThroughTheMainWindowAndShutDownReleasesAll) {
     EXPECT_FALSE(App::Instance().HandleMenuCommand("FileNew"));
     Listwin* first = &fw::Instance<Listwin>();
+    EXPECT_EQ(App::Instance().GetMenuBar(), &Menu::Instance());
+    EXPECT_TRUE(FileTypes::pTextPlain);
     EXPECT_FALSE(App::Instance().HandleMenuCommand("AppleAboutSafariLindquay"));
     EXPECT_FALSE(App::Instance().HandleMenuCommand("EditPreferences"));
     EXPECT_TRUE(fw::Instance<Aboutbox>().Visible());
@@ -39,15 +42,6 @@ TEST_F(StartupTest, ApplicationCommandsPassThroughTheMainWindow) {
     App::Instance().HandleMenuCommand("FileNew");
     EXPECT_NE(&fw::Instance<Listwin>(), first);
     EXPECT_EQ(fw::detail::OpenWindowCount(), 3);
-}
-
-// Start-up installs the one menu bar, the file type and the main window; shut-down releases them and the
-// settings, and a second shut-down is harmless.
-TEST_F(StartupTest, ShutDownReleasesWhatStartUpMade) {
-    _MakeDefaultView();
-    EXPECT_EQ(App::Instance().GetMenuBar(), &Menu::Instance());
-    EXPECT_TRUE(FileTypes::pTextPlain);
-    EXPECT_EQ(fw::detail::OpenWindowCount(), 1);
     Globals::timeOut = "5";
     ShutDown();
     EXPECT_EQ(fw::detail::OpenWindowCount(), 0);

@@ -1,0 +1,73 @@
+#include "bookmarksfile/BookmarkLines.h"
+
+#include "bookmarksfile/BookmarksMarkers.h"
+
+#include "framework/runtime/Thread.h"
+#include "framework/text/Text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace quillfen {
+
+bool ContainsMarker(std::string_view line, std::string_view marker) {
+    return fw::InStrB(line, marker) > 0;
+}
+
+LineSource::LineSource(std::string_view text, bool yield)
+    : text_(text), yield_(yield), nextLF_(Find('\n', 0)), nextCR_(Find('\r', 0)) {}
+
+std::optional<std::string_view> LineSource::Next() {
+    if (pushedBack_)
+        return std::exchange(pushedBack_, std::nullopt);
+    if (pos_ >= text_.size())
+        return std::nullopt;
+    // Each search runs to the next LF or CR and is kept until the reading passes it, so the text is
+    // scanned once whatever mix of line ends it holds.
+    if (nextLF_ < pos_)
+        nextLF_ = Find('\n', pos_);
+    if (nextCR_ < pos_)
+        nextCR_ = Find('\r', pos_);
+    const std::size_t end = std::min(nextLF_, nextCR_);
+    const std::string_view line = text_.substr(pos_, end - pos_);
+    pos_ = end + (text_.substr(end).starts_with("\r\n") ? 2 : 1);
+    if (yield_)
+        fw::BackgroundYield();
+    return line;
+}
+
+std::size_t LineSource::Find(char c, std::size_t from) const {
+    const void* found = std::memchr(text_.data() + from, c, text_.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
+}
+
+std::optional<std::string_view> EntryLines::ValueAfter(std::string_view key, int within) {
+    while (const std::optional<std::string_view> line = Next()) {
+        if (depth_ < within)
+            return std::nullopt;
+        if (ContainsMarker(*line, key))
+            return Next();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string_view> EntryLines::Next() {
+    if (closed_)
+        return std::nullopt;
+    std::optional<std::string_view> line = lines_.Next();
+    if (!line) {
+        closed_ = true;
+    } else if (ContainsMarker(*line, markers::kEntry)) {
+        lines_.PushBack(*line);
+        closed_ = true;
+    } else {
+        // plutil writes one element per line and escapes '<' inside strings, so these are tags.
+        depth_ += ContainsMarker(*line, "<dict>") ? 1 : 0;
+        depth_ -= ContainsMarker(*line, "</dict>") ? 1 : 0;
+        closed_ = depth_ <= 0;
+    }
+    return closed_ ? std::nullopt : line;
+}
+
+} // namespace quillfen
