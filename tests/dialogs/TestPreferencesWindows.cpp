@@ -175,13 +175,16 @@ TEST_F(PreferencesWindowsTest, FailedApplyChangesNothing) {
     }
 }
 
-// The proxy window shows the settings, and its "Close" stores the four texts in the
-// settings only; the close box stores nothing; Configure brings the open window forward as it was typed.
-TEST_F(PreferencesWindowsTest, ProxyWindowStoresIntoTheSettingsOnly) {
-    const std::string record = "5*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
+// The proxy window shows the settings, and its "Close" stores the four texts in the settings only; the close
+// box stores nothing; Configure brings the open window forward as it was typed. Apply then has the main
+// window read the record again (a stale carried field goes), its version socket take the proxy server and the
+// number the port begins with, and the next scan fill the new pool size.
+TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
+    const std::string record = "5*aqua*c3*nocodes*useProxy*p.test*3128*ann*pw*8";
     WriteRecord(record);
+    quillfen::Listwin& main = fw::Instance<quillfen::Listwin>();
     const std::vector<std::string> before = {"p.test", "3128", "ann", "pw"},
-                                   typed = {"p.example", "80", "bob", "s3cret"};
+                                   typed = {"p.example", "80abc", "bob", "s3cret"};
     for (const bool closeBox : {true, false}) {
         Click(Prefs(), "PushButton2");
         quillfen::ProxyWin* first = &Proxy();
@@ -204,30 +207,14 @@ TEST_F(PreferencesWindowsTest, ProxyWindowStoresIntoTheSettingsOnly) {
                   closeBox ? before : typed);
         EXPECT_EQ(Record(), record);
     }
-    Click(Prefs(), "PushButton1");
-    EXPECT_EQ(Record(), "5*aqua**nocodes*useProxy*p.example*80*bob*s3cret*8");
-}
-
-// Apply has the main window read the record again (a stale carried field goes); with proxy use on, its
-// version socket takes the server and the number the port begins with, and keeps them when it is turned off.
-// The next scan fills the new pool size.
-TEST_F(PreferencesWindowsTest, ApplyReachesTheMainWindow) {
-    WriteRecord("30*aqua*c3*nocodes*noProxy*****8");
-    quillfen::Listwin& main = fw::Instance<quillfen::Listwin>();
     quillfen::Globals::carriedField = "stale";
-    Click(Prefs(), "PushButton2");
-    Type(Proxy(), "EditField1", "proxy.test");
-    Type(Proxy(), "EditField2", "8080abc");
-    Click(Proxy(), "BevelButton1");
-    for (const char* count : {"8", "5"}) {
-        Click(Prefs(), "CheckBox2");
-        Type(Prefs(), "EditField3", count);
-        Click(Prefs(), "PushButton1");
-        EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
-                      std::to_string(main.versionHTTPSock.HTTPProxyPort),
-                  "proxy.test:8080");
-    }
-    EXPECT_EQ(quillfen::Globals::proxyUse + quillfen::Globals::carriedField, "noProxyc3");
+    Type(Prefs(), "EditField3", "5");
+    Click(Prefs(), "PushButton1");
+    EXPECT_EQ(Record(), "5*aqua*c3*nocodes*useProxy*p.example*80abc*bob*s3cret*5");
+    EXPECT_EQ(quillfen::Globals::carriedField, "c3");
+    EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
+                  std::to_string(main.versionHTTPSock.HTTPProxyPort),
+              "p.example:80");
     testsupport::ScriptedServer server;
     server.SetResponses({""}, false);
     fw::ListBox& list = main.Get<fw::ListBox>("ListBox1");
