@@ -1,5 +1,5 @@
 // The version check as the main window opens, against a version page served on 127.0.0.1, and the windows
-// that it and the menus show: the update notice and the status-code explanations.
+// that it shows: the update notice.
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "ScriptedServer.h"
@@ -7,7 +7,6 @@
 #include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "dialogs/alertDownloadWin.h"
-#include "dialogs/codeWin.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
 #include "framework/ui/controls/PushButton.h"
@@ -34,7 +33,6 @@ protected:
     }
     void TearDown() override {
         quillfen::SetMakerSite("");
-        quillfen::SetOlderCodesPage("");
         CloseAll();
         versionDetails.clear();
     }
@@ -63,26 +61,47 @@ protected:
 // Only a version above the own 0.9.3 (the digits 093) beeps and shows the notice; every page that arrives,
 // error pages too, leaves its last field as the details. The main window asks for the page as it opens.
 TEST_F(DialogsTest, PagesAndTheirNotice) {
-    const std::tuple<std::string, bool, std::string> cases[] = {
-        {kOk + "Quillfen*0100*Faster.\rFewer clicks.", true, "Faster.\rFewer clicks."},
-        {kOk + "0100*single star", true, "single star"},
-        {kOk + "a*b*093*the same", false, "the same"},
-        {kOk + "x*abc*not a number", false, "not a number"},
-        {kOk + "no stars", false, "no stars"},
-        {kOk, false, ""},
-        {"HTTP/1.0 404 Not Found\r\n\r\n<html>gone</html>", false, "<html>gone</html>"},
+    // A newer page's notice: each button opens its page, or none, and closes it; Return chooses Download.
+    struct Case {
+        std::string response, details;
+        const char* button; // none: no notice
+        bool byReturn;
+        Urls urls;
     };
-    for (const auto& [response, newer, details] : cases) {
-        SCOPED_TRACE(response);
+    const std::string download = site_ + "/downloads/quillfen.dmg";
+    for (const Case& c : {
+             Case{kOk + "Quillfen*0100*Faster.\rFewer clicks.",
+                  "Faster.\rFewer clicks.",
+                  "PushButton1",
+                  false,
+                  {download}},
+             {kOk + "0100*single star", "single star", "PushButton2", false, {site_ + "/"}},
+             {kOk + "0101*no choice", "no choice", "PushButton3", false, {}},
+             {kOk + "0101*by Return", "by Return", "PushButton3", true, {download}},
+             {kOk + "a*b*093*the same", "the same", nullptr, false, {}},
+             {kOk + "x*abc*not a number", "not a number", nullptr, false, {}},
+             {kOk + "no stars", "no stars", nullptr, false, {}},
+             {kOk, "", nullptr, false, {}},
+             {"HTTP/1.0 404 Not Found\r\n\r\n<html>gone</html>", "<html>gone</html>", nullptr, false, {}},
+         }) {
+        SCOPED_TRACE(c.response);
         modal_.beeps = 0;
-        server_.SetResponses({response});
+        modal_.urls.clear();
+        server_.SetResponses({c.response});
         versionDetails = kUnset;
         fw::Instance<quillfen::Listwin>();
         EXPECT_TRUE(testsupport::SpinUntil([] { return versionDetails != kUnset; }));
-        EXPECT_EQ(versionDetails, details);
-        EXPECT_EQ(modal_.beeps, newer ? 1 : 0);
-        ASSERT_EQ(Notice() != nullptr, newer);
-        EXPECT_EQ(newer ? Notice()->Get<fw::StaticText>("StaticText2").Text() : details, details);
+        EXPECT_EQ(versionDetails, c.details);
+        EXPECT_EQ(modal_.beeps, c.button ? 1 : 0);
+        ASSERT_EQ(Notice() != nullptr, c.button != nullptr);
+        if (c.button) {
+            EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), c.details);
+            QWidget& button = Widget(Notice()->Get<fw::PushButton>(c.button));
+            c.byReturn ? QTest::keyClick(&button, Qt::Key_Return)
+                       : QTest::mouseClick(&button, Qt::LeftButton);
+            EXPECT_EQ(Notice(), nullptr);
+        }
+        EXPECT_EQ(modal_.urls, c.urls);
         CloseAll();
     }
     EXPECT_EQ(server_.Requests()[0].rfind("GET /vessmor/version.txt HTTP/1.0\r\n", 0), 0U);
@@ -109,34 +128,6 @@ TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
     EXPECT_TRUE(nothingYet && versionDetails == kUnset);
     EXPECT_EQ(modal_.beeps, 0);
     EXPECT_EQ(Notice(), nullptr);
-}
-
-// Each button of the notice opens its page, or none, and closes the notice; Return chooses Download.
-TEST_F(DialogsTest, NoticeButtons) {
-    const std::tuple<const char*, bool, Urls> cases[] = {
-        {"PushButton1", false, {site_ + "/downloads/quillfen.dmg"}},
-        {"PushButton2", false, {site_ + "/"}},
-        {"PushButton3", false, {}},
-        {"PushButton3", true, {site_ + "/downloads/quillfen.dmg"}}};
-    for (const auto& [name, byReturn, urls] : cases) {
-        QWidget& button = Widget(fw::Instance<quillfen::alertDownloadWin>().Get<fw::PushButton>(name));
-        byReturn ? QTest::keyClick(&button, Qt::Key_Return) : QTest::mouseClick(&button, Qt::LeftButton);
-        EXPECT_EQ(modal_.urls, urls) << name;
-        EXPECT_EQ(Notice(), nullptr);
-        modal_.urls.clear();
-    }
-}
-
-// Help shows the code table; a click on its link opens the older copy, then the maker's page.
-TEST_F(DialogsTest, CodeTableAndLink) {
-    fw::Instance<quillfen::Listwin>();
-    app_.HandleMenuCommand("HelpStatuscodeexplanations");
-    auto* win = static_cast<quillfen::codeWin*>(fw::detail::OpenWindow(typeid(quillfen::codeWin)));
-    ASSERT_NE(win, nullptr);
-    quillfen::SetOlderCodesPage("http://127.0.0.1:9/old.htm");
-    QTest::mouseClick(&Widget(win->Get<fw::StaticText>("StaticText1")), Qt::LeftButton);
-    EXPECT_EQ(modal_.urls,
-              (Urls{"http://127.0.0.1:9/old.htm", site_ + "/zurizedovazider/texts/errorcodes.htm"}));
 }
 
 } // namespace
