@@ -70,11 +70,7 @@ TEST_F(DialogsTest, PagesAndTheirNotice) {
     };
     const std::string download = site_ + "/downloads/quillfen.dmg";
     for (const Case& c : {
-             Case{kOk + "Quillfen*0100*Faster.\rFewer clicks.",
-                  "Faster.\rFewer clicks.",
-                  "PushButton1",
-                  false,
-                  {download}},
+             Case{kOk + "Q*0100*Faster.\rFewer.", "Faster.\rFewer.", "PushButton1", false, {download}},
              {kOk + "0100*single star", "single star", "PushButton2", false, {site_ + "/"}},
              {kOk + "0101*no choice", "no choice", "PushButton3", false, {}},
              {kOk + "0101*by Return", "by Return", "PushButton3", true, {download}},
