@@ -117,42 +117,23 @@ TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
     EXPECT_NE(modal_.messages.at(0).find("default of 8"), std::string::npos);
 }
 
-// A "*" in any field of either window is refused with a message naming the field: nothing is written or
-// stored, and the window stays open for the user to mend it.
-TEST_F(PreferencesWindowsTest, StarIsRefusedInEveryField) {
-    const std::string record = "5*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
-    for (const auto& [proxy, field, label] : {std::tuple{false, "EditField1", "URL Check Timeout Period"},
-                                              {false, "EditField3", "Scan: bookmarks at the time"},
-                                              {true, "EditField1", "Proxy server"},
-                                              {true, "EditField2", "Port"},
-                                              {true, "EditField3", "Username"},
-                                              {true, "EditField4", "Password"}}) {
-        SCOPED_TRACE(label);
-        WriteRecord(record);
-        modal_.messages.clear();
-        if (proxy)
-            Click(Prefs(), "PushButton2");
-        fw::Window& window = proxy ? static_cast<fw::Window&>(Proxy()) : Prefs();
-        Type(window, field, "a*b");
-        Click(window, proxy ? "BevelButton1" : "PushButton1");
-        ASSERT_EQ(modal_.messages.size(), 1u);
-        EXPECT_NE(modal_.messages[0].find("\"*\" cannot be stored"), std::string::npos);
-        EXPECT_NE(modal_.messages[0].find("\"" + std::string(label) + "\""), std::string::npos);
-        EXPECT_TRUE(IsOpen(typeid(window)));
-        EXPECT_EQ(Record(), record);
-        EXPECT_EQ(quillfen::Globals::proxyUser + quillfen::Globals::proxyPass, "annpw");
-        fw::detail::CloseAllWindows();
-    }
-}
-
-// Apply where the record cannot be replaced (a folder we may not write) or is there but unreadable says so,
-// leaves the file and the settings as they were, and keeps the window open.
-TEST_F(PreferencesWindowsTest, FailedApplyChangesNothing) {
-    for (const auto& [folderMode, fileMode, why] :
-         {std::tuple{fs::perms{0555}, fs::perms{0644}, "cannot create"},
-          {fs::perms{0755}, fs::perms{0000}, "cannot be read"}}) {
+// Apply refuses with one message saying why, keeps the window open for the user to mend it, and leaves the
+// record and the settings as they were: for a "*" in any field of either window (the message names the
+// field), a record that cannot be replaced (a folder we may not write) and one that is there but unreadable.
+TEST_F(PreferencesWindowsTest, RefusedApplyChangesNothing) {
+    const std::string record = "7*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
+    const fs::perms open{0755}, readable{0644};
+    for (const auto& [proxy, field, text, folderMode, fileMode, why] :
+         {std::tuple{false, "EditField1", "a*b", open, readable, "from \"URL Check Timeout Period\""},
+          {false, "EditField3", "a*b", open, readable, "from \"Scan: bookmarks at the time\""},
+          {true, "EditField1", "a*b", open, readable, "from \"Proxy server\""},
+          {true, "EditField2", "a*b", open, readable, "from \"Port\""},
+          {true, "EditField3", "a*b", open, readable, "from \"Username\""},
+          {true, "EditField4", "a*b", open, readable, "from \"Password\""},
+          {false, "EditField1", "9", fs::perms{0555}, readable, "cannot create"},
+          {false, "EditField1", "9", open, fs::perms{0000}, "cannot be read"}}) {
         SCOPED_TRACE(why);
-        WriteRecord("7*aqua**nocodes*noProxy*****3", fileMode);
+        WriteRecord(record, fileMode);
         // An ordinary user (root would pass every permission) may reach the record.
         for (const fs::path& p : {fs::path(home_.Path()), fs::path(home_.Path()) / "Library"})
             fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
@@ -161,16 +142,23 @@ TEST_F(PreferencesWindowsTest, FailedApplyChangesNothing) {
         modal_.messages.clear();
         const bool asNobody = ::geteuid() == 0;
         ASSERT_TRUE(!asNobody || ::seteuid(65534) == 0);
-        Type(Prefs(), "EditField1", "9");
-        Click(Prefs(), "PushButton1");
+        if (proxy)
+            Click(Prefs(), "PushButton2");
+        fw::Window& window = proxy ? static_cast<fw::Window&>(Proxy()) : Prefs();
+        Type(window, field, text);
+        Click(window, proxy ? "BevelButton1" : "PushButton1");
         ASSERT_TRUE(!asNobody || ::seteuid(0) == 0);
         ASSERT_EQ(modal_.messages.size(), 1u);
         EXPECT_NE(modal_.messages[0].find(why), std::string::npos) << modal_.messages[0];
-        EXPECT_TRUE(IsOpen(typeid(quillfen::prefWin)) && quillfen::Globals::timeOut == "7");
-        fs::permissions(folder_, fs::perms{0755});
-        fs::permissions(file_, fs::perms{0600});
-        EXPECT_EQ(Record() + std::to_string(std::distance(fs::directory_iterator(folder_), {})),
-                  "7*aqua**nocodes*noProxy*****31");
+        EXPECT_EQ(modal_.messages[0].find("\"*\" cannot be stored") != std::string::npos, text[1] == '*');
+        EXPECT_TRUE(IsOpen(typeid(window)) && quillfen::Globals::timeOut == "7");
+        // An unreadable record leaves the defaults in memory.
+        EXPECT_EQ(quillfen::Globals::proxyUser + quillfen::Globals::proxyPass,
+                  fileMode == readable ? "annpw" : "");
+        fs::permissions(folder_, open);
+        fs::permissions(file_, readable);
+        EXPECT_EQ(Record() + "|" + std::to_string(std::distance(fs::directory_iterator(folder_), {})),
+                  record + "|1");
         fw::detail::CloseAllWindows();
     }
 }
