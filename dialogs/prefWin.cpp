@@ -27,7 +27,7 @@ std::string RecordText() {
     const std::string fallback = DefaultRecord("metal");
     if (!fw::FolderItem(path).Exists())
         PreferencesFile::Write(path, fallback);
-    return PreferencesFile::Read(path).value_or(fallback);
+    return fallback;
 }
 
 } // namespace

@@ -4,15 +4,9 @@
 #include <plist/plist.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace testsupport {
 namespace {
-
-struct PlistDeleter {
-    void operator()(plist_t node) const { plist_free(node); }
-};
-using Plist = std::unique_ptr<void, PlistDeleter>;
 
 // A dictionary of the entries that are there, in their order.
 plist_t Dict(std::initializer_list<std::pair<const char*, plist_t>> entries) {
@@ -66,12 +60,13 @@ plist_t Node(const TreeItem& item, bool withSync) {
 } // namespace
 
 bool WriteTree(const TreeItem& root, const std::string& path, Form form, Encoding encoding) {
-    Plist tree(Node(root, form == Form::Modern));
-    plist_dict_set_item(tree.get(), "WebBookmarkFileVersion", plist_new_uint(1));
+    plist_t tree = Node(root, form == Form::Modern);
+    plist_dict_set_item(tree, "WebBookmarkFileVersion", plist_new_uint(1));
     const bool xml = encoding == Encoding::Xml;
     char* bytes = nullptr;
     std::uint32_t length = 0;
-    (xml ? plist_to_xml : plist_to_bin)(tree.get(), &bytes, &length);
+    (xml ? plist_to_xml : plist_to_bin)(tree, &bytes, &length);
+    plist_free(tree);
     std::ofstream file(path, std::ios::binary);
     const bool written = bytes && file.write(bytes, length);
     (xml ? plist_to_xml_free : plist_to_bin_free)(bytes);

@@ -1,5 +1,6 @@
-// Stands in for message boxes and file dialogs (every dialog is cancelled unless a test scripts an answer),
-// and records beeps, messages, opened URLs, the file dialogs asked and the page setups offered.
+// Stands in for message boxes and file dialogs and records what they were asked. Every dialog is cancelled
+// unless a test scripts its answer: the path a save or open dialog returns, the setup string a page setup
+// confirms ("" keeps what is offered), the PDF file the print dialog prints to.
 #pragma once
 
 #include "framework/ui/Modal.h"
@@ -40,19 +41,9 @@ public:
         return printToPdf.has_value();
     }
 
-    // The setup string the user confirms ("" keeps what is offered); nothing cancels the page setup dialog.
-    std::optional<std::string> pageSetupChoice;
-    // The PDF file the print dialog prints to; nothing cancels it.
-    std::optional<std::string> printToPdf;
-    std::vector<std::string> pageSetupsOffered;
-    // The paths the save and open dialogs return; nothing cancels them. Their titles as they were asked.
-    std::optional<std::string> saveAnswer, openAnswer;
-    std::vector<std::string> dialogsAsked;
-    int printDialogs = 0;
-
-    std::vector<std::string> messages;
-    std::vector<std::string> urls;
-    int beeps = 0;
+    std::optional<std::string> saveAnswer, openAnswer, pageSetupChoice, printToPdf;
+    std::vector<std::string> dialogsAsked, pageSetupsOffered, messages, urls;
+    int printDialogs = 0, beeps = 0;
 };
 
 } // namespace testsupport

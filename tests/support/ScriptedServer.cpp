@@ -73,7 +73,6 @@ ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
 }
 
 ScriptedServer::~ScriptedServer() = default;
-
 int ScriptedServer::Port() const {
     return impl_->serverPort();
 }
@@ -91,7 +90,6 @@ void ScriptedServer::UseTls(const TestCertificate& certificate) {
 std::vector<std::string> ScriptedServer::Requests() const {
     return impl_->requests;
 }
-
 int ScriptedServer::ClosedByClient() const {
     return impl_->closedByClient;
 }

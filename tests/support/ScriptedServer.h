@@ -1,8 +1,7 @@
-// Test peers on 127.0.0.1: a TCP server (plain or TLS) that answers every request with scripted
-// bytes and records what it received, and certificates made for a test.
+// Test peers on 127.0.0.1: a TCP server (plain or TLS) that answers every request with scripted bytes and
+// records what it received, a port that refuses connections, and certificates made for a test.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,8 +9,7 @@
 namespace testsupport {
 
 struct TestCertificate {
-    std::string certificatePem;
-    std::string keyPem;
+    std::string certificatePem, keyPem;
 };
 // A fresh self-signed certificate, made with openssl; subjectAltName as openssl takes it ("IP:127.0.0.1").
 TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName);
@@ -29,10 +27,8 @@ public:
     void SetResponses(std::vector<std::string> responses, bool closeAfter = true);
     void UseTls(const TestCertificate& certificate);
 
-    // Bytes received, one entry per accepted connection.
-    std::vector<std::string> Requests() const;
+    std::vector<std::string> Requests() const; // bytes received, one entry per accepted connection
     int Connections() const { return static_cast<int>(Requests().size()); }
-    // Connections ended by the client.
     int ClosedByClient() const;
 
 private:
@@ -40,8 +36,7 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A port on 127.0.0.1 that refuses connections while the object lives: it is bound and never listened
-// on, so no other test or server can take it meanwhile.
+// Bound and never listened on, so no other test or server can take it while the object lives.
 class RefusingPort {
 public:
     RefusingPort();
@@ -51,8 +46,7 @@ public:
     int Port() const { return port_; }
 
 private:
-    int fd_ = -1;
-    int port_ = 0;
+    int fd_ = -1, port_ = 0;
 };
 
 } // namespace testsupport
