@@ -1,5 +1,7 @@
 #include "framework/files/TCPSocket.h"
 
+#include "framework/files/PlainConnection.h"
+
 #include <QCoreApplication>
 #include <QList>
 #include <QNetworkProxy>
@@ -7,7 +9,6 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
-#include <QTcpSocket>
 
 #include <algorithm>
 #include <cctype>
@@ -57,7 +58,7 @@ bool IsReservedInvalidName(std::string name) {
 // Released sockets wait, as children of one object, for one deferred delete: a scan releases a socket
 // per row, and a deferred delete each would wake the event loop once more per row. The delete comes at
 // the same safe point as a socket's own would, after the signal it may be inside of has returned.
-void Retire(QTcpSocket* socket) {
+void Retire(QSslSocket* socket) {
     static QPointer<QObject> graveyard;
     if (!graveyard) {
         graveyard = new QObject();
@@ -72,10 +73,11 @@ QByteArray ToBytes(const std::string& text) {
 
 } // namespace
 
-struct TCPSocket::Impl {
-    TCPSocket* owner = nullptr;   // cleared when the TCPSocket goes, so late callbacks reach nobody
-    // Plain connections take a plain socket: a TLS socket wraps one and doubles the cost of each.
-    QTcpSocket* socket = nullptr; // released by a deferred delete: it may be inside its own signal
+struct TCPSocket::Impl final : PlainConnection::Events, std::enable_shared_from_this<TCPSocket::Impl> {
+    TCPSocket* owner = nullptr; // cleared when the TCPSocket goes, so late callbacks reach nobody
+    // Plain connections skip Qt's socket objects: a scan opens one per row.
+    std::shared_ptr<PlainConnection> plain;
+    QSslSocket* socket = nullptr; // released by a deferred delete: it may be inside its own signal
     std::string buffer;
     int lastError = 0;
     unsigned generation = 0; // bumped whenever a connection ends; stale callbacks compare it
@@ -87,6 +89,8 @@ struct TCPSocket::Impl {
         ++generation;
         connected = false;
         tcpUp = false;
+        if (plain != nullptr)
+            std::exchange(plain, nullptr)->Close();
         if (socket == nullptr)
             return;
         QObject::disconnect(socket, nullptr, nullptr, nullptr);
@@ -101,6 +105,10 @@ struct TCPSocket::Impl {
             buffer.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         }
     }
+
+    void ConnectionMade() override;
+    void BytesArrived(std::string_view bytes) override;
+    void ConnectionFailed(int code) override;
 };
 
 // Each callback holds the Impl alive while it runs, and checks that its connection is still the
@@ -143,8 +151,12 @@ public:
                                   Qt::QueuedConnection);
     }
 
-    static void Open(const ImplPtr& impl) {
-        QTcpSocket* socket = impl->secure ? new QSslSocket() : new QTcpSocket();
+    static void OpenPlain(const ImplPtr& impl) {
+        impl->plain = PlainConnection::Open(*impl, impl->owner->Address, impl->owner->Port);
+    }
+
+    static void OpenSecure(const ImplPtr& impl) {
+        auto* socket = new QSslSocket();
         impl->socket = socket;
         socket->setProxy(QNetworkProxy::NoProxy);
         QObject::connect(socket, &QAbstractSocket::connected, socket, Guarded(impl, [](const ImplPtr& self) {
@@ -162,19 +174,33 @@ public:
                          Guarded(impl, [](const ImplPtr& self) { Fail(self, TCPSocket::LostConnection); }));
         const QString host = QString::fromStdString(impl->owner->Address);
         const auto port = static_cast<quint16>(impl->owner->Port);
-        if (auto* secure = qobject_cast<QSslSocket*>(socket)) {
-            QObject::connect(secure, &QSslSocket::encrypted, secure,
-                             Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
-            QSslConfiguration config = secure->sslConfiguration();
-            config.addCaCertificates(ExtraAuthorities());
-            config.setPeerVerifyMode(QSslSocket::VerifyPeer);
-            secure->setSslConfiguration(config);
-            secure->connectToHostEncrypted(host, port);
-        } else {
-            socket->connectToHost(host, port);
-        }
+        QObject::connect(socket, &QSslSocket::encrypted, socket,
+                         Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
+        QSslConfiguration config = socket->sslConfiguration();
+        config.addCaCertificates(ExtraAuthorities());
+        config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+        socket->setSslConfiguration(config);
+        socket->connectToHostEncrypted(host, port);
     }
 };
+
+// A plain connection's events. It reports only while it is the current one: Release closes it.
+void TCPSocket::Impl::ConnectionMade() {
+    tcpUp = true;
+    if (owner != nullptr)
+        TCPSocketDispatch::Connected(shared_from_this());
+}
+
+void TCPSocket::Impl::BytesArrived(std::string_view bytes) {
+    buffer.append(bytes);
+    if (owner != nullptr)
+        TCPSocketDispatch::DataAvailable(shared_from_this());
+}
+
+void TCPSocket::Impl::ConnectionFailed(int code) {
+    if (owner != nullptr)
+        TCPSocketDispatch::Fail(shared_from_this(), code);
+}
 
 TCPSocket::TCPSocket() : impl_(std::make_shared<Impl>()) {
     impl_->owner = this;
@@ -193,11 +219,15 @@ void TCPSocket::Connect() {
         TCPSocketDispatch::FailLater(impl_, InvalidPortError);
     else if (IsReservedInvalidName(Address))
         TCPSocketDispatch::FailLater(impl_, NameResolutionError);
+    else if (Secure)
+        TCPSocketDispatch::OpenSecure(impl_);
     else
-        TCPSocketDispatch::Open(impl_);
+        TCPSocketDispatch::OpenPlain(impl_);
 }
 
 void TCPSocket::Write(const std::string& bytes) {
+    if (impl_->plain != nullptr)
+        return impl_->plain->Write(bytes);
     if (impl_->socket == nullptr) {
         impl_->lastError = InvalidStateError;
         return;

@@ -95,7 +95,7 @@ protected:
 } // namespace
 
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
-// fragment stay in the path. Through a proxy (port 0 meaning the default) the request carries the absolute
+// fragment stay in the path; a host name is looked up. Through a proxy (port 0 meaning the default) the request carries the absolute
 // URL, also for https, and the headers set on the client.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     const std::string host = "Host: " + Local(), auth = "\r\nProxy-Authorization: Basic dTpw";
@@ -103,6 +103,7 @@ TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     const std::vector<std::tuple<std::string, int, std::string, std::string>> cases{
         {"http://127.0.0.1", -1, "HEAD /", "Host: 127.0.0.1"},
         {"http://" + Local() + page, -1, "HEAD " + page, host},
+        {"http://localhost/", -1, "HEAD /", "Host: localhost"},
         {"http://example.invalid:8080/p?x=1", server.Port(), "HEAD http://example.invalid:8080/p?x=1",
          "Host: example.invalid:8080" + auth},
         {"https://secure.invalid/", 0, "HEAD https://secure.invalid/", "Host: secure.invalid" + auth}};
