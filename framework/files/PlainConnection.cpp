@@ -3,13 +3,13 @@
 #include "framework/files/TCPSocket.h"
 
 #include <QCoreApplication>
-#include <QHostAddress>
 #include <QHostInfo>
 
 #include <arpa/inet.h>
 #include <array>
 #include <cerrno>
-#include <cstring>
+#include <charconv>
+#include <optional>
 #include <net/if.h>
 #include <netinet/in.h>
 #include <sys/epoll.h>
@@ -46,61 +46,56 @@ int CodeForErrno(int error) {
 
 } // namespace
 
-PlainConnection::PlainConnection(Private, Events& events) : events_(&events) {}
+// IPv4 dotted or IPv6 with an optional "%interface" (as the resolver writes a link-local address);
+// anything else is a name for the resolver.
+std::optional<PlainConnection::Address> PlainConnection::LiteralAddress(const std::string& host, int port) {
+    Address entry{};
+    auto& in = reinterpret_cast<sockaddr_in&>(entry.storage);
+    if (::inet_pton(AF_INET, host.c_str(), &in.sin_addr) == 1) {
+        in.sin_family = AF_INET;
+        in.sin_port = htons(static_cast<std::uint16_t>(port));
+        entry.length = sizeof in;
+        return entry;
+    }
+    const std::size_t percent = host.find('%');
+    auto& in6 = reinterpret_cast<sockaddr_in6&>(entry.storage);
+    if (::inet_pton(AF_INET6, host.substr(0, percent).c_str(), &in6.sin6_addr) != 1)
+        return std::nullopt;
+    if (percent != std::string::npos) {
+        const std::string scope = host.substr(percent + 1);
+        in6.sin6_scope_id = ::if_nametoindex(scope.c_str());
+        if (in6.sin6_scope_id == 0 && std::from_chars(scope.data(), scope.data() + scope.size(),
+                                                      in6.sin6_scope_id).ec != std::errc())
+            return std::nullopt;
+    }
+    in6.sin6_family = AF_INET6;
+    in6.sin6_port = htons(static_cast<std::uint16_t>(port));
+    entry.length = sizeof in6;
+    return entry;
+}
+
+PlainConnection::PlainConnection(Events& events) : events_(&events) {}
 
 PlainConnection::~PlainConnection() {
     Close();
 }
 
-std::shared_ptr<PlainConnection> PlainConnection::Open(Events& events, const std::string& host, int port) {
-    auto connection = std::make_shared<PlainConnection>(Private{}, events);
-    connection->Resolve(host, port);
-    return connection;
-}
-
-void PlainConnection::Resolve(const std::string& host, int port) {
-    const auto with = [port](const QHostAddress& address) {
-        Address entry{};
-        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-            auto& in = reinterpret_cast<sockaddr_in&>(entry.storage);
-            in.sin_family = AF_INET;
-            in.sin_port = htons(static_cast<std::uint16_t>(port));
-            in.sin_addr.s_addr = htonl(address.toIPv4Address());
-            entry.length = sizeof in;
-        } else {
-            auto& in6 = reinterpret_cast<sockaddr_in6&>(entry.storage);
-            in6.sin6_family = AF_INET6;
-            in6.sin6_port = htons(static_cast<std::uint16_t>(port));
-            const Q_IPV6ADDR bytes = address.toIPv6Address();
-            std::memcpy(&in6.sin6_addr, bytes.c, sizeof bytes.c);
-            // A link-local address names its interface by number or by name.
-            const QString scope = address.scopeId();
-            bool numbered = false;
-            in6.sin6_scope_id = scope.toUInt(&numbered);
-            if (!numbered && !scope.isEmpty())
-                in6.sin6_scope_id = ::if_nametoindex(scope.toLocal8Bit().constData());
-            entry.length = sizeof in6;
-        }
-        return entry;
-    };
-    const QString name = QString::fromStdString(host);
-    const QHostAddress literal(name);
-    if (!literal.isNull()) {
-        addresses_ = {with(literal)};
+void PlainConnection::Open(const std::string& host, int port) {
+    if (std::optional<Address> literal = LiteralAddress(host, port)) {
+        addresses_ = {*literal};
         if (const int failure = ConnectNext())
             FailLater(failure);
         return;
     }
-    QHostInfo::lookupHost(name, QCoreApplication::instance(),
-                          [weak = weak_from_this(), with](const QHostInfo& info) {
+    QHostInfo::lookupHost(QString::fromStdString(host), QCoreApplication::instance(),
+                          [weak = weak_from_this(), port](const QHostInfo& info) {
                               const std::shared_ptr<PlainConnection> self = weak.lock();
                               if (!self || self->events_ == nullptr)
                                   return;
                               std::vector<Address> addresses;
                               for (const QHostAddress& address : info.addresses())
-                                  if (address.protocol() == QAbstractSocket::IPv4Protocol ||
-                                      address.protocol() == QAbstractSocket::IPv6Protocol)
-                                      addresses.push_back(with(address));
+                                  if (auto numeric = LiteralAddress(address.toString().toStdString(), port))
+                                      addresses.push_back(*numeric);
                               self->Addresses(std::move(addresses));
                           });
 }

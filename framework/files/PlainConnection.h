@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/socket.h>
@@ -28,13 +29,15 @@ public:
         ~Events() = default;
     };
 
-    // Resolves host (a literal address at once, a name through the system's resolver, whose answers
-    // Qt caches) and connects to each of its addresses in turn. Nothing is reported inside this call.
-    static std::shared_ptr<PlainConnection> Open(Events& events, const std::string& host, int port);
+    // Owned through a shared pointer: the poller and the resolver hold it weakly.
+    explicit PlainConnection(Events& events);
     ~PlainConnection();
     PlainConnection(const PlainConnection&) = delete;
     PlainConnection& operator=(const PlainConnection&) = delete;
 
+    // Resolves host (a literal address at once, a name through the system's resolver, whose answers
+    // Qt caches) and connects to each of its addresses in turn. Nothing is reported inside this call.
+    void Open(const std::string& host, int port);
     // Sent now when the socket takes it, the rest as it drains; before the connection is made, queued.
     // A failure is reported from the event loop, never inside this call.
     void Write(std::string_view bytes);
@@ -48,13 +51,7 @@ private:
         sockaddr_storage storage;
         socklen_t length;
     };
-    struct Private {};
-
-public:
-    PlainConnection(Private, Events& events);
-
-private:
-    void Resolve(const std::string& host, int port);
+    static std::optional<Address> LiteralAddress(const std::string& host, int port);
     void Addresses(std::vector<Address> addresses);
     // 0 when an attempt is under way, else the code of the last attempt's failure.
     int ConnectNext();

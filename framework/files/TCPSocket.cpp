@@ -152,7 +152,8 @@ public:
     }
 
     static void OpenPlain(const ImplPtr& impl) {
-        impl->plain = PlainConnection::Open(*impl, impl->owner->Address, impl->owner->Port);
+        impl->plain = std::make_shared<PlainConnection>(*impl);
+        impl->plain->Open(impl->owner->Address, impl->owner->Port);
     }
 
     static void OpenSecure(const ImplPtr& impl) {
