@@ -55,19 +55,24 @@ TEST_F(ListwinCommandsTest, EveryCommandOnAnEmptyList) {
 }
 
 // Bookmarks named alike, or with one URL, sort in their file order, also after a sort by another column;
-// Even rows are painted 240,240,255 and odd rows white, whatever their status or box.
+// Even rows are painted 240,240,255 and odd rows white, whatever their status or box; a clicked row
+// shows the selection over its stripe.
 TEST_F(ListwinCommandsTest, RowsAreStriped) {
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         AddBookmark("n", "http://x/", i);
     SetResult(1, "Not Found", "404");
     List().SetCellCheck(2, quillfen::BookmarkColumn::Check, true);
+    const auto spot = [this](int row) {
+        return View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2);
+    };
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, spot(4));
     const QImage image = View().viewport()->grab().toImage();
     std::vector<QColor> grounds;
     for (int row = 0; row < 4; ++row)
-        grounds.push_back(
-            image.pixelColor(View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2)));
+        grounds.push_back(image.pixelColor(spot(row)));
     const QColor even(240, 240, 255), odd(Qt::white);
     EXPECT_EQ(grounds, (std::vector<QColor>{even, odd, even, odd}));
+    EXPECT_EQ(image.pixelColor(spot(4)), View().palette().color(QPalette::Highlight).toRgb());
 }
 
 // codes compare as text, empty codes first.

@@ -168,6 +168,15 @@ void ListView::dropEvent(QDropEvent* event) {
         Raise(owner->DropObject, WithCarriageReturns(event->mimeData()->text()));
 }
 
+// Whether the style would draw nothing but the text: Qt's own styles draw an item's ground only for a
+// selection, a background brush or an icon. Other styles may mark hovering, so they always draw it.
+bool ListDelegate::PlainGround(const QStyleOptionViewItem& option, const QStyle& style) {
+    const QString name = style.name();
+    return (name == QLatin1String("fusion") || name == QLatin1String("windows")) &&
+           !(option.state & (QStyle::State_Selected | QStyle::State_MouseOver)) &&
+           option.backgroundBrush.style() == Qt::NoBrush && option.icon.isNull();
+}
+
 void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     bool ownBackground = false;
     if (owner && owner->CellBackgroundPaint) {
@@ -194,10 +203,13 @@ void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     QStyle* style = widget ? widget->style() : QApplication::style();
     if (!(opt.state & QStyle::State_HasFocus) && CellTexts::Drawable(opt)) {
         // The style draws the ground and selection; the text comes from a layout kept between paints.
-        QStyleOptionViewItem ground = opt;
-        ground.text.clear();
-        ground.features &= ~QStyleOptionViewItem::HasDisplay;
-        style->drawControl(QStyle::CE_ItemViewItem, &ground, painter, widget);
+        // Under Qt's own styles a cell with neither has no ground: most cells of a list being scanned.
+        if (!PlainGround(opt, *style)) {
+            QStyleOptionViewItem ground = opt;
+            ground.text.clear();
+            ground.features &= ~QStyleOptionViewItem::HasDisplay;
+            style->drawControl(QStyle::CE_ItemViewItem, &ground, painter, widget);
+        }
         texts_.Draw(*painter, opt, *style);
     } else {
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);

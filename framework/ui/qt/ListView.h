@@ -54,6 +54,8 @@ public:
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
 private:
+    static bool PlainGround(const QStyleOptionViewItem& option, const QStyle& style);
+
     mutable CellTexts texts_;
 };
 
