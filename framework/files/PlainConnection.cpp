@@ -9,9 +9,9 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <optional>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/epoll.h>
 
 namespace fw {
@@ -64,8 +64,8 @@ std::optional<PlainConnection::Address> PlainConnection::LiteralAddress(const st
     if (percent != std::string::npos) {
         const std::string scope = host.substr(percent + 1);
         in6.sin6_scope_id = ::if_nametoindex(scope.c_str());
-        if (in6.sin6_scope_id == 0 && std::from_chars(scope.data(), scope.data() + scope.size(),
-                                                      in6.sin6_scope_id).ec != std::errc())
+        if (in6.sin6_scope_id == 0 &&
+            std::from_chars(scope.data(), scope.data() + scope.size(), in6.sin6_scope_id).ec != std::errc())
             return std::nullopt;
     }
     in6.sin6_family = AF_INET6;
@@ -117,7 +117,8 @@ int PlainConnection::ConnectNext() {
             lastErrno_ = errno;
             continue;
         }
-        const int result = ::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&address.storage), address.length);
+        const int result =
+            ::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&address.storage), address.length);
         // Interrupted, a non-blocking connect goes on by itself; made at once, the socket is writable.
         if ((result == 0 || errno == EINPROGRESS || errno == EINTR) && Watching(kConnecting))
             return 0;
@@ -130,8 +131,9 @@ int PlainConnection::ConnectNext() {
 bool PlainConnection::Watching(std::uint32_t events) {
     if (watch_ != 0 && events == watched_)
         return true;
-    const bool watching = watch_ != 0 ? SocketPoller::Instance().Change(fd_.Get(), watch_, events)
-                                      : (watch_ = SocketPoller::Instance().Watch(fd_.Get(), events, weak_from_this())) != 0;
+    const bool watching =
+        watch_ != 0 ? SocketPoller::Instance().Change(fd_.Get(), watch_, events)
+                    : (watch_ = SocketPoller::Instance().Watch(fd_.Get(), events, weak_from_this())) != 0;
     if (watching)
         watched_ = events;
     return watching;
@@ -139,7 +141,7 @@ bool PlainConnection::Watching(std::uint32_t events) {
 
 void PlainConnection::CloseSocket() {
     if (watch_ != 0)
-        SocketPoller::Instance().Unwatch(fd_.Get(), std::exchange(watch_, 0));
+        SocketPoller::Instance().Unwatch(std::exchange(watch_, 0));
     fd_.Reset();
 }
 
@@ -162,6 +164,7 @@ void PlainConnection::Fail(int code) {
 
 void PlainConnection::Close() {
     events_ = nullptr;
+    connected_ = false;
     CloseSocket();
     pending_.clear();
 }
@@ -174,20 +177,21 @@ void PlainConnection::Write(std::string_view bytes) {
 
 void PlainConnection::SocketReady(std::uint32_t events) {
     if (!connected_)
-        return Made();
+        return Made(events);
     if (events & EPOLLOUT)
         Flush();
     if (events_ != nullptr && (events & (EPOLLIN | EPOLLHUP | EPOLLERR)))
         Receive();
 }
 
-void PlainConnection::Made() {
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(fd_.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-        error = errno;
-    if (error != 0) {
-        lastErrno_ = error;
+// A connect that failed raises an error or hang-up along with writability; only then is its error read.
+void PlainConnection::Made(std::uint32_t events) {
+    if (events & (EPOLLERR | EPOLLHUP)) {
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::getsockopt(fd_.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+            error = errno;
+        lastErrno_ = error != 0 ? error : ECONNRESET;
         if (const int failure = ConnectNext())
             Fail(failure);
         return;
@@ -214,20 +218,22 @@ void PlainConnection::Flush() {
     Watching(kReading | (pending_.empty() ? 0 : kWriting));
 }
 
+// A short read has emptied the socket for now: whatever comes later, the end included, wakes it again.
 void PlainConnection::Receive() {
     std::string arrived;
     bool ended = false;
     std::array<char, kReadChunk> chunk;
     for (int i = 0; i < kChunksPerWake; ++i) {
         const ssize_t got = ::recv(fd_.Get(), chunk.data(), chunk.size(), 0);
-        if (got > 0) {
-            arrived.append(chunk.data(), static_cast<std::size_t>(got));
-            continue;
-        }
         if (got < 0 && errno == EINTR)
             continue;
-        ended = got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
-        break;
+        if (got <= 0) {
+            ended = got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+            break;
+        }
+        arrived.append(chunk.data(), static_cast<std::size_t>(got));
+        if (static_cast<std::size_t>(got) < chunk.size())
+            break;
     }
     if (!arrived.empty()) {
         events_->BytesArrived(arrived);

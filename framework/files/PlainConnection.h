@@ -57,7 +57,7 @@ private:
     int ConnectNext();
     void FailLater(int code);
     void Fail(int code);
-    void Made();
+    void Made(std::uint32_t events);
     void Flush();
     void Receive();
     void CloseSocket();

@@ -73,10 +73,10 @@ bool SocketPoller::Change(int fd, std::uint64_t key, std::uint32_t events) {
     return ::epoll_ctl(impl_->epoll.Get(), EPOLL_CTL_MOD, fd, &entry) == 0;
 }
 
-void SocketPoller::Unwatch(int fd, std::uint64_t key) {
-    // Removed explicitly: a child process may still share the descriptor, which would keep it in the set.
-    if (impl_->watchers.erase(key) != 0)
-        ::epoll_ctl(impl_->epoll.Get(), EPOLL_CTL_DEL, fd, nullptr);
+void SocketPoller::Unwatch(std::uint64_t key) {
+    // Closing the descriptor takes it out of the set. Until then (or while a child that is starting a
+    // program still shares it) its events carry a key that is no longer known, and are dropped.
+    impl_->watchers.erase(key);
 }
 
 } // namespace fw

@@ -27,7 +27,7 @@ public:
     std::uint64_t Watch(int fd, std::uint32_t events, std::weak_ptr<SocketWatcher> watcher);
     bool Change(int fd, std::uint64_t key, std::uint32_t events);
     // Before the descriptor is closed; events already collected for it are dropped.
-    void Unwatch(int fd, std::uint64_t key);
+    void Unwatch(std::uint64_t key);
 
 private:
     SocketPoller();
