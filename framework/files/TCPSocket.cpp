@@ -55,9 +55,10 @@ bool IsReservedInvalidName(std::string name) {
     return name == "invalid" || (name.size() > suffix.size() && name.ends_with(suffix));
 }
 
-// Released sockets wait, as children of one object, for one deferred delete: a scan releases a socket
-// per row, and a deferred delete each would wake the event loop once more per row. The delete comes at
-// the same safe point as a socket's own would, after the signal it may be inside of has returned.
+// Released sockets wait, as children of one object, for one deferred delete: a scan of https rows
+// releases a socket per row, and a deferred delete each would wake the event loop once more per row. The
+// delete comes at the same safe point as a socket's own would, after the signal it may be inside of has
+// returned.
 void Retire(QSslSocket* socket) {
     static QPointer<QObject> graveyard;
     if (!graveyard) {
