@@ -91,10 +91,7 @@ Bookmarks FindBookmarks(std::string_view xml) {
     while (const std::optional<std::string_view> line = lines.Next()) {
         if (!ContainsMarker(*line, kEntry))
             continue;
-        EntryLines entry(lines);
-        const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
-        const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
-        const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
+        const auto [title, url, uuid] = ReadEntryValueLines(lines);
         // An entry without a UUID is matched by no record; an empty UUID names no bookmark.
         const std::optional<Slot> id = uuid ? SlotOf(xml, *uuid) : std::nullopt;
         if (!url || !id || id->end == id->begin)

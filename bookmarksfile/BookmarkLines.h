@@ -32,23 +32,16 @@ private:
     std::optional<std::string_view> pushedBack_;
 };
 
-// The lines of one bookmark entry after its "URIDictionary" key. Reading stops at the entry's own
-// closing "</dict>" and at the next entry's marker, so a missing key is never taken from a neighbour
-// (the last child of a folder would otherwise get the folder's UUID).
-class EntryLines {
-public:
-    explicit EntryLines(LineSource& lines) : lines_(lines) {}
-
-    // The line right after the next line holding key, searched while the reading stays `within` levels
-    // deep (2: inside the entry's URI dictionary); nothing when the entry or that dictionary ends first.
-    std::optional<std::string_view> ValueAfter(std::string_view key, int within = 1);
-
-private:
-    std::optional<std::string_view> Next();
-
-    LineSource& lines_;
-    int depth_ = 1; // the marker stands inside the entry's own dictionary
-    bool closed_ = false;
+// The value lines of the bookmark entry whose "URIDictionary" marker line was just read: the line after
+// its title key (looked for inside the URI dictionary alone, which may be empty or lack it), then after its
+// URL key and its UUID key; each nothing when the entry lacks it. Reading stops at the entry's own closing
+// "</dict>" and at the next entry's marker, so a missing key is never taken from a neighbour (the last
+// child of a folder would otherwise get the folder's UUID).
+struct EntryValueLines {
+    std::optional<std::string_view> title;
+    std::optional<std::string_view> url;
+    std::optional<std::string_view> uuid;
 };
+EntryValueLines ReadEntryValueLines(LineSource& lines);
 
 } // namespace quillfen

@@ -16,9 +16,6 @@ namespace {
 
 using markers::kStringClose;
 using markers::kStringOpen;
-using markers::kTitleKey;
-using markers::kURLKey;
-using markers::kUUIDKey;
 
 // The text of a line's string element; empty when the line lacks "<string>" or "</string>" after it
 // (a value spread over lines, or an empty value written as "<string/>").
@@ -47,11 +44,7 @@ std::string WebAddress(std::string_view line) {
 
 // Reads one entry whose marker line was just read; nothing when it is not to be listed.
 std::optional<BookmarkRow> ReadEntry(LineSource& lines) {
-    EntryLines entry(lines);
-    // The title is looked for inside the URI dictionary alone, which may be empty or lack it.
-    const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
-    const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
-    const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
+    const auto [title, url, uuid] = ReadEntryValueLines(lines);
     if (!url || !uuid)
         return std::nullopt;
     BookmarkRow row{title ? StringText(*title) : std::string(), WebAddress(*url), {}, StringText(*uuid)};
