@@ -68,15 +68,11 @@ struct Entry {
 };
 
 std::optional<Slot> SlotOf(std::string_view xml, std::string_view line) {
-    const std::size_t open = line.find(kStringOpen);
-    if (open == std::string_view::npos)
+    const std::optional<std::string_view> text = StringElement(line);
+    if (!text)
         return std::nullopt;
-    const std::size_t begin = open + kStringOpen.size();
-    const std::size_t close = line.find(kStringClose, begin);
-    if (close == std::string_view::npos)
-        return std::nullopt;
-    const auto lineOffset = static_cast<std::size_t>(line.data() - xml.data()); // lines are views into xml
-    return Slot{lineOffset + begin, lineOffset + close};
+    const auto begin = static_cast<std::size_t>(text->data() - xml.data()); // lines are views into xml
+    return Slot{begin, begin + text->size()};
 }
 
 struct Bookmarks {

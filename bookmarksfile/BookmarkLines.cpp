@@ -15,6 +15,17 @@ bool ContainsMarker(std::string_view line, std::string_view marker) {
     return fw::InStrB(line, marker) > 0;
 }
 
+std::optional<std::string_view> StringElement(std::string_view line) {
+    const std::size_t open = line.find(markers::kStringOpen);
+    if (open == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t begin = open + markers::kStringOpen.size();
+    const std::size_t close = line.find(markers::kStringClose, begin);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return line.substr(begin, close - begin);
+}
+
 LineSource::LineSource(std::string_view text, bool yield)
     : text_(text), yield_(yield), nextLF_(Find('\n', 0)), nextCR_(Find('\r', 0)) {}
 

@@ -11,6 +11,11 @@ namespace quillfen {
 // Markers are matched byte for byte: "<key>title</key>" must not match a folder's "<key>Title</key>".
 bool ContainsMarker(std::string_view line, std::string_view marker);
 
+// The text of a line's string element, between its first "<string>" and the "</string>" after it, viewed
+// in place; nothing when either is missing (a value spread over lines, or an empty value written as
+// "<string/>").
+std::optional<std::string_view> StringElement(std::string_view line);
+
 // The text's lines, with room to hand one line back when an entry's reading ran into the next entry. A
 // line ends at LF, CR LF or CR. With `yield`, each line gives way to the cooperative threads.
 class LineSource {

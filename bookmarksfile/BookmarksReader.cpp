@@ -14,19 +14,8 @@
 namespace quillfen {
 namespace {
 
-using markers::kStringClose;
-using markers::kStringOpen;
-
-// The text of a line's string element; empty when the line lacks "<string>" or "</string>" after it
-// (a value spread over lines, or an empty value written as "<string/>").
-std::string StringText(std::string_view line) {
-    const std::int64_t open = fw::InStrB(line, kStringOpen);
-    if (open == 0)
-        return {};
-    const std::int64_t start = open + static_cast<std::int64_t>(kStringOpen.size());
-    const std::int64_t close = fw::InStrB(start, line, kStringClose);
-    return close == 0 ? std::string() : fw::MidB(line, start, close - start);
-}
+// The text of a line's string element; empty when the line has none.
+std::string StringText(std::string_view line) { return std::string(StringElement(line).value_or("")); }
 
 bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
     return text.size() >= lowerPrefix.size() &&
