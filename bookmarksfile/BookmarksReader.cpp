@@ -7,7 +7,6 @@
 
 #include "framework/text/Text.h"
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -17,18 +16,12 @@ namespace {
 // The text of a line's string element; empty when the line has none.
 std::string StringText(std::string_view line) { return std::string(StringElement(line).value_or("")); }
 
-bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
-    return text.size() >= lowerPrefix.size() &&
-           std::equal(lowerPrefix.begin(), lowerPrefix.end(), text.begin(), [](char lower, char c) {
-               return lower == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-           });
-}
-
 // The URL when it begins with "http" or "feed" in any letter case; empty otherwise. File and script
 // addresses are not checked: a bookmarklet's code may hold "http" anywhere.
 std::string WebAddress(std::string_view line) {
     std::string text = StringText(line);
-    return StartsWithFolded(text, "http") || StartsWithFolded(text, "feed") ? text : std::string();
+    const std::string scheme = fw::Left(text, 4);
+    return fw::TextEquals(scheme, "http") || fw::TextEquals(scheme, "feed") ? text : std::string();
 }
 
 // Reads one entry whose marker line was just read; nothing when it is not to be listed.
