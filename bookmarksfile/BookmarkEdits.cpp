@@ -68,15 +68,11 @@ struct Entry {
 };
 
 std::optional<Slot> SlotOf(std::string_view xml, std::string_view line) {
-    const std::size_t open = line.find(kStringOpen);
-    if (open == std::string_view::npos)
+    const std::optional<std::string_view> text = StringElement(line);
+    if (!text)
         return std::nullopt;
-    const std::size_t begin = open + kStringOpen.size();
-    const std::size_t close = line.find(kStringClose, begin);
-    if (close == std::string_view::npos)
-        return std::nullopt;
-    const auto lineOffset = static_cast<std::size_t>(line.data() - xml.data()); // lines are views into xml
-    return Slot{lineOffset + begin, lineOffset + close};
+    const auto begin = static_cast<std::size_t>(text->data() - xml.data()); // lines are views into xml
+    return Slot{begin, begin + text->size()};
 }
 
 struct Bookmarks {
@@ -91,10 +87,7 @@ Bookmarks FindBookmarks(std::string_view xml) {
     while (const std::optional<std::string_view> line = lines.Next()) {
         if (!ContainsMarker(*line, kEntry))
             continue;
-        EntryLines entry(lines);
-        const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
-        const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
-        const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
+        const auto [title, url, uuid] = ReadEntryValueLines(lines);
         // An entry without a UUID is matched by no record; an empty UUID names no bookmark.
         const std::optional<Slot> id = uuid ? SlotOf(xml, *uuid) : std::nullopt;
         if (!url || !id || id->end == id->begin)

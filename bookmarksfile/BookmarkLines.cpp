@@ -15,6 +15,17 @@ bool ContainsMarker(std::string_view line, std::string_view marker) {
     return fw::InStrB(line, marker) > 0;
 }
 
+std::optional<std::string_view> StringElement(std::string_view line) {
+    const std::size_t open = line.find(markers::kStringOpen);
+    if (open == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t begin = open + markers::kStringOpen.size();
+    const std::size_t close = line.find(markers::kStringClose, begin);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return line.substr(begin, close - begin);
+}
+
 LineSource::LineSource(std::string_view text, bool yield)
     : text_(text), yield_(yield), nextLF_(Find('\n', 0)), nextCR_(Find('\r', 0)) {}
 
@@ -42,6 +53,25 @@ std::size_t LineSource::Find(char c, std::size_t from) const {
     return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
 }
 
+namespace {
+
+// The lines of one bookmark entry after its marker line.
+class EntryLines {
+public:
+    explicit EntryLines(LineSource& lines) : lines_(lines) {}
+
+    // The line right after the next line holding key, searched while the reading stays `within` levels
+    // deep (2: inside the entry's URI dictionary); nothing when the entry or that dictionary ends first.
+    std::optional<std::string_view> ValueAfter(std::string_view key, int within = 1);
+
+private:
+    std::optional<std::string_view> Next();
+
+    LineSource& lines_;
+    int depth_ = 1; // the marker stands inside the entry's own dictionary
+    bool closed_ = false;
+};
+
 std::optional<std::string_view> EntryLines::ValueAfter(std::string_view key, int within) {
     while (const std::optional<std::string_view> line = Next()) {
         if (depth_ < within)
@@ -68,6 +98,17 @@ std::optional<std::string_view> EntryLines::Next() {
         closed_ = depth_ <= 0;
     }
     return closed_ ? std::nullopt : line;
+}
+
+} // namespace
+
+EntryValueLines ReadEntryValueLines(LineSource& lines) {
+    EntryLines entry(lines);
+    EntryValueLines values;
+    values.title = entry.ValueAfter(markers::kTitleKey, 2);
+    values.url = entry.ValueAfter(markers::kURLKey);
+    values.uuid = entry.ValueAfter(markers::kUUIDKey);
+    return values;
 }
 
 } // namespace quillfen

@@ -11,6 +11,11 @@ namespace quillfen {
 // Markers are matched byte for byte: "<key>title</key>" must not match a folder's "<key>Title</key>".
 bool ContainsMarker(std::string_view line, std::string_view marker);
 
+// The text of a line's string element, between its first "<string>" and the "</string>" after it, viewed
+// in place; nothing when either is missing (a value spread over lines, or an empty value written as
+// "<string/>").
+std::optional<std::string_view> StringElement(std::string_view line);
+
 // The text's lines, with room to hand one line back when an entry's reading ran into the next entry. A
 // line ends at LF, CR LF or CR. With `yield`, each line gives way to the cooperative threads.
 class LineSource {
@@ -32,23 +37,16 @@ private:
     std::optional<std::string_view> pushedBack_;
 };
 
-// The lines of one bookmark entry after its "URIDictionary" key. Reading stops at the entry's own
-// closing "</dict>" and at the next entry's marker, so a missing key is never taken from a neighbour
-// (the last child of a folder would otherwise get the folder's UUID).
-class EntryLines {
-public:
-    explicit EntryLines(LineSource& lines) : lines_(lines) {}
-
-    // The line right after the next line holding key, searched while the reading stays `within` levels
-    // deep (2: inside the entry's URI dictionary); nothing when the entry or that dictionary ends first.
-    std::optional<std::string_view> ValueAfter(std::string_view key, int within = 1);
-
-private:
-    std::optional<std::string_view> Next();
-
-    LineSource& lines_;
-    int depth_ = 1; // the marker stands inside the entry's own dictionary
-    bool closed_ = false;
+// The value lines of the bookmark entry whose "URIDictionary" marker line was just read: the line after
+// its title key (looked for inside the URI dictionary alone, which may be empty or lack it), then after its
+// URL key and its UUID key; each nothing when the entry lacks it. Reading stops at the entry's own closing
+// "</dict>" and at the next entry's marker, so a missing key is never taken from a neighbour (the last
+// child of a folder would otherwise get the folder's UUID).
+struct EntryValueLines {
+    std::optional<std::string_view> title;
+    std::optional<std::string_view> url;
+    std::optional<std::string_view> uuid;
 };
+EntryValueLines ReadEntryValueLines(LineSource& lines);
 
 } // namespace quillfen

@@ -7,51 +7,26 @@
 
 #include "framework/text/Text.h"
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
 namespace quillfen {
 namespace {
 
-using markers::kStringClose;
-using markers::kStringOpen;
-using markers::kTitleKey;
-using markers::kURLKey;
-using markers::kUUIDKey;
-
-// The text of a line's string element; empty when the line lacks "<string>" or "</string>" after it
-// (a value spread over lines, or an empty value written as "<string/>").
-std::string StringText(std::string_view line) {
-    const std::int64_t open = fw::InStrB(line, kStringOpen);
-    if (open == 0)
-        return {};
-    const std::int64_t start = open + static_cast<std::int64_t>(kStringOpen.size());
-    const std::int64_t close = fw::InStrB(start, line, kStringClose);
-    return close == 0 ? std::string() : fw::MidB(line, start, close - start);
-}
-
-bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
-    return text.size() >= lowerPrefix.size() &&
-           std::equal(lowerPrefix.begin(), lowerPrefix.end(), text.begin(), [](char lower, char c) {
-               return lower == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-           });
-}
+// The text of a line's string element; empty when the line has none.
+std::string StringText(std::string_view line) { return std::string(StringElement(line).value_or("")); }
 
 // The URL when it begins with "http" or "feed" in any letter case; empty otherwise. File and script
 // addresses are not checked: a bookmarklet's code may hold "http" anywhere.
 std::string WebAddress(std::string_view line) {
     std::string text = StringText(line);
-    return StartsWithFolded(text, "http") || StartsWithFolded(text, "feed") ? text : std::string();
+    const std::string scheme = fw::Left(text, 4);
+    return fw::TextEquals(scheme, "http") || fw::TextEquals(scheme, "feed") ? text : std::string();
 }
 
 // Reads one entry whose marker line was just read; nothing when it is not to be listed.
 std::optional<BookmarkRow> ReadEntry(LineSource& lines) {
-    EntryLines entry(lines);
-    // The title is looked for inside the URI dictionary alone, which may be empty or lack it.
-    const std::optional<std::string_view> title = entry.ValueAfter(kTitleKey, 2);
-    const std::optional<std::string_view> url = entry.ValueAfter(kURLKey);
-    const std::optional<std::string_view> uuid = entry.ValueAfter(kUUIDKey);
+    const auto [title, url, uuid] = ReadEntryValueLines(lines);
     if (!url || !uuid)
         return std::nullopt;
     BookmarkRow row{title ? StringText(*title) : std::string(), WebAddress(*url), {}, StringText(*uuid)};

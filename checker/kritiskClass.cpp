@@ -18,13 +18,14 @@ void kritiskClass::start() {
     scanNumber = -1;
     simultScanInteger = WholeNumber(quillfen::Globals::simultSocks);
     // Taken by identity, so that sorting, filtering or reloading cannot move a row past the cursor.
+    const bool wholeList = host_.ScopeIndex() == 0;
     scope_.clear();
     for (int row = 0; row < rows.ListCount(); ++row)
-        if (InScope(row))
+        if (wholeList || rows.Selected(row) || rows.CellCheck(row, 0))
             scope_.push_back(rows.RowIdentity(row));
     threadNo.clear();
     threadNo.resize(scope_.size());
-    scansTodo = host_.ScopeIndex() == 0 ? rows.ListCount() : rows.SelCount();
+    scansTodo = wholeList ? rows.ListCount() : rows.SelCount();
     currentThreads = 0;
     inFlight_ = 0;
     scanAntal = static_cast<int>(scope_.size());
@@ -70,11 +71,6 @@ std::unique_ptr<threadClass> kritiskClass::release(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= threadNo.size())
         return nullptr;
     return std::move(threadNo[static_cast<std::size_t>(row)]);
-}
-
-bool kritiskClass::InScope(int row) const {
-    const ScanRows& rows = host_.Rows();
-    return host_.ScopeIndex() == 0 || rows.Selected(row) || rows.CellCheck(row, 0);
 }
 
 void kritiskClass::Dispatch(int index, int row) {

@@ -47,7 +47,6 @@ public:
     bool doneChecking = false;
 
 private:
-    bool InScope(int row) const;
     void Dispatch(int index, int row);
     void End();
 

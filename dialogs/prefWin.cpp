@@ -5,7 +5,6 @@
 #include "app/PreferencesRecord.h"
 #include "dialogs/ProxyWin.h"
 #include "dialogs/TypedSettings.h"
-#include "framework/files/FolderItem.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Modal.h"
 #include "framework/ui/WindowRegistry.h"
@@ -22,10 +21,11 @@ const std::string kDefaultSimultSocks = "8";
 // exists but cannot be read is left alone, and the default serves the window.
 std::string RecordText() {
     const std::string path = PreferencesFile::Path();
-    if (std::optional<std::string> text = PreferencesFile::Read(path))
+    bool missing = false;
+    if (std::optional<std::string> text = PreferencesFile::Read(path, &missing))
         return *text;
     const std::string fallback = DefaultRecord("metal");
-    if (!fw::FolderItem(path).Exists())
+    if (missing)
         PreferencesFile::Write(path, fallback);
     return fallback;
 }

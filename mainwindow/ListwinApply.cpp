@@ -14,6 +14,7 @@
 #include "mainwindow/Listwin.h"
 
 #include <optional>
+#include <utility>
 
 namespace quillfen {
 namespace {
@@ -70,7 +71,7 @@ bool Listwin::ApplyChanges() {
     StatusLine().Refresh(true);
 
     const RewriteResult result = RewriteBookmarksFile(BookmarksFile(), [&](const std::string& text) {
-        const std::optional<std::string> changed = ApplyEdits(text, records, [this, &run](std::size_t done) {
+        std::optional<std::string> changed = ApplyEdits(text, records, [this, &run](std::size_t done) {
             // Counted as the log's fields are: the first record is field 2.
             if (const std::size_t field = done + 1; field % 100 == 0) {
                 StatusLine().SetText(kChanging + fw::Str(field));
@@ -83,7 +84,7 @@ bool Listwin::ApplyChanges() {
             fw::BackgroundYield();
             return true;
         });
-        return changed ? *changed : text; // the same text is not written
+        return changed ? std::move(*changed) : text; // the same text is not written
     });
     if (run.WindowGone())
         return false;
