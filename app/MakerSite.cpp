@@ -11,11 +11,6 @@ std::string& Site() {
     static std::string site = QUILLFEN_SITE;
     return site;
 }
-
-std::string& OlderCodes() {
-    static std::string page = QUILLFEN_OLDER_CODES_PAGE;
-    return page;
-}
 } // namespace
 
 std::string MakerHomePage() { return Site(); }
@@ -32,9 +27,7 @@ std::string MakerPage(const std::string& path) {
     return base + path;
 }
 
-std::string OlderCodesPage() { return OlderCodes(); }
-
-void SetOlderCodesPage(std::string address) { OlderCodes() = std::move(address); }
+std::string OlderCodesPage() { return QUILLFEN_OLDER_CODES_PAGE; }
 
 void ShowMakerPage(const std::string& address) {
     if (!address.empty())

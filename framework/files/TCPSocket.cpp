@@ -161,11 +161,10 @@ public:
         auto* socket = new QSslSocket();
         impl->socket = socket;
         socket->setProxy(QNetworkProxy::NoProxy);
-        QObject::connect(socket, &QAbstractSocket::connected, socket, Guarded(impl, [](const ImplPtr& self) {
-                             self->tcpUp = true;
-                             if (!self->secure)
-                                 Connected(self);
-                         }));
+        QObject::connect(socket, &QAbstractSocket::connected, socket,
+                         Guarded(impl, [](const ImplPtr& self) { self->tcpUp = true; }));
+        QObject::connect(socket, &QSslSocket::encrypted, socket,
+                         Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
         QObject::connect(socket, &QIODevice::readyRead, socket,
                          Guarded(impl, [](const ImplPtr& self) { DataAvailable(self); }));
         QObject::connect(socket, &QAbstractSocket::errorOccurred, socket,
@@ -176,8 +175,6 @@ public:
                          Guarded(impl, [](const ImplPtr& self) { Fail(self, TCPSocket::LostConnection); }));
         const QString host = QString::fromStdString(impl->owner->Address);
         const auto port = static_cast<quint16>(impl->owner->Port);
-        QObject::connect(socket, &QSslSocket::encrypted, socket,
-                         Guarded(impl, [](const ImplPtr& self) { Connected(self); }));
         QSslConfiguration config = socket->sslConfiguration();
         config.addCaCertificates(ExtraAuthorities());
         config.setPeerVerifyMode(QSslSocket::VerifyPeer);

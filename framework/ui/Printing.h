@@ -1,5 +1,4 @@
 // Page setup, the print dialog and the printer's drawing surface, whose units are points (72 an inch).
-// inch).
 #pragma once
 
 #include "framework/ui/graphics/Graphics.h"

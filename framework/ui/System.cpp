@@ -7,26 +7,19 @@
 namespace fw::System {
 namespace {
 // This platform always offers the newest look: system 10.4.9 and the Aqua menu layout.
-std::map<std::string, std::optional<int64_t>> PlatformAnswers() {
-    return {{"sysv", 0x1049}, {"menu", 0x2}};
-}
-std::map<std::string, std::optional<int64_t>>& Answers() {
-    static auto answers = PlatformAnswers();
+const std::map<std::string, int64_t>& Answers() {
+    static const std::map<std::string, int64_t> answers = {{"sysv", 0x1049}, {"menu", 0x2}};
     return answers;
 }
 } // namespace
 
 bool Gestalt(const std::string& selector, int64_t& value) {
-    auto it = Answers().find(selector);
-    if (it == Answers().end() || !it->second)
+    const auto it = Answers().find(selector);
+    if (it == Answers().end())
         return false;
-    value = *it->second;
+    value = it->second;
     return true;
 }
-
-void SetGestaltAnswer(const std::string& selector, std::optional<int64_t> value) { Answers()[selector] = value; }
-
-void ResetGestaltAnswers() { Answers() = PlatformAnswers(); }
 
 } // namespace fw::System
 

@@ -2,16 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace fw::System {
 
 // Answers a selector; false when the platform does not know it.
 bool Gestalt(const std::string& selector, int64_t& value);
-// Tests change an answer; nullopt makes the selector fail; Reset restores the platform's answers.
-void SetGestaltAnswer(const std::string& selector, std::optional<int64_t> value);
-void ResetGestaltAnswers();
 
 } // namespace fw::System
 

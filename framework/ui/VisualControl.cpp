@@ -128,9 +128,6 @@ void VisualControl::SetEnabled(bool v) { WithWidget(*this, [v](QWidget* w) { w->
 void VisualControl::SetFocus() { WithWidget(*this, [](QWidget* w) { w->setFocus(Qt::OtherFocusReason); }); }
 bool VisualControl::HasFocus() const { return WithWidget(*this, false, [](QWidget* w) { return w->hasFocus(); }); }
 void VisualControl::Refresh(bool) { WithWidget(*this, [](QWidget* w) { w->update(); }); }
-std::string VisualControl::HelpTag() const {
-    return WithWidget(*this, std::string(), [](QWidget* w) { return detail::S(w->toolTip()); });
-}
 void VisualControl::SetHelpTag(const std::string& text) {
     WithWidget(*this, [&text](QWidget* w) { w->setToolTip(detail::Q(text)); });
 }

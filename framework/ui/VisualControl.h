@@ -30,7 +30,6 @@ public:
     bool HasFocus() const;
     void Refresh(bool eraseBackground = true);
     // The help tag: the text the system shows while the pointer rests on the control.
-    std::string HelpTag() const;
     void SetHelpTag(const std::string& text);
     // Stacks the control above its siblings, so that it takes the clicks where they overlap.
     void BringToFront();

@@ -2,6 +2,8 @@
 // geometry. An object starts with a marker byte: its kind in the high half, its size or count in the low.
 #include "tools/plutil/BinaryPlist.h"
 
+#include "framework/text/Text.h"
+
 #include <bit>
 #include <cstring>
 
@@ -14,24 +16,6 @@ constexpr std::size_t kTrailerSize = 32;
 bool Fail(std::string& error, std::string_view why) {
     error = why;
     return false;
-}
-
-void AppendUtf8(std::string& text, std::uint32_t code) {
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | code >> 6);
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | code >> 12);
-        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | code >> 18);
-        text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 } // namespace
@@ -55,7 +39,7 @@ bool Utf8Text(const PlistValue& value, std::string& text) {
             code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
         else if (code >= 0xD800 && code < 0xE000)
             code = 0xFFFD; // a lone surrogate has no UTF-8 form
-        AppendUtf8(text, code);
+        text += fw::Chr(code);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // references are written once per reference, which the measuring pass bounds.
 #include "tools/plutil/PlistXmlWriter.h"
 
+#include "framework/text/Text.h"
 #include "tools/plutil/BinaryPlist.h"
 #include "tools/plutil/PlistTree.h"
 
@@ -256,25 +257,11 @@ private:
             const std::size_t lines = (encodedSize + width - 1) / width;
             size_ += encodedSize + lines * (static_cast<std::size_t>(indent) + 1);
         } else {
-            Base64(bytes, scratch_);
-            for (std::size_t pos = 0; pos < scratch_.size(); pos += width)
-                Line(indent, std::string_view(scratch_).substr(pos, width));
+            const std::string encoded = fw::EncodeBase64(bytes, 0);
+            for (std::size_t pos = 0; pos < encoded.size(); pos += width)
+                Line(indent, std::string_view(encoded).substr(pos, width));
         }
         Line(level, "</data>");
-    }
-
-    static void Base64(std::string_view bytes, std::string& out) {
-        static constexpr char kTable[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        out.clear();
-        for (std::size_t i = 0; i < bytes.size(); i += 3) {
-            const std::size_t left = bytes.size() - i;
-            const auto byte = [&](std::size_t k) { return std::uint32_t{static_cast<unsigned char>(bytes[i + k])}; };
-            const std::uint32_t chunk = byte(0) << 16 | (left > 1 ? byte(1) << 8 : 0) | (left > 2 ? byte(2) : 0);
-            out += kTable[chunk >> 18 & 0x3f];
-            out += kTable[chunk >> 12 & 0x3f];
-            out += left > 1 ? kTable[chunk >> 6 & 0x3f] : '=';
-            out += left > 2 ? kTable[chunk & 0x3f] : '=';
-        }
     }
 
     const Source& plist_;
