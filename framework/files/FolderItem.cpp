@@ -88,7 +88,10 @@ std::optional<FolderItem> GetFolderItem(std::string_view hfsPath) {
     const std::string prefix = std::string(kVolumeName) + ":";
     if (!hfsPath.starts_with(prefix))
         return std::nullopt;
-    return FolderItem("/" + SwapSeparators(hfsPath.substr(prefix.size())));
+    std::string posix = SwapSeparators(hfsPath.substr(prefix.size()));
+    // Put in front in place: GCC 12 warns, wrongly, about the "/" + string form at -O2.
+    posix.insert(posix.begin(), '/');
+    return FolderItem(std::move(posix));
 }
 
 std::string FolderItem::ShellPath() const {
