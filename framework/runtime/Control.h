@@ -10,8 +10,6 @@
 
 namespace fw {
 
-class Window;
-
 class Control {
 public:
     explicit Control(std::string name = {});
@@ -20,11 +18,9 @@ public:
     Control& operator=(const Control&) = delete;
 
     const std::string& Name() const { return name_; }
-    Window* Owner() const { return owner_; }
 
     // Binds the event called `event` to `handler`, which must be a std::function of the event's signature.
     void BindEvent(std::string_view event, std::any handler);
-    bool HasEvent(std::string_view event) const { return events_.count(std::string(event)) != 0; }
 
     // Raised once, after the window has created its controls and bound their events.
     std::function<void()> Open;
@@ -43,9 +39,7 @@ protected:
     }
 
 private:
-    friend class Window;
     std::string name_;
-    Window* owner_ = nullptr;
     std::map<std::string, std::function<void(std::any&)>> events_;
 };
 

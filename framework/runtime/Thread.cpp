@@ -221,7 +221,6 @@ void BackgroundYield() {
         s.RunSlices();
 }
 
-bool InThread() { return Scheduler::Get().Current() != nullptr; }
 
 int ReadyThreadCount() { return Scheduler::Get().ReadyCount(); }
 

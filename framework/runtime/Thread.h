@@ -36,9 +36,6 @@ private:
 // on the event loop itself, lets every ready thread run one slice.
 void BackgroundYield();
 
-// True while the caller runs inside a thread's body.
-bool InThread();
-
 // Number of threads waiting to be resumed (for tests and idle checks).
 int ReadyThreadCount();
 

@@ -29,6 +29,5 @@ int Runtime::Exec() { return QApplication::exec(); }
 
 void Runtime::Quit(int status) { QApplication::exit(status); }
 
-bool Runtime::Active() { return g_app != nullptr; }
 
 } // namespace fw

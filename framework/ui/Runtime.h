@@ -13,8 +13,6 @@ public:
     // Runs the event loop until Quit; returns the exit status.
     int Exec();
     static void Quit(int status = 0);
-    // True once a Runtime exists in this process.
-    static bool Active();
 };
 
 } // namespace fw

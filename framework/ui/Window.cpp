@@ -200,7 +200,6 @@ void Window::CreateControls() {
 }
 
 void Window::AdoptControl(std::unique_ptr<Control> control) {
-    control->owner_ = this;
     controls_.push_back(std::move(control));
 }
 
@@ -275,11 +274,6 @@ void Window::Refresh(bool) {
 }
 
 std::string Window::Title() const { return impl_->host ? detail::S(impl_->host->windowTitle()) : std::string(); }
-
-void Window::SetTitle(const std::string& title) {
-    if (impl_->host)
-        impl_->host->setWindowTitle(detail::Q(title));
-}
 
 bool Window::Visible() const { return impl_->host && impl_->host->isVisible(); }
 int Window::Left() const { return impl_->host ? impl_->host->x() : 0; }

@@ -36,7 +36,6 @@ public:
     void Refresh(bool eraseBackground = true);
 
     std::string Title() const;
-    void SetTitle(const std::string& title);
     bool LiveResize() const { return liveResize_; }
     void SetLiveResize(bool on) { liveResize_ = on; }
     bool Visible() const;

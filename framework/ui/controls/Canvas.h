@@ -14,7 +14,6 @@ public:
     ~Canvas() override;
 
     // Not owned: pictures are kept for the whole run by whoever loaded them.
-    Picture* Backdrop() const { return backdrop_; }
     void SetBackdrop(Picture* picture);
     bool AcceptFocus() const;
     void SetAcceptFocus(bool on);

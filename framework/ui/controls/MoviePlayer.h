@@ -11,7 +11,6 @@ class MoviePlayer : public VisualControl {
 public:
     MoviePlayer(const ControlLayout& layout, void* parent);
 
-    Movie* GetMovie() const { return movie_; }
     // The player does not own the movie; it must outlive the player's plays.
     void SetMovie(Movie* movie) { movie_ = movie; }
     // Starts the sound and returns at once. Where the machine has no way to play sound, nothing is heard.

@@ -12,7 +12,6 @@ public:
 
     std::string Text() const { return text_; }
     void SetText(const std::string& text);
-    Color TextColor() const { return color_; }
     void SetTextColor(Color color);
     bool Underline() const { return underline_; }
     void SetUnderline(bool on);

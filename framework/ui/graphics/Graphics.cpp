@@ -14,48 +14,20 @@ namespace {
 QPainter& P(void* painter) { return *static_cast<QPainter*>(painter); }
 } // namespace
 
-Graphics::Graphics(void* painter, int width, int height) : painter_(painter), width_(width), height_(height) {
-    textSize_ = P(painter_).font().pixelSize() > 0 ? P(painter_).font().pixelSize() : 0;
-    bold_ = P(painter_).font().bold();
-}
+Graphics::Graphics(void* painter, int width, int height) : painter_(painter), width_(width), height_(height) {}
 
 Graphics::~Graphics() = default;
 
 void Graphics::SetForeColor(Color color) { foreColor_ = color; }
 
 void Graphics::SetBold(bool on) {
-    bold_ = on;
-    ApplyFont();
-}
-
-void Graphics::SetTextSize(int size) {
-    textSize_ = size;
-    ApplyFont();
-}
-
-void Graphics::ApplyFont() {
     QFont font = P(painter_).font();
-    font.setBold(bold_);
-    // 0 keeps the system's size.
-    if (textSize_ > 0)
-        font.setPixelSize(textSize_);
+    font.setBold(on);
     P(painter_).setFont(font);
 }
 
 void Graphics::FillRect(int x, int y, int width, int height) {
     P(painter_).fillRect(x, y, width, height, detail::Q(foreColor_));
-}
-
-void Graphics::DrawRect(int x, int y, int width, int height) {
-    if (width <= 0 || height <= 0)
-        return;
-    QPainter& p = P(painter_);
-    p.save();
-    p.setPen(QPen(detail::Q(foreColor_), 1));
-    p.setBrush(Qt::NoBrush);
-    // The outline lies inside the rectangle, as the frame of a filled one would.
-    p.drawRect(x, y, width - 1, height - 1);
-    p.restore();
 }
 
 void Graphics::DrawString(const std::string& text, int x, int y, int wrapWidth, bool condense) {
@@ -87,10 +59,6 @@ void Graphics::DrawString(const std::string& text, int x, int y, int wrapWidth, 
         }
     }
     p.restore();
-}
-
-int Graphics::StringWidth(const std::string& text) const {
-    return QFontMetrics(P(painter_).font()).horizontalAdvance(detail::Q(text));
 }
 
 int Graphics::TextHeight() const { return QFontMetrics(P(painter_).font()).height(); }

@@ -14,6 +14,8 @@
 
 namespace fw {
 
+class Window;
+
 struct VisualControl::Impl {
     QPointer<QWidget> widget;
     QObject* filter = nullptr;
@@ -44,7 +46,7 @@ inline Qt::Alignment HorizontalAlignment(const LayoutProps& props) {
 }
 
 // The widget every control of a window is placed on.
-QWidget* ContentOf(class fw::Window& window);
+QWidget* ContentOf(Window& window);
 
 } // namespace detail
 } // namespace fw
