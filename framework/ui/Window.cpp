@@ -196,11 +196,7 @@ void Window::Place(int placement) {
 
 void Window::CreateControls() {
     for (const ControlLayout& control : layout_.controls)
-        AdoptControl(detail::MakeControl(control, impl_->content));
-}
-
-void Window::AdoptControl(std::unique_ptr<Control> control) {
-    controls_.push_back(std::move(control));
+        controls_.push_back(detail::MakeControl(control, impl_->content));
 }
 
 Control* Window::Find(const std::string& name) const {

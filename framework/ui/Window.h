@@ -84,13 +84,6 @@ protected:
     // After every size change, live or final.
     virtual void Event_Resized() {}
 
-    // Adds a control made by code (non-visual ones such as sockets); the window owns it.
-    template <class C> C& Adopt(std::unique_ptr<C> control) {
-        C& ref = *control;
-        AdoptControl(std::move(control));
-        return ref;
-    }
-
     // Binds the event named by `handlerName` ("PushButton1_Action": control, underscore, event) to `method`.
     template <class W, class R, class... A> void Bind(const std::string& handlerName, R (W::*method)(A...)) {
         auto* self = static_cast<W*>(this);
@@ -100,7 +93,6 @@ protected:
 
 private:
     friend struct Impl;
-    void AdoptControl(std::unique_ptr<Control> control);
     void BindByName(const std::string& handlerName, std::any handler);
     void UserClosed();
     void Resized();

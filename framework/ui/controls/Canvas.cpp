@@ -60,11 +60,6 @@ void Canvas::SetBackdrop(Picture* picture) {
     Refresh();
 }
 
-bool Canvas::AcceptFocus() const {
-    QWidget* w = detail::WidgetOf(*this);
-    return w && w->focusPolicy() != Qt::NoFocus;
-}
-
 void Canvas::SetAcceptFocus(bool on) {
     if (QWidget* w = detail::WidgetOf(*this))
         w->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);

@@ -15,10 +15,8 @@ public:
 
     // Not owned: pictures are kept for the whole run by whoever loaded them.
     void SetBackdrop(Picture* picture);
-    bool AcceptFocus() const;
     void SetAcceptFocus(bool on);
     // While on, the canvas shows a ring when it has the focus.
-    bool UseFocusRing() const { return focusRing_; }
     void SetUseFocusRing(bool on);
 
     std::function<void(Graphics&)> Paint;

@@ -27,11 +27,6 @@ void PushButton::SetCaption(const std::string& caption) {
         b->setText(detail::Q(caption));
 }
 
-bool PushButton::Default() const {
-    auto* b = detail::As<QPushButton>(*this);
-    return b && b->isDefault();
-}
-
 void PushButton::SetDefault(bool on) {
     if (auto* b = detail::As<QPushButton>(*this))
         b->setDefault(on);

@@ -12,7 +12,6 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     // The default button is pressed by Return; a window has at most one.
-    bool Default() const;
     void SetDefault(bool on);
     // Presses the button as the user would (raises Action when enabled).
     void Push();

@@ -13,7 +13,6 @@ public:
     std::string Text() const { return text_; }
     void SetText(const std::string& text);
     void SetTextColor(Color color);
-    bool Underline() const { return underline_; }
     void SetUnderline(bool on);
 
 private:
