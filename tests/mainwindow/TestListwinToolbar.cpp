@@ -40,14 +40,7 @@ protected:
                 }).empty();
     }
     QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
-    // Three bookmarks on the scripted server, checked one at a time.
-    void AddServerRows() {
-        for (int i = 0; i < 3; ++i)
-            AddBookmark("n", "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i),
-                        i + 1);
-        quillfen::Globals::simultSocks = "1";
-        quillfen::Globals::timeOut = "30";
-    }
+    std::string Site() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
 
     testsupport::ScriptedServer server_;
 };
@@ -76,8 +69,7 @@ TEST_F(ListwinToolbarTest, SortDuringAScanChecksEveryRowOnce) {
     constexpr int kRows = 120;
     server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
     for (int i = 0; i < kRows; ++i)
-        AddBookmark("n" + std::to_string(1000 - i),
-                    "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i), i + 1);
+        AddBookmark("n" + std::to_string(1000 - i), Site() + "/" + std::to_string(i), i + 1);
     win_->Show();
     PaintCounter counter;
     View().viewport()->installEventFilter(&counter);
@@ -115,9 +107,11 @@ TEST_F(ListwinToolbarTest, SortDuringAScanChecksEveryRowOnce) {
 }
 
 // A bookmark is requested and opened at the address it stands for, while its row keeps the file's text.
+// The status line opens only texts that begin with "http"; the logo opens the maker's home page, and
+// nothing while no site is set.
 TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
-    const std::string site = "http://127.0.0.1:" + std::to_string(server_.Port());
+    const std::string site = Site();
     WriteBookmarksFile({{"odd", site + "/two words/%20x?a=1&b=2#part", "U1"}});
     Button("PushButton2").Push();
     const std::string row = site + "/two words/%20x?a=1&amp;b=2#part";
@@ -134,7 +128,16 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     EXPECT_EQ(Status(), row);
     testsupport::ClickOnTop(Button("PushButton3"));
     QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/two%20words/%20x?a=1&b=2"));
+    StatusLine().SetText("Done");
+    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
+    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
+    quillfen::SetMakerSite("http://127.0.0.1:9/");
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    quillfen::SetMakerSite("");
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    std::vector<std::string> opened(3, site + "/two%20words/%20x?a=1&b=2");
+    opened.push_back("http://127.0.0.1:9/");
+    EXPECT_EQ(modal_.urls, opened);
 }
 
 // "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
@@ -159,7 +162,10 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
 // and Resume goes on with the same scan.
 TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
     server_.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
-    AddServerRows();
+    for (int i = 0; i < 3; ++i) // checked one at a time
+        AddBookmark("n", Site() + "/" + std::to_string(i), i + 1);
+    quillfen::Globals::simultSocks = "1";
+    quillfen::Globals::timeOut = "30";
     ScanControl().Push();
     ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
     const quillfen::kritiskClass* first = win_->kritisk.get();
@@ -177,19 +183,6 @@ TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
     ASSERT_TRUE(testsupport::SpinUntil(
         [this] { return ScanControl().Caption() == "Scan" && server_.Connections() == 6; }));
     EXPECT_EQ(server_.Requests()[3].rfind("HEAD /0 ", 0), 0u) << server_.Requests()[3];
-}
-
-// The status line opens only texts that begin with "http"; the logo opens the maker's home page, and
-// nothing while no site is set.
-TEST_F(ListwinToolbarTest, StatusLineAndLogoAreLinks) {
-    StatusLine().SetText("Done");
-    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
-    quillfen::SetMakerSite("http://127.0.0.1:9/");
-    QTest::mouseClick(&logo, Qt::LeftButton);
-    quillfen::SetMakerSite("");
-    QTest::mouseClick(&logo, Qt::LeftButton);
-    EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://127.0.0.1:9/"});
 }
 
 } // namespace
