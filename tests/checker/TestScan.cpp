@@ -28,7 +28,6 @@ public:
     struct Row {
         RowId id = 0;
         std::map<int, std::string> cells;
-        bool checked = false, selected = false;
     };
 
     // Adds a bookmark row with its URL; returns its identity.
@@ -56,11 +55,10 @@ public:
         if (column == kStatusColumn)
             statusHistory[r.id].push_back(text);
     }
-    bool CellCheck(int row, int /*column*/) const override { return At(row).checked; }
-    bool Selected(int row) const override { return At(row).selected; }
-    int SelCount() const override {
-        return static_cast<int>(std::ranges::count_if(rows, [](const Row& r) { return r.selected; }));
-    }
+    // No row is checked or selected: the scans here take every row.
+    bool CellCheck(int, int) const override { return false; }
+    bool Selected(int) const override { return false; }
+    int SelCount() const override { return 0; }
     int ScrollPosition() const override { return scroll; }
     void SetScrollPosition(int row) override { scroll = row; }
     int Height() const override { return 90; } // five rows
