@@ -244,19 +244,9 @@ TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
 }
 
-// Cancel, and the close box of the edit confirmation, only close: no quit request, no backup dialog.
-TEST_F(ListwinDeleteTest, ConfirmationsCancel) {
-    win_->confirmDelete();
-    QTest::mouseClick(&Widget<warningWin>("PushButton1"), Qt::LeftButton);
-    win_->confirmChange();
-    Widget<warningChangeWin>("PushButton1").window()->close();
-    testsupport::ProcessPendingEvents();
-    EXPECT_FALSE(IsOpen<warningWin>() || IsOpen<warningChangeWin>());
-    EXPECT_TRUE(quitRequests.empty() && modal_.dialogsAsked.empty());
-}
-
-// Each window shows its backdrop: a spot clear of controls changes when the picture is taken away.
-TEST_F(ListwinDeleteTest, WindowsShowTheirBackdrops) {
+// Each window shows its backdrop: a spot clear of controls changes when the picture is taken away. Cancel,
+// and the close box of the edit confirmation, only close: no quit request, no backup dialog.
+TEST_F(ListwinDeleteTest, WindowsShowTheirBackdropsAndConfirmationsCancel) {
     win_->confirmDelete();
     win_->confirmChange();
     win_->showWindow1();
@@ -269,6 +259,11 @@ TEST_F(ListwinDeleteTest, WindowsShowTheirBackdrops) {
         window->SetBackdrop(nullptr);
         EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
     }
+    QTest::mouseClick(&Widget<warningWin>("PushButton1"), Qt::LeftButton);
+    Widget<warningChangeWin>("PushButton1").window()->close();
+    testsupport::ProcessPendingEvents();
+    EXPECT_FALSE(IsOpen<warningWin>() || IsOpen<warningChangeWin>());
+    EXPECT_TRUE(quitRequests.empty() && modal_.dialogsAsked.empty());
 }
 
 // "Continue" only closes the changes-applied window; "Revert to original" closes it and copies the chosen
