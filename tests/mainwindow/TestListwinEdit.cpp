@@ -251,11 +251,8 @@ TEST_F(ListwinEditTest, FailedApplyKeepsFileAndLog) {
     Load(kThree);
     TypeInto("U1", Name, "Omega");
     const std::string log = win_->editUIs, file = testsupport::ReadFile(BookmarksPath());
-    const rlimit saved = [] {
-        rlimit r{};
-        getrlimit(RLIMIT_FSIZE, &r);
-        return r;
-    }();
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
     const std::function<void(bool)> failures[] = {
         [&](bool on) {
             modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
