@@ -139,7 +139,8 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
             ExpectFileWithout(c.gone);
             EXPECT_EQ(RowsReading("deleted"), c.checked);
             EXPECT_EQ(Status(), "Done");
-            EXPECT_EQ(win_->Get<fw::ProgressBar>("ProgressBar1").Maximum(), static_cast<int>(c.checked.size()));
+            EXPECT_EQ(win_->Get<fw::ProgressBar>("ProgressBar1").Maximum(),
+                      static_cast<int>(c.checked.size()));
             EXPECT_TRUE(IsOpen<Window1>());
             EXPECT_EQ(quitRequests.back(), "aevt/quit/sfri");
             EXPECT_EQ(
@@ -290,8 +291,9 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
         QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
         testsupport::ProcessPendingEvents();
         EXPECT_FALSE(IsOpen<Window1>());
-        EXPECT_EQ(std::exchange(modal_.dialogsAsked, {}),
-                  std::string(c.button) == "PushButton1" ? Names{"Localize the original Bookmarks file"} : Names{});
+        EXPECT_EQ(std::exchange(modal_.dialogsAsked, {}), std::string(c.button) == "PushButton1"
+                                                              ? Names{"Localize the original Bookmarks file"}
+                                                              : Names{});
         EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
         EXPECT_EQ(std::exchange(modal_.messages, {}), c.message ? Names{c.message} : Names{});
     }
