@@ -1,7 +1,7 @@
 // The dialogs as a user meets them, in a temporary home: the version check as the main window opens,
 // against a version page served on 127.0.0.1, and its update notice; the Preferences and proxy settings
 // windows: what they show, what Apply writes and hands the main window, what they refuse, and what the
-// proxy window stores.
+// proxy window stores; and the preferences record they write, as the program loads it.
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "ScriptedServer.h"
@@ -9,6 +9,7 @@
 #include "UserClicks.h"
 #include "app/Globals.h"
 #include "app/MakerSite.h"
+#include "app/PreferencesRecord.h"
 #include "dialogs/ProxyWin.h"
 #include "dialogs/alertDownloadWin.h"
 #include "dialogs/prefWin.h"
@@ -23,11 +24,14 @@
 #include "mainwindow/Listwin.h"
 
 #include <QTest>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <tuple>
-
 #include <unistd.h>
 
 namespace {
@@ -48,8 +52,17 @@ protected:
         fw::detail::FreeRetiredWindows();
     }
 
+    void WriteRecord(const std::string& text, fs::perms mode = fs::perms{0600}) {
+        fs::create_directories(folder_);
+        std::ofstream(file_, std::ios::binary) << text;
+        fs::permissions(file_, mode);
+    }
+    std::string Record() const { return testsupport::ReadFile(file_); }
+
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
+    const fs::path folder_ = fs::path(home_.Path()) / "Library" / "Preferences";
+    const fs::path file_ = folder_ / "Safari Quillfen"; // the preferences record
 };
 
 using quillfen::Globals::versionDetails;
@@ -163,12 +176,6 @@ protected:
         quillfen::prefWin::mainWindow = {}; // a main window of an earlier test must not be reached
     }
 
-    void WriteRecord(const std::string& text, fs::perms mode = fs::perms{0600}) {
-        fs::create_directories(folder_);
-        std::ofstream(file_, std::ios::binary) << text;
-        fs::permissions(file_, mode);
-    }
-    std::string Record() const { return testsupport::ReadFile(file_); }
     static quillfen::prefWin& Prefs() { return fw::Instance<quillfen::prefWin>(); }
     static quillfen::ProxyWin& Proxy() { return fw::Instance<quillfen::ProxyWin>(); }
     static bool IsOpen(const std::type_info& type) { return fw::detail::OpenWindow(type) != nullptr; }
@@ -188,9 +195,6 @@ protected:
         QTest::keyClick(widget, Qt::Key_Delete);
         QTest::keyClicks(widget, QString::fromStdString(text));
     }
-
-    const fs::path folder_ = fs::path(home_.Path()) / "Library" / "Preferences";
-    const fs::path file_ = folder_ / "Safari Quillfen";
 };
 
 // Return applies the ten fields as typed and clicked, private to the owner: a first Open creates the record
@@ -337,6 +341,106 @@ TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
     Click(main, "PushButton1");
     ASSERT_TRUE(main.kritisk);
     EXPECT_EQ(main.kritisk->simultScanInteger, 5);
+}
+
+const std::string kWelcome = "Welcome to Safari Quillfen!\r";
+const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
+
+// Loading the preferences record: first run, upgrades, records read as they are, and files we cannot write.
+class PreferencesRecordTest : public DialogsTest {
+protected:
+    // Reads the record; returns the welcome text, which starts as "kept". Root may write anywhere, so where
+    // folder permissions matter it reads as an ordinary user.
+    static std::string Load(bool asOrdinaryUser = false) {
+        const bool switchUser = asOrdinaryUser && ::geteuid() == 0;
+        EXPECT_TRUE(!switchUser || ::seteuid(65534) == 0);
+        std::string welcome = "kept";
+        quillfen::ReadPreferences(welcome);
+        EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
+        return welcome;
+    }
+    // The settings in record order, field 3 included, joined as in the record.
+    static std::string Settings() {
+        using namespace quillfen::Globals;
+        std::string out = timeOut;
+        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
+                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
+            out += "*" + *field;
+        return out;
+    }
+};
+
+// A first run creates the default record of ten fields, private to its owner, and says welcome. A record of
+// ten or more fields is read as it is (the settings are its first ten), also with an empty tenth field,
+// which appending could never mend; a shorter one gains a field "6" per pass until it has ten, used in the
+// same run, and the user is told. Reading again (as Apply does) neither writes nor welcomes.
+TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
+    const std::string fresh = "5*aqua**nocodes*noProxy*****8";
+    const std::tuple<std::optional<std::string>, std::string, std::string, std::string> cases[] = {
+        // the record found, the welcome, the record then, the settings
+        {std::nullopt, kWelcome, fresh, fresh},
+        {"5*aqua**nocodes*noProxy*****", "kept", "5*aqua**nocodes*noProxy*****",
+         "5*aqua**nocodes*noProxy*****"},
+        {"5*aqua**nocodes*noProxy*****8*extra", "kept", "5*aqua**nocodes*noProxy*****8*extra", fresh},
+        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", kUpgraded,
+         "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
+    };
+    for (const auto& [record, welcome, after, settings] : cases) {
+        SCOPED_TRACE(record.value_or("none"));
+        fs::remove(file_);
+        if (record)
+            WriteRecord(*record, fs::perms{0644});
+        EXPECT_EQ(Load(), welcome);
+        EXPECT_EQ(std::pair(Record(), Settings()), std::pair(after, settings));
+        EXPECT_TRUE(welcome == "kept" || fs::status(file_).permissions() == fs::perms{0600});
+        const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+        fs::last_write_time(file_, old);
+        quillfen::Globals::Release();
+        EXPECT_EQ(Load(), "kept");
+        EXPECT_EQ(std::pair(Record(), Settings()), std::pair(after, settings));
+        EXPECT_EQ(fs::last_write_time(file_), old);
+    }
+}
+
+// Whatever stands at the path, a record we cannot read, or one in a folder we may not write, is never
+// replaced: a readable record serves this run (its upgrade from memory), anything else leaves the defaults,
+// and the path holds what it held, byte for byte and kind for kind; a FIFO or device is not even opened.
+TEST_F(PreferencesRecordTest, RecordsWeCannotReplaceServeFromMemory) {
+    const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret";
+    const std::string defaults = "5*aqua**nocodes*noProxy*****8";
+    const std::vector<std::tuple<const char*, std::function<void()>, std::string, std::string>> cases{
+        // what stands at the path, the welcome, the settings
+        {"unwritable folder", [&] { fs::permissions(folder_, fs::perms{0555}); }, kUpgraded, record + "*6"},
+        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }, "kept", defaults},
+        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }, "kept", defaults},
+        {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }, "kept",
+         defaults},
+        {"file for a folder",
+         [&] { fs::remove_all(folder_.parent_path()), std::ofstream(folder_.parent_path()) << "a file"; },
+         kWelcome, defaults},
+    };
+    for (const auto& [what, make, welcome, settings] : cases) {
+        SCOPED_TRACE(what);
+        if (fs::is_directory(folder_))
+            fs::permissions(folder_, fs::perms{0755});
+        fs::remove_all(folder_.parent_path());
+        WriteRecord(record, fs::perms{0644});
+        // The user's own record in the user's own folder: mode 000 binds its owner unless that is root, so
+        // every case reads as an ordinary user who owns both.
+        for (const fs::path& p : {fs::path(home_.Path()), folder_.parent_path(), folder_, file_})
+            ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+        make();
+        const fs::file_status before = fs::symlink_status(file_);
+        quillfen::Globals::timeOut = "unset";
+        EXPECT_EQ(Load(/*asOrdinaryUser=*/true), welcome);
+        EXPECT_EQ(Settings(), settings);
+        EXPECT_EQ(fs::symlink_status(file_).type(), before.type());
+        if (fs::is_regular_file(before)) {
+            fs::permissions(file_, fs::perms::owner_read);
+            EXPECT_EQ(Record(), record);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+        }
+    }
 }
 
 } // namespace
