@@ -42,6 +42,7 @@ protected:
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
     fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
+    fw::PushButton& ScanControl() const { return Button("PushButton1"); }
     fw::StaticText& StatusLine() const { return win_->Get<fw::StaticText>("statusLine"); }
     std::string Status() const { return StatusLine().Text(); }
     static QTableView& ViewOf(const fw::ListBox& list) {

@@ -1,13 +1,15 @@
-// Scans through the main window: the scheduler, driven result by result by the test, and whole scans against
-// servers on 127.0.0.1. The list's model reports every Status text written to each bookmark, so tests see
-// the interim texts as well as the final one.
+// Scans through the main window: the scan control, sorting during a scan, the scheduler, driven result by
+// result by the test, and whole scans against servers on 127.0.0.1. The list's model reports every Status
+// text written to each bookmark, so tests see the interim texts as well as the final one.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
 #include "app/Globals.h"
 #include "checker/kritiskClass.h"
 #include "checker/threadClass.h"
 #include "framework/ui/controls/MoviePlayer.h"
+#include "framework/ui/qt/FramePacing.h"
 
+#include <QEvent>
 #include <map>
 #include <tuple>
 
@@ -22,6 +24,18 @@ namespace Globals = quillfen::Globals;
 using Ending = std::tuple<std::string, std::string, int>;
 const Ending kDone{"Done", "Scan", 1};
 
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // The window's scans read the time-out and pool of the record a first run writes (5 seconds, 8 at once),
 // no proxy and no codes for OK rows.
 class ListwinScanTest : public ListwinTest {
@@ -29,6 +43,10 @@ protected:
     void SetUp() override {
         ListwinTest::SetUp();
         RecordStatusTexts();
+    }
+    void TearDown() override {
+        fw::detail::SetFrameInterval(16);
+        ListwinTest::TearDown();
     }
     void RecordStatusTexts() {
         QObject::connect(View().model(), &QAbstractItemModel::dataChanged, View().model(),
@@ -50,7 +68,6 @@ protected:
         AddBookmark("n", url, List().ListCount() + 1);
         return List().RowIdentity(List().ListCount() - 1);
     }
-    fw::PushButton& ScanControl() const { return Button("PushButton1"); }
     quillfen::kritiskClass& Scan() const { return *win_->kritisk; }
     std::string RowStatus(int row) const { return List().Cell(row, Column::Status); }
     // Rows whose request is under way.
@@ -69,6 +86,79 @@ protected:
 
     std::map<fw::ListBox::RowId, History> statusHistory;
 };
+
+// Sorting the list by name in the middle of a scan leaves no bookmark unchecked and checks none twice;
+// "Done" and "Scan" come only once no row reads "checking"; meanwhile the list is not painted more
+// often than the frames allow, and its last state is painted at the next frame.
+TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
+    constexpr int kRows = 120;
+    ScriptedServer server;
+    server.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
+    for (int i = 0; i < kRows; ++i)
+        AddBookmark("n" + std::to_string(1000 - i), Url(server.Port()) + std::to_string(i), i + 1);
+    win_->Show();
+    PaintCounter counter;
+    View().viewport()->installEventFilter(&counter);
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
+    Globals::timeOut = "30";
+    fw::detail::SetFrameInterval(3'600'000); // from now on, no frame falls within the test
+    counter.paints = 0;
+
+    QTest::mouseClick(fw::detail::WidgetOf(ScanControl()), Qt::LeftButton);
+    bool sorted = false, doneTooEarly = false;
+    ASSERT_TRUE(testsupport::SpinUntil(
+        [&] {
+            if (!sorted && server.Connections() >= kRows / 4) {
+                win_->HandleMenuCommand("SortlistbyBookmarkname");
+                sorted = true;
+            }
+            doneTooEarly |= (Status() == "Done" || ScanControl().Caption() == "Scan") && InFlight() > 0;
+            return ScanControl().Caption() == "Scan";
+        },
+        20000));
+    EXPECT_TRUE(sorted);
+    EXPECT_FALSE(doneTooEarly);
+    EXPECT_EQ(Status(), "Done");
+    EXPECT_EQ(Column(Column::Status), std::vector<std::string>(kRows, "\u2714"));
+    std::map<std::string, int> requested;
+    for (const std::string& request : server.Requests())
+        ++requested[request.substr(0, request.find(" HTTP/"))];
+    EXPECT_EQ(requested.size(), std::size_t(kRows));
+    EXPECT_TRUE(std::ranges::all_of(requested, [](const auto& entry) { return entry.second == 1; }));
+
+    EXPECT_EQ(counter.paints, 0);
+    fw::detail::SetFrameInterval(16);
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
+    View().viewport()->removeEventFilter(&counter);
+}
+
+// A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
+// and Resume goes on with the same scan.
+TEST_F(ListwinScanTest, ScanControlStartsPausesAndResumes) {
+    ScriptedServer server;
+    server.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
+    for (int i = 0; i < 3; ++i) // checked one at a time
+        Add(Url(server.Port()) + std::to_string(i));
+    Globals::simultSocks = "1";
+    Globals::timeOut = "30";
+    ScanControl().Push();
+    ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
+    const quillfen::kritiskClass* first = win_->kritisk.get();
+    std::vector<std::string> captions;
+    std::vector<const quillfen::kritiskClass*> scans;
+    for (int press = 0; press < 3; ++press) {
+        ScanControl().Push();
+        captions.push_back(ScanControl().Caption());
+        scans.push_back(win_->kritisk.get());
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Cancel", "Resume", "Cancel"}));
+    EXPECT_EQ(scans, std::vector<const quillfen::kritiskClass*>(3, scans[0]));
+    EXPECT_NE(scans[0], first);
+    EXPECT_FALSE(win_->StopIt());
+    ASSERT_TRUE(testsupport::SpinUntil(
+        [&] { return ScanControl().Caption() == "Scan" && server.Connections() == 6; }));
+    EXPECT_EQ(server.Requests()[3].rfind("HEAD /0 ", 0), 0u) << server.Requests()[3];
+}
 
 // Results are handed to the workers by the test, in the order it chooses; the requests go to a server
 // that never answers, within a time-out that never runs out during a test.
