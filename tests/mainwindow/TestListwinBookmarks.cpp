@@ -36,7 +36,7 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
 // message once, at once, and empty the list; the status line and the kept text stay those of the last
 // good load, and the file stays as it was.
 TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) {
-    const std::string path = home_.Path() + "/Library/Safari/Bookmarks.plist";
+    const std::string path = BookmarksPath();
     WriteBookmarksFile({{"Kept", "http://kept.example/", "UUID-K"}});
     QTest::mouseClick(fw::detail::WidgetOf(Button("PushButton2")), Qt::LeftButton);
     ASSERT_EQ(Status(), "1 bookmarks");
