@@ -24,7 +24,6 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
     void Load(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
         WriteBookmarksFile(bookmarks);
         Click(Button("PushButton2"));
@@ -157,14 +156,45 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
               3);
 }
 
-// The status line counts the log's fields, every 100th record lets waiting events through, and the end
+// A failed backup, a file gone since the load and a write that fails (a file size limit, as a full disk
+// does, also for a privileged user) are reported; the file and the log stay, and no "Done", no Window1.
+// Then the status line counts the log's fields, every 100th record lets waiting events through, and the end
 // says "Done" with the movie. A delete asked for during the apply is refused, and so is an apply asked for
 // during a delete: neither writes over the other. A window closed while the apply lets events through ends
 // the apply, leaving the file as it was.
-TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
+TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     Load(kThree);
     ClickCell(RowWith(UUID, "U2"), Check);
     TypeInto("U1", Name, "Omega");
+    const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const std::function<void(bool)> failures[] = {
+        [&](bool on) {
+            modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
+        },
+        [&](bool on) {
+            std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away",
+                                    on ? home_.Path() + "/away" : BookmarksPath());
+        },
+        [&](bool on) {
+            std::signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
+            const rlimit small{512, saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, on ? &small : &saved);
+        },
+    };
+    for (const auto& fail : failures) {
+        const std::size_t messages = modal_.messages.size();
+        fail(true);
+        ApplyByHand();
+        fail(false);
+        EXPECT_GT(modal_.messages.size(), messages + 1) << "beyond the one on quitting Safari";
+        EXPECT_NE(Status(), "Done");
+        EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), before);
+        EXPECT_EQ(win_->editUIs, typed);
+        EXPECT_FALSE(IsOpen<quillfen::Window1>());
+    }
+
     std::string log; // records that change nothing, for the apply to go through
     for (int i = 0; i < 250; ++i)
         quillfen::AppendEditRecord(log, {"U3", "Mid", "Mid", "http://m/", "http://m/", "000003"});
@@ -202,41 +232,6 @@ TEST_F(ListwinEditTest, ApplyReportsProgressAndShutsOutDeletes) {
     EXPECT_FALSE(win_->ApplyChanges());
     win_ = &fw::Instance<quillfen::Listwin>();
     EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
-}
-
-// A failed backup, a file gone since the load and a write that fails (a file size limit, as a full disk
-// does, also for a privileged user) are reported; the file and the log stay, and no "Done", no Window1.
-TEST_F(ListwinEditTest, FailedApplyKeepsFileAndLog) {
-    Load(kThree);
-    TypeInto("U1", Name, "Omega");
-    const std::string log = win_->editUIs, file = testsupport::ReadFile(BookmarksPath());
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const std::function<void(bool)> failures[] = {
-        [&](bool on) {
-            modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
-        },
-        [&](bool on) {
-            std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away",
-                                    on ? home_.Path() + "/away" : BookmarksPath());
-        },
-        [&](bool on) {
-            std::signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
-            const rlimit small{512, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, on ? &small : &saved);
-        },
-    };
-    for (const auto& fail : failures) {
-        const std::size_t messages = modal_.messages.size();
-        fail(true);
-        ApplyByHand();
-        fail(false);
-        EXPECT_GT(modal_.messages.size(), messages + 1) << "beyond the one on quitting Safari";
-        EXPECT_NE(Status(), "Done");
-        EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
-        EXPECT_EQ(win_->editUIs, log);
-        EXPECT_FALSE(IsOpen<quillfen::Window1>());
-    }
 }
 
 } // namespace
