@@ -300,23 +300,26 @@ TEST_F(ListwinScanResultsTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
 }
 
 // A scan replaced while its requests are under way goes with its sockets and timers: its time-outs reach
-// nobody, and the new scan's rows and counts stay as they are.
+// nobody, and the new scan's rows, which time out later, show only the new scan's texts and counts.
 TEST_F(ListwinScanResultsTest, ReplacedScanTimeOutsReachNobody) {
     Globals::timeOut = "1";
-    Answering("");
-    Add(List().Cell(0, Column::URL));
+    const auto first = Answering("");
+    const auto second = Add(List().Cell(0, Column::URL));
     const ScriptedServer& silent = *servers[0];
     ScanControl().Push();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.Connections() == 2; }));
 
-    Globals::timeOut = "60";
+    Globals::timeOut = "2";
     ScanControl().SetCaption("Scan"); // a new scan while the first one's requests are still under way
     ScanControl().Push();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return silent.ClosedByClient() == 2; }));
-    testsupport::ProcessPendingEvents();
+    ASSERT_TRUE(WaitForResults(2));
     EXPECT_EQ(silent.Connections(), 4);
-    EXPECT_EQ(Scan().scansCompleted, 0);
-    EXPECT_EQ(InFlight(), 2);
+    EXPECT_EQ(silent.ClosedByClient(), 4);
+    for (const auto id : {first, second}) {
+        EXPECT_EQ(statusHistory[id], (History{"checking", "Connected", "checking", "Connected", "Timeout"}));
+        EXPECT_EQ(CodeOf(id), "2 sec.");
+    }
+    EXPECT_EQ(Scan().scansCompleted, 2);
 }
 
 // Through a proxy that records the request: credentials longer than one Base64 line still go on a single
