@@ -39,6 +39,15 @@ protected:
         }
     }
 
+    // A fresh main window, the old one closed and freed.
+    void Reopen() {
+        win_->Close();
+        fw::detail::FreeRetiredWindows();
+        win_ = &fw::Instance<quillfen::Listwin>();
+    }
+    static void Click(const fw::VisualControl& control) {
+        QTest::mouseClick(fw::detail::WidgetOf(control), Qt::LeftButton);
+    }
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
     fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }

@@ -235,9 +235,7 @@ TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
     EXPECT_FALSE(menuBar_.BarEnabled());
     EXPECT_TRUE(List().Enabled());
     EXPECT_EQ(Status(), "Preparing to delete...");
-    win_->Close();
-    fw::detail::FreeRetiredWindows();
-    win_ = &fw::Instance<quillfen::Listwin>();
+    Reopen();
     EXPECT_TRUE(menuBar_.BarEnabled());
     EXPECT_EQ(File(), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);

@@ -28,9 +28,6 @@ protected:
         WriteBookmarksFile(bookmarks);
         Click(Button("PushButton2"));
     }
-    static void Click(const fw::VisualControl& control) {
-        QTest::mouseClick(fw::detail::WidgetOf(control), Qt::LeftButton);
-    }
     // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
         const int row = RowWith(UUID, uuid);

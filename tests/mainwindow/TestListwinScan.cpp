@@ -55,14 +55,6 @@ protected:
                                  statusHistory[List().RowIdentity(at.row())].push_back(RowStatus(at.row()));
                          });
     }
-    // A fresh main window, its scan and list gone with the old one.
-    void Reopen() {
-        win_->Close();
-        fw::detail::FreeRetiredWindows();
-        win_ = &fw::Instance<quillfen::Listwin>();
-        statusHistory.clear();
-        RecordStatusTexts();
-    }
     static std::string Url(int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; }
     fw::ListBox::RowId Add(const std::string& url) {
         AddBookmark("n", url, List().ListCount() + 1);
@@ -104,7 +96,7 @@ TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     fw::detail::SetFrameInterval(3'600'000); // from now on, no frame falls within the test
     counter.paints = 0;
 
-    QTest::mouseClick(fw::detail::WidgetOf(ScanControl()), Qt::LeftButton);
+    Click(ScanControl());
     bool sorted = false, doneTooEarly = false;
     ASSERT_TRUE(testsupport::SpinUntil(
         [&] {
@@ -213,7 +205,9 @@ TEST_F(ListwinScanSchedulerTest, PoolOfZeroActsAsOneAndGoneRowsGetNothing) {
         Result(0);
         EXPECT_EQ(InFlight(), 1) << pool;
         EXPECT_EQ(RowStatus(1), "checking") << pool;
-        Reopen();
+        Reopen(); // its scan and list go with the old window
+        statusHistory.clear();
+        RecordStatusTexts();
     }
     Start(6, "2");
     const auto gone = List().RowIdentity(1);
