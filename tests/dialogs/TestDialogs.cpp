@@ -1,49 +1,85 @@
-// The version check as the main window opens, against a version page served on 127.0.0.1, and the windows
-// that it shows: the update notice.
+// The dialogs as a user meets them, in a temporary home: the version check as the main window opens,
+// against a version page served on 127.0.0.1, and its update notice; the Preferences and proxy settings
+// windows: what they show, what Apply writes and hands the main window, what they refuse, and what the
+// proxy window stores; and the preferences record they write, as the program loads it.
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "ScriptedServer.h"
 #include "TempHome.h"
+#include "UserClicks.h"
 #include "app/Globals.h"
 #include "app/MakerSite.h"
+#include "app/PreferencesRecord.h"
+#include "dialogs/ProxyWin.h"
 #include "dialogs/alertDownloadWin.h"
+#include "dialogs/prefWin.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
+#include "framework/ui/controls/EditField.h"
 #include "framework/ui/controls/PushButton.h"
 #include "framework/ui/controls/StaticText.h"
+#include "framework/ui/controls/ToggleButtons.h"
 #include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
 #include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// Every dialog test closes what it opened; the settings and the maker's site end as a fresh run has them.
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override { quillfen::Globals::Release(); }
+    void TearDown() override {
+        quillfen::SetMakerSite("");
+        CloseAll();
+        quillfen::Globals::Release();
+    }
+    static void CloseAll() {
+        fw::detail::CloseAllWindows();
+        fw::detail::FreeRetiredWindows();
+    }
+
+    void WriteRecord(const std::string& text, fs::perms mode = fs::perms{0600}) {
+        fs::create_directories(folder_);
+        std::ofstream(file_, std::ios::binary) << text;
+        fs::permissions(file_, mode);
+    }
+    std::string Record() const { return testsupport::ReadFile(file_); }
+
+    testsupport::TempHome home_;
+    testsupport::ScriptedModal modal_;
+    const fs::path folder_ = fs::path(home_.Path()) / "Library" / "Preferences";
+    const fs::path file_ = folder_ / "Safari Quillfen"; // the preferences record
+};
 
 using quillfen::Globals::versionDetails;
 using Urls = std::vector<std::string>;
 const std::string kOk = "HTTP/1.0 200 OK\r\n\r\n";
 const std::string kUnset = "(no page yet)";
 
-class DialogsTest : public ::testing::Test {
+class VersionCheckTest : public DialogsTest {
 protected:
     void SetUp() override {
+        DialogsTest::SetUp();
         std::tie(app_.MajorVersion, app_.MinorVersion, app_.BugVersion) = std::tuple(0, 9, 3);
         UseSite(server_.Port());
-    }
-    void TearDown() override {
-        quillfen::SetMakerSite("");
-        CloseAll();
-        versionDetails.clear();
     }
     void UseSite(int port) {
         site_ = "http://127.0.0.1:" + std::to_string(port);
         quillfen::SetMakerSite(site_ + "/");
         versionDetails = kUnset;
-    }
-    static void CloseAll() {
-        fw::detail::CloseAllWindows();
-        fw::detail::FreeRetiredWindows();
     }
     static quillfen::alertDownloadWin* Notice() {
         return static_cast<quillfen::alertDownloadWin*>(
@@ -51,8 +87,6 @@ protected:
     }
     static QWidget& Widget(const fw::VisualControl& control) { return *fw::detail::WidgetOf(control); }
 
-    testsupport::TempHome home_;
-    testsupport::ScriptedModal modal_;
     testsupport::ScriptedServer server_;
     fw::Application app_;
     std::string site_;
@@ -60,7 +94,7 @@ protected:
 
 // Only a version above the own 0.9.3 (the digits 093) beeps and shows the notice; every page that arrives,
 // error pages too, leaves its last field as the details. The main window asks for the page as it opens.
-TEST_F(DialogsTest, PagesAndTheirNotice) {
+TEST_F(VersionCheckTest, PagesAndTheirNotice) {
     // A newer page's notice: each button opens its page, or none, and closes it; Return chooses Download.
     struct Case {
         std::string response, details;
@@ -105,7 +139,7 @@ TEST_F(DialogsTest, PagesAndTheirNotice) {
 
 // A page past the client's cap, a page that never ends, a refused connection and no site at all show
 // nothing; a closed window lets go of its connection.
-TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
+TEST_F(VersionCheckTest, NoNoticeWithoutAWholePage) {
     server_.SetResponses({kOk + "x*0100*" + std::string(2 * quillfen::HTTPSocket::kMaxPageBytes, 'a')},
                          false);
     fw::Instance<quillfen::Listwin>();
@@ -132,6 +166,269 @@ TEST_F(DialogsTest, NoNoticeWithoutAWholePage) {
     EXPECT_TRUE(nothingYet && versionDetails == kUnset);
     EXPECT_EQ(modal_.beeps, 0);
     EXPECT_EQ(Notice(), nullptr);
+}
+
+class PreferencesWindowsTest : public DialogsTest {
+protected:
+    void SetUp() override {
+        DialogsTest::SetUp();
+        quillfen::prefWin::mainWindow = {}; // a main window of an earlier test must not be reached
+    }
+
+    static quillfen::prefWin& Prefs() { return fw::Instance<quillfen::prefWin>(); }
+    static quillfen::ProxyWin& Proxy() { return fw::Instance<quillfen::ProxyWin>(); }
+    static bool IsOpen(const std::type_info& type) { return fw::detail::OpenWindow(type) != nullptr; }
+    static std::string Text(fw::Window& window, const char* field) {
+        return window.Get<fw::EditField>(field).Text();
+    }
+    static bool On(const char* box) { return Prefs().Get<fw::CheckBox>(box).Value(); }
+
+    static QWidget* Click(fw::Window& window, const std::string& name) {
+        return testsupport::ClickOnTop(window.Get<fw::VisualControl>(name));
+    }
+    // Clicks into the field and types over what it holds; nothing commits the text.
+    static void Type(fw::Window& window, const std::string& field, const std::string& text) {
+        QWidget* widget = fw::detail::WidgetOf(window.Get<fw::EditField>(field));
+        ASSERT_EQ(Click(window, field), widget) << field << " lies under another control";
+        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(widget, Qt::Key_Delete);
+        QTest::keyClicks(widget, QString::fromStdString(text));
+    }
+};
+
+// Return applies the ten fields as typed and clicked, private to the owner: a first Open creates the record
+// with the metal look, field 3 and the proxy texts are kept, any look but "aqua" becomes "metal", a short
+// record's missing fields show empty, and an empty count stores the default, with a word to the user.
+TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
+    struct Case {
+        const char* record; // none: a first run
+        const char* shown;  // time-out|count|boxes
+        const char* timeOut;
+        const char* count;
+        bool clickBoxes;
+        const char* written;
+    };
+    for (const Case& c : {
+             Case{nullptr, "5|8|00", "5", "8", false, "5*metal**nocodes*noProxy*****8"},
+             {"12*aqua*kept*showcodes*useProxy*p.test*3128*ann*pw*4", "12|4|11", "30", "16", true,
+              "30*aqua*kept*nocodes*noProxy*p.test*3128*ann*pw*16"},
+             {"7*odd*c", "7||00", "-1", "x", true, "-1*metal*c*showcodes*useProxy*****x"},
+             {"5*aqua**nocodes*noProxy*****3", "5|3|00", "5", "", false, "5*aqua**nocodes*noProxy*****8"},
+         }) {
+        SCOPED_TRACE(c.record ? c.record : "first run");
+        if (c.record)
+            WriteRecord(c.record, fs::perms{0644});
+        EXPECT_EQ(Text(Prefs(), "EditField1") + "|" + Text(Prefs(), "EditField3") + "|" +
+                      std::to_string(On("CheckBox1")) + std::to_string(On("CheckBox2")),
+                  c.shown);
+        if (!c.record) {
+            EXPECT_EQ(Record(), c.written); // a first Open writes the record
+        }
+        Type(Prefs(), "EditField1", c.timeOut);
+        Type(Prefs(), "EditField3", c.count);
+        if (c.clickBoxes) {
+            Click(Prefs(), "CheckBox1");
+            Click(Prefs(), "CheckBox2");
+        }
+        modal_.messages.clear();
+        QTest::keyClick(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
+        EXPECT_FALSE(IsOpen(typeid(quillfen::prefWin)));
+        EXPECT_EQ(Record(), c.written);
+        EXPECT_EQ(fs::status(file_).permissions(), fs::perms{0600});
+        EXPECT_EQ(quillfen::Globals::timeOut + "|" + quillfen::Globals::simultSocks,
+                  std::string(c.timeOut) + "|" + (*c.count ? c.count : "8"));
+        EXPECT_EQ(modal_.messages.size(), *c.count ? 0u : 1u);
+        fw::detail::FreeRetiredWindows();
+    }
+    EXPECT_NE(modal_.messages.at(0).find("default of 8"), std::string::npos);
+}
+
+// Apply refuses with one message saying why, keeps the window open for the user to mend it, and leaves the
+// record and the settings as they were: for a "*" in any field of either window (the message names the
+// field), a record that cannot be replaced (a folder we may not write) and one that is there but unreadable.
+TEST_F(PreferencesWindowsTest, RefusedApplyChangesNothing) {
+    const std::string record = "7*aqua**nocodes*useProxy*p.test*3128*ann*pw*8";
+    const fs::perms open{0755}, readable{0644};
+    for (const auto& [proxy, field, text, folderMode, fileMode, why] :
+         {std::tuple{false, "EditField1", "a*b", open, readable, "from \"URL Check Timeout Period\""},
+          {false, "EditField3", "a*b", open, readable, "from \"Scan: bookmarks at the time\""},
+          {true, "EditField1", "a*b", open, readable, "from \"Proxy server\""},
+          {true, "EditField2", "a*b", open, readable, "from \"Port\""},
+          {true, "EditField3", "a*b", open, readable, "from \"Username\""},
+          {true, "EditField4", "a*b", open, readable, "from \"Password\""},
+          {false, "EditField1", "9", fs::perms{0555}, readable, "cannot create"},
+          {false, "EditField1", "9", open, fs::perms{0000}, "cannot be read"}}) {
+        SCOPED_TRACE(why);
+        WriteRecord(record, fileMode);
+        // An ordinary user (root would pass every permission) may reach the record.
+        for (const fs::path& p : {fs::path(home_.Path()), fs::path(home_.Path()) / "Library"})
+            fs::permissions(p, fs::perms{0055}, fs::perm_options::add);
+        fs::permissions(folder_, folderMode);
+        quillfen::Globals::timeOut = "7";
+        modal_.messages.clear();
+        const bool asNobody = ::geteuid() == 0;
+        ASSERT_TRUE(!asNobody || ::seteuid(65534) == 0);
+        if (proxy)
+            Click(Prefs(), "PushButton2");
+        fw::Window& window = proxy ? static_cast<fw::Window&>(Proxy()) : Prefs();
+        Type(window, field, text);
+        Click(window, proxy ? "BevelButton1" : "PushButton1");
+        ASSERT_TRUE(!asNobody || ::seteuid(0) == 0);
+        ASSERT_EQ(modal_.messages.size(), 1u);
+        EXPECT_NE(modal_.messages[0].find(why), std::string::npos) << modal_.messages[0];
+        EXPECT_EQ(modal_.messages[0].find("\"*\" cannot be stored") != std::string::npos, text[1] == '*');
+        EXPECT_TRUE(IsOpen(typeid(window)) && quillfen::Globals::timeOut == "7");
+        // An unreadable record leaves the defaults in memory.
+        EXPECT_EQ(quillfen::Globals::proxyUser + quillfen::Globals::proxyPass,
+                  fileMode == readable ? "annpw" : "");
+        fs::permissions(folder_, open);
+        fs::permissions(file_, readable);
+        EXPECT_EQ(Record() + "|" + std::to_string(std::distance(fs::directory_iterator(folder_), {})),
+                  record + "|1");
+        fw::detail::CloseAllWindows();
+    }
+}
+
+// The proxy window shows the settings, and its "Close" stores the four texts in the settings only; the close
+// box stores nothing; Configure brings the open window forward as it was typed. Apply then has the main
+// window read the record again (a stale carried field goes), its version socket take the proxy server and the
+// number the port begins with.
+TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
+    const std::string record = "5*aqua*c3*nocodes*useProxy*p.test*3128*ann*pw*8";
+    WriteRecord(record);
+    quillfen::Listwin& main = fw::Instance<quillfen::Listwin>();
+    const std::vector<std::string> before = {"p.test", "3128", "ann", "pw"},
+                                   typed = {"p.example", "80abc", "bob", "s3cret"};
+    for (const bool closeBox : {true, false}) {
+        Click(Prefs(), "PushButton2");
+        quillfen::ProxyWin* first = &Proxy();
+        for (int i = 0; i < 4; ++i) {
+            const std::string field = "EditField" + std::to_string(i + 1);
+            EXPECT_EQ(Text(Proxy(), field.c_str()), before[i]);
+            Type(Proxy(), field, typed[i]);
+        }
+        Click(Prefs(), "PushButton2");
+        EXPECT_EQ(&Proxy(), first);
+        EXPECT_EQ(fw::detail::FrontmostWindow(), first);
+        EXPECT_EQ(Text(Proxy(), "EditField3"), "bob");
+        if (closeBox)
+            fw::detail::WidgetOf(Proxy().Get<fw::EditField>("EditField1"))->window()->close();
+        else
+            Click(Proxy(), "BevelButton1");
+        EXPECT_FALSE(IsOpen(typeid(quillfen::ProxyWin)));
+        using namespace quillfen::Globals;
+        EXPECT_EQ((std::vector<std::string>{proxyURL, proxyPort, proxyUser, proxyPass}),
+                  closeBox ? before : typed);
+        EXPECT_EQ(Record(), record);
+    }
+    quillfen::Globals::carriedField = "stale";
+    Type(Prefs(), "EditField3", "5");
+    Click(Prefs(), "PushButton1");
+    EXPECT_EQ(Record(), "5*aqua*c3*nocodes*useProxy*p.example*80abc*bob*s3cret*5");
+    EXPECT_EQ(quillfen::Globals::carriedField, "c3");
+    EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
+                  std::to_string(main.versionHTTPSock.HTTPProxyPort),
+              "p.example:80");
+}
+
+const std::string kWelcome = "Welcome to Safari Quillfen!\r";
+const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
+
+// Loading the preferences record: first run, upgrades, records read as they are, and files we cannot write.
+class PreferencesRecordTest : public DialogsTest {
+protected:
+    // Reads the record; returns the welcome text, which starts as "kept". Root may write anywhere, so where
+    // folder permissions matter it reads as an ordinary user.
+    static std::string Load(bool asOrdinaryUser = false) {
+        const bool switchUser = asOrdinaryUser && ::geteuid() == 0;
+        EXPECT_TRUE(!switchUser || ::seteuid(65534) == 0);
+        std::string welcome = "kept";
+        quillfen::ReadPreferences(welcome);
+        EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
+        return welcome;
+    }
+    // The settings in record order, field 3 included, joined as in the record.
+    static std::string Settings() {
+        using namespace quillfen::Globals;
+        std::string out = timeOut;
+        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
+                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
+            out += "*" + *field;
+        return out;
+    }
+};
+
+// A first run creates the default record of ten fields, private to its owner, and says welcome. A record of
+// ten or more fields is read as it is (the settings are its first ten), also with an empty tenth field,
+// which appending could never mend; a shorter one gains a field "6" per pass until it has ten, used in the
+// same run, and the user is told. Reading again (as Apply does) neither writes nor welcomes.
+TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
+    const std::string fresh = "5*aqua**nocodes*noProxy*****8";
+    const std::tuple<std::optional<std::string>, std::string, std::string, std::string> cases[] = {
+        // the record found, the welcome, the record then, the settings
+        {std::nullopt, kWelcome, fresh, fresh},
+        {"5*aqua**nocodes*noProxy*****", "kept", "5*aqua**nocodes*noProxy*****",
+         "5*aqua**nocodes*noProxy*****"},
+        {"5*aqua**nocodes*noProxy*****8*extra", "kept", "5*aqua**nocodes*noProxy*****8*extra", fresh},
+        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", kUpgraded,
+         "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
+    };
+    for (const auto& [record, welcome, after, settings] : cases) {
+        SCOPED_TRACE(record.value_or("none"));
+        fs::remove(file_);
+        if (record)
+            WriteRecord(*record, fs::perms{0644});
+        EXPECT_EQ(Load(), welcome);
+        EXPECT_EQ(std::pair(Record(), Settings()), std::pair(after, settings));
+        EXPECT_TRUE(welcome == "kept" || fs::status(file_).permissions() == fs::perms{0600});
+        const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+        fs::last_write_time(file_, old);
+        quillfen::Globals::Release();
+        EXPECT_EQ(Load(), "kept");
+        EXPECT_EQ(std::pair(Record(), Settings()), std::pair(after, settings));
+        EXPECT_EQ(fs::last_write_time(file_), old);
+    }
+}
+
+// Whatever stands at the path, a record we cannot read, or one in a folder we may not write, is never
+// replaced: a readable record serves this run (its upgrade from memory), anything else leaves the defaults,
+// and the path holds what it held, byte for byte and kind for kind; a FIFO or device is not even opened.
+TEST_F(PreferencesRecordTest, RecordsWeCannotReplaceServeFromMemory) {
+    const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret";
+    const std::string defaults = "5*aqua**nocodes*noProxy*****8";
+    const std::vector<std::tuple<const char*, std::function<void()>, std::string, std::string>> cases{
+        // what stands at the path, the welcome, the settings
+        {"unwritable folder", [&] { fs::permissions(folder_, fs::perms{0555}); }, kUpgraded, record + "*6"},
+        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }, "kept", defaults},
+        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }, "kept", defaults},
+        {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }, "kept",
+         defaults},
+        {"file for a folder",
+         [&] { fs::remove_all(folder_.parent_path()), std::ofstream(folder_.parent_path()) << "a file"; },
+         kWelcome, defaults},
+    };
+    for (const auto& [what, make, welcome, settings] : cases) {
+        SCOPED_TRACE(what);
+        if (fs::is_directory(folder_))
+            fs::permissions(folder_, fs::perms{0755});
+        fs::remove_all(folder_.parent_path());
+        WriteRecord(record, fs::perms{0644});
+        // The user's own record in the user's own folder: mode 000 binds its owner unless that is root, so
+        // every case reads as an ordinary user who owns both.
+        for (const fs::path& p : {fs::path(home_.Path()), folder_.parent_path(), folder_, file_})
+            ASSERT_EQ(::chown(p.c_str(), 65534, 65534), 0);
+        make();
+        const fs::file_status before = fs::symlink_status(file_);
+        quillfen::Globals::timeOut = "unset";
+        EXPECT_EQ(Load(/*asOrdinaryUser=*/true), welcome);
+        EXPECT_EQ(Settings(), settings);
+        EXPECT_EQ(fs::symlink_status(file_).type(), before.type());
+        if (fs::is_regular_file(before)) {
+            fs::permissions(file_, fs::perms::owner_read);
+            EXPECT_EQ(Record(), record);
+            EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+        }
+    }
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // Atomic rewrite: content replaced whole, mode kept, links followed, failures leave the target as it was.
 #include "framework/files/AtomicFile.h"
-#include "tests/framework/FileTestSupport.h"
 #include "tests/support/TempHome.h"
 
 #include <filesystem>
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 
 using namespace fw;
-using fwtest::RunUnprivileged;
 using testsupport::ReadFile;
 
 namespace {
@@ -66,25 +64,6 @@ TEST_F(AtomicFileTest, ReplacesContentKeepingModeOwnerAndLinks) {
     EXPECT_TRUE(std::filesystem::is_symlink(Path("relative")));
     EXPECT_EQ(ReadFile(Path("real/Bookmarks.plist")), "new");
     EXPECT_EQ(EntryCount(Path("real")), 1);
-}
-
-// In a folder the user cannot write, the write fails with a reason and the target stays as it was.
-TEST_F(AtomicFileTest, UnwritableFolderLeavesTargetIntact) {
-    const std::string folder = Path("locked");
-    const std::string target = folder + "/Bookmarks.plist";
-    std::filesystem::create_directory(folder);
-    WriteFile(target, "original");
-    ::chmod(target.c_str(), 0666);
-    ::chmod(folder.c_str(), 0555);
-    ::chmod(Path("").c_str(), 0755);
-
-    EXPECT_TRUE(RunUnprivileged([&] {
-        std::string error;
-        return !WriteFileAtomically(FolderItem(target), "replacement", &error) && !error.empty();
-    }));
-    EXPECT_EQ(ReadFile(target), "original");
-    EXPECT_EQ(EntryCount(folder), 1);
-    ::chmod(folder.c_str(), 0755); // so that the temporary home can be removed
 }
 
 // Only a regular file is replaced: a folder, a FIFO, or a link to one stays as it was, with a reason and no

@@ -39,9 +39,19 @@ protected:
         }
     }
 
+    // A fresh main window, the old one closed and freed.
+    void Reopen() {
+        win_->Close();
+        fw::detail::FreeRetiredWindows();
+        win_ = &fw::Instance<quillfen::Listwin>();
+    }
+    static void Click(const fw::VisualControl& control) {
+        QTest::mouseClick(fw::detail::WidgetOf(control), Qt::LeftButton);
+    }
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
     fw::PushButton& Button(const char* name) const { return win_->Get<fw::PushButton>(name); }
+    fw::PushButton& ScanControl() const { return Button("PushButton1"); }
     fw::StaticText& StatusLine() const { return win_->Get<fw::StaticText>("statusLine"); }
     std::string Status() const { return StatusLine().Text(); }
     static QTableView& ViewOf(const fw::ListBox& list) {
@@ -60,15 +70,14 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Code, code);
         List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
+    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
     // Safari's bookmarks file in the temporary home, one folder of these bookmarks.
     void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
-        const std::string folder = home_.Path() + "/Library/Safari";
-        std::filesystem::create_directories(folder);
+        std::filesystem::create_directories(home_.Path() + "/Library/Safari");
         testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
         for (const testsupport::FixtureBookmark& bookmark : bookmarks)
             fixture.Add("BookmarksBar", bookmark);
-        ASSERT_TRUE(
-            fixture.Write(folder + "/Bookmarks.plist", testsupport::BookmarksFixture::Encoding::Binary));
+        ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
     }
     // What a scan writes into a row.
     void SetResult(int row, const std::string& status, const std::string& code) {

@@ -36,9 +36,9 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
 // message once, at once, and empty the list; the status line and the kept text stay those of the last
 // good load, and the file stays as it was.
 TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) {
-    const std::string path = home_.Path() + "/Library/Safari/Bookmarks.plist";
+    const std::string path = BookmarksPath();
     WriteBookmarksFile({{"Kept", "http://kept.example/", "UUID-K"}});
-    QTest::mouseClick(fw::detail::WidgetOf(Button("PushButton2")), Qt::LeftButton);
+    Click(Button("PushButton2"));
     ASSERT_EQ(Status(), "1 bookmarks");
     const std::string kept = win_->editWholeplist;
     const std::vector<std::pair<const char*, std::function<void()>>> cases{
@@ -52,7 +52,7 @@ TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) 
         std::filesystem::remove(path);
         make();
         modal_.messages.clear();
-        QTest::mouseClick(fw::detail::WidgetOf(Button("PushButton2")), Qt::LeftButton);
+        Click(Button("PushButton2"));
         EXPECT_EQ(modal_.messages,
                   Texts{"Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\r"
                         "If you used Ordnix to organize your bookmarks there is a simple way to fix this "
@@ -75,8 +75,7 @@ TEST_F(ListwinBookmarksTest, LookAndProxyOfTheVersionSocket) {
     std::filesystem::create_directories(home_.Path() + "/Library/Preferences");
     for (const auto& [record, metal, address, port] : cases) {
         std::ofstream(home_.Path() + "/Library/Preferences/Safari Quillfen") << record;
-        win_->Close();
-        win_ = &fw::Instance<quillfen::Listwin>();
+        Reopen();
         EXPECT_EQ(std::tuple(win_->Metal(), win_->versionHTTPSock.HTTPProxyAddress,
                              win_->versionHTTPSock.HTTPProxyPort),
                   std::tuple(metal, address, port))

@@ -1,53 +1,18 @@
-// The toolbar and the status line: the scan control and whole scans through the window, "Visit Site", and
+// The toolbar and the status line: the address a bookmark is requested and opened at, "Visit Site", and
 // the status line and logo as links.
 #include "ListwinFixture.h"
 #include "ScriptedServer.h"
 #include "UserClicks.h"
-#include "app/Globals.h"
 #include "app/MakerSite.h"
 #include "checker/BrowserAddress.h"
 #include "framework/ui/controls/Canvas.h"
-#include "framework/ui/qt/FramePacing.h"
-
-#include <QEvent>
-#include <QObject>
-#include <map>
 
 namespace {
 
-// Counts the paints of a widget.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 class ListwinToolbarTest : public ListwinTest {
 protected:
-    void TearDown() override {
-        fw::detail::SetFrameInterval(16);
-        ListwinTest::TearDown();
-    }
-    fw::PushButton& ScanControl() const { return Button("PushButton1"); }
-    bool AnyRowChecking() const {
-        return !RowsWhere([this](int row) {
-                    return List().Cell(row, quillfen::BookmarkColumn::Status) == "checking";
-                }).empty();
-    }
     QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
-    // Three bookmarks on the scripted server, checked one at a time.
-    void AddServerRows() {
-        for (int i = 0; i < 3; ++i)
-            AddBookmark("n", "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i),
-                        i + 1);
-        quillfen::Globals::simultSocks = "1";
-        quillfen::Globals::timeOut = "30";
-    }
+    std::string Site() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
 
     testsupport::ScriptedServer server_;
 };
@@ -69,55 +34,12 @@ TEST(BrowserAddressTest, AsABrowserReadsIt) {
         EXPECT_EQ(quillfen::BrowserAddress(url), address) << url;
 }
 
-// Sorting the list by name in the middle of a scan leaves no bookmark unchecked and checks none twice;
-// "Done" and "Scan" come only once no row reads "checking"; meanwhile the list is not painted more
-// often than the frames allow, and its last state is painted at the next frame.
-TEST_F(ListwinToolbarTest, SortDuringAScanChecksEveryRowOnce) {
-    constexpr int kRows = 120;
-    server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
-    for (int i = 0; i < kRows; ++i)
-        AddBookmark("n" + std::to_string(1000 - i),
-                    "http://127.0.0.1:" + std::to_string(server_.Port()) + "/" + std::to_string(i), i + 1);
-    win_->Show();
-    PaintCounter counter;
-    View().viewport()->installEventFilter(&counter);
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
-    quillfen::Globals::timeOut = "30";
-    fw::detail::SetFrameInterval(3'600'000); // from now on, no frame falls within the test
-    counter.paints = 0;
-
-    QTest::mouseClick(&Widget(ScanControl()), Qt::LeftButton);
-    bool sorted = false, doneTooEarly = false;
-    ASSERT_TRUE(testsupport::SpinUntil(
-        [&] {
-            if (!sorted && server_.Connections() >= kRows / 4) {
-                win_->HandleMenuCommand("SortlistbyBookmarkname");
-                sorted = true;
-            }
-            doneTooEarly |= (Status() == "Done" || ScanControl().Caption() == "Scan") && AnyRowChecking();
-            return ScanControl().Caption() == "Scan";
-        },
-        20000));
-    EXPECT_TRUE(sorted);
-    EXPECT_FALSE(doneTooEarly);
-    EXPECT_EQ(Status(), "Done");
-    EXPECT_EQ(Column(quillfen::BookmarkColumn::Status), std::vector<std::string>(kRows, "\u2714"));
-    std::map<std::string, int> requested;
-    for (const std::string& request : server_.Requests())
-        ++requested[request.substr(0, request.find(" HTTP/"))];
-    EXPECT_EQ(requested.size(), std::size_t(kRows));
-    EXPECT_TRUE(std::ranges::all_of(requested, [](const auto& entry) { return entry.second == 1; }));
-
-    EXPECT_EQ(counter.paints, 0);
-    fw::detail::SetFrameInterval(16);
-    EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
-    View().viewport()->removeEventFilter(&counter);
-}
-
 // A bookmark is requested and opened at the address it stands for, while its row keeps the file's text.
+// The status line opens only texts that begin with "http"; the logo opens the maker's home page, and
+// nothing while no site is set.
 TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
-    const std::string site = "http://127.0.0.1:" + std::to_string(server_.Port());
+    const std::string site = Site();
     WriteBookmarksFile({{"odd", site + "/two words/%20x?a=1&b=2#part", "U1"}});
     Button("PushButton2").Push();
     const std::string row = site + "/two words/%20x?a=1&amp;b=2#part";
@@ -134,7 +56,16 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     EXPECT_EQ(Status(), row);
     testsupport::ClickOnTop(Button("PushButton3"));
     QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    EXPECT_EQ(modal_.urls, std::vector<std::string>(3, site + "/two%20words/%20x?a=1&b=2"));
+    StatusLine().SetText("Done");
+    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
+    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
+    quillfen::SetMakerSite("http://127.0.0.1:9/");
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    quillfen::SetMakerSite("");
+    QTest::mouseClick(&logo, Qt::LeftButton);
+    std::vector<std::string> opened(3, site + "/two%20words/%20x?a=1&b=2");
+    opened.push_back("http://127.0.0.1:9/");
+    EXPECT_EQ(modal_.urls, opened);
 }
 
 // "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
@@ -153,43 +84,6 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     List().SetSelected(0, true);
     testsupport::ClickOnTop(Button("PushButton3"));
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
-}
-
-// A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
-// and Resume goes on with the same scan.
-TEST_F(ListwinToolbarTest, ScanControlStartsPausesAndResumes) {
-    server_.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
-    AddServerRows();
-    ScanControl().Push();
-    ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
-    const quillfen::kritiskClass* first = win_->kritisk.get();
-    std::vector<std::string> captions;
-    std::vector<const quillfen::kritiskClass*> scans;
-    for (int press = 0; press < 3; ++press) {
-        ScanControl().Push();
-        captions.push_back(ScanControl().Caption());
-        scans.push_back(win_->kritisk.get());
-    }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Cancel", "Resume", "Cancel"}));
-    EXPECT_EQ(scans, std::vector<const quillfen::kritiskClass*>(3, scans[0]));
-    EXPECT_NE(scans[0], first);
-    EXPECT_FALSE(win_->StopIt());
-    ASSERT_TRUE(testsupport::SpinUntil(
-        [this] { return ScanControl().Caption() == "Scan" && server_.Connections() == 6; }));
-    EXPECT_EQ(server_.Requests()[3].rfind("HEAD /0 ", 0), 0u) << server_.Requests()[3];
-}
-
-// The status line opens only texts that begin with "http"; the logo opens the maker's home page, and
-// nothing while no site is set.
-TEST_F(ListwinToolbarTest, StatusLineAndLogoAreLinks) {
-    StatusLine().SetText("Done");
-    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
-    quillfen::SetMakerSite("http://127.0.0.1:9/");
-    QTest::mouseClick(&logo, Qt::LeftButton);
-    quillfen::SetMakerSite("");
-    QTest::mouseClick(&logo, Qt::LeftButton);
-    EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://127.0.0.1:9/"});
 }
 
 } // namespace
