@@ -71,13 +71,16 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
     std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
-    // Safari's bookmarks file in the temporary home, one folder of these bookmarks.
-    void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
+    // Safari's bookmarks file in the temporary home, one folder of these bookmarks, then a click on "Get
+    // Bookmarks" unless `get` is false.
+    void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks, bool get = true) {
         std::filesystem::create_directories(home_.Path() + "/Library/Safari");
         testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
         for (const testsupport::FixtureBookmark& bookmark : bookmarks)
             fixture.Add("BookmarksBar", bookmark);
         ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
+        if (get)
+            Click(Button("PushButton2"));
     }
     // What a scan writes into a row.
     void SetResult(int row, const std::string& status, const std::string& code) {

@@ -24,10 +24,6 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    void Load(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
-        WriteBookmarksFile(bookmarks);
-        Click(Button("PushButton2"));
-    }
     // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
         const int row = RowWith(UUID, uuid);
@@ -80,7 +76,7 @@ const std::vector<testsupport::FixtureBookmark> kThree = {
 // and shows "Apply Change"; Undo alternates between the two titles, recording each; a check box click writes
 // the mirror and records its own bookmark's values, not the backup's.
 TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     EXPECT_FALSE(Button("PushButton4").Visible());
     EXPECT_FALSE(MenuEnabled(quillfen::EditUndo()) || MenuEnabled(quillfen::EditApplyChanges()));
     EXPECT_TRUE(MenuEnabled(quillfen::ToolsCheckall()) && MenuEnabled(quillfen::ToolsSortlistby()));
@@ -103,7 +99,7 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
 // Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
 // before any click "Edit Bookmark" takes the first row.
 TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     win_->HandleMenuCommand("EditEditBookmark");
     EXPECT_EQ(EditableRows(), std::vector<int>{0});
     TypeInto("U1", URL, "http://zz/");
@@ -128,7 +124,8 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
 // edited elements, and the result lists the typed text, markup and log markers included, also for a title
 // named like the folder; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
 TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
-    Load({{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}, {"Mid", "http://m/", "U3"}});
+    WriteBookmarksFile(
+        {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}, {"Mid", "http://m/", "U3"}});
     for (const auto& [uuid, column, text] :
          std::vector<std::tuple<std::string, int, std::string>>{{"U1", Name, "A & B <**x*EDIT*>"},
                                                                 {"U2", Name, "Bar"},
@@ -160,7 +157,7 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
 // during a delete: neither writes over the other. A window closed while the apply lets events through ends
 // the apply, leaving the file as it was.
 TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     ClickCell(RowWith(UUID, "U2"), Check);
     TypeInto("U1", Name, "Omega");
     const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());

@@ -100,7 +100,8 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
 TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     WriteBookmarksFile({{"News", "http://paper.example/", "U1"},
                         {"Alpha", "http://beta.example/", "U2"},
-                        {"Recipes", "http://food.example/alpha", "U3"}});
+                        {"Recipes", "http://food.example/alpha", "U3"}},
+                       false);
     const std::string before = Status();
     TypeWordAndReturn("news");
     EXPECT_EQ(std::pair(List().ListCount(), Status()), std::pair(0, before));
