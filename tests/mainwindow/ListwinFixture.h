@@ -31,7 +31,7 @@ protected:
         win_ = &fw::Instance<quillfen::Listwin>();
     }
     void TearDown() override {
-        win_->Close();
+        fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         if (menuApp_) {
             menuApp_->SetMenuBar(nullptr);
@@ -39,9 +39,9 @@ protected:
         }
     }
 
-    // A fresh main window, the old one closed and freed.
+    // A fresh main window, the old one and every other window closed and freed.
     void Reopen() {
-        win_->Close();
+        fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         win_ = &fw::Instance<quillfen::Listwin>();
     }

@@ -39,7 +39,6 @@ protected:
     }
     void TearDown() override {
         fw::SetAppleEventSender({});
-        fw::detail::CloseAllWindows();
         ListwinTest::TearDown();
     }
 
@@ -215,9 +214,7 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
             ExpectFileWithout(c.gone);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
                   removed ? 0 : 1);
-        fw::detail::CloseAllWindows();
-        fw::detail::FreeRetiredWindows();
-        win_ = &fw::Instance<quillfen::Listwin>();
+        Reopen();
         Reload();
     }
 }

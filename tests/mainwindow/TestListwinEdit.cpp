@@ -224,7 +224,6 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     const std::string file = testsupport::ReadFile(BookmarksPath());
     QTimer::singleShot(0, &watcher, [this] { win_->Close(); });
     EXPECT_FALSE(win_->ApplyChanges());
-    win_ = &fw::Instance<quillfen::Listwin>();
     EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
 }
 
