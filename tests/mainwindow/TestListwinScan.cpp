@@ -84,8 +84,7 @@ protected:
 // often than the frames allow, and its last state is painted at the next frame.
 TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     constexpr int kRows = 120;
-    ScriptedServer server;
-    server.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
+    ScriptedServer server; // answering 200 OK
     for (int i = 0; i < kRows; ++i)
         AddBookmark("n" + std::to_string(1000 - i), Url(server.Port()) + std::to_string(i), i + 1);
     win_->Show();
