@@ -16,6 +16,7 @@
 #include "mainwindow/Listwin.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
@@ -116,6 +117,31 @@ protected:
         for (int row = 0; row < List().ListCount(); ++row)
             out.push_back(List().Cell(row, column));
         return out;
+    }
+    QWidget* FieldEditor() const {
+        QTableView& field = ViewOf(SearchField());
+        return field.indexWidget(field.model()->index(0, 0));
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : fw::detail::ContentOf(*win_), key, modifiers);
+        testsupport::ProcessPendingEvents();
+    }
+    void Type(const std::string& text) {
+        ASSERT_NE(FieldEditor(), nullptr);
+        QTest::keyClicks(FieldEditor(), QString::fromStdString(text));
+    }
+    void ClickField() {
+        QTableView& field = ViewOf(SearchField());
+        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
+                          field.visualRect(field.model()->index(0, 0)).center());
+        testsupport::ProcessPendingEvents();
+    }
+    // The user clicks into the search field, types and ends the edit with Return.
+    void TypeWordAndReturn(const std::string& word) {
+        ClickField();
+        Type(word);
+        Press(Qt::Key_Return);
     }
     void ClickCell(int row, int column, bool twice = false) {
         const QPoint at = View().visualRect(View().model()->index(row, column)).center();

@@ -120,12 +120,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
             Reload(form);
             if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
                 win_->Show();
-                SearchField().EditCell(0, 0);
-                QWidget* editor =
-                    ViewOf(SearchField()).indexWidget(ViewOf(SearchField()).model()->index(0, 0));
-                QTest::keyClicks(editor, c.view);
-                QTest::keyClick(editor, Qt::Key_Return);
-                testsupport::ProcessPendingEvents();
+                TypeWordAndReturn(c.view);
                 ASSERT_EQ(Column(kName), (Names{"fav1", "fav2"}));
             } else if (std::string(c.view) == "binary since") {
                 testsupport::WriteTree(testsupport::SampleTree(), Path(kBookmarks), form,

@@ -1,8 +1,6 @@
 // The search field, Find and Find Next, the filter, and rows from dropped text, driven by the user's keys.
 #include "ListwinFixture.h"
 
-#include <QApplication>
-
 namespace {
 
 using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL;
@@ -22,34 +20,9 @@ protected:
         for (const std::string& name : names)
             AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
     }
-    QWidget* FieldEditor() const {
-        QTableView& field = ViewOf(SearchField());
-        return field.indexWidget(field.model()->index(0, 0));
-    }
-    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : fw::detail::ContentOf(*win_), key, modifiers);
-        testsupport::ProcessPendingEvents();
-    }
-    void Type(const std::string& text) {
-        ASSERT_NE(FieldEditor(), nullptr);
-        QTest::keyClicks(FieldEditor(), QString::fromStdString(text));
-    }
     void FindWord(const std::string& word) {
         Press(Qt::Key_F, Qt::ControlModifier);
         Type(word);
-    }
-    void ClickField() {
-        QTableView& field = ViewOf(SearchField());
-        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
-                          field.visualRect(field.model()->index(0, 0)).center());
-        testsupport::ProcessPendingEvents();
-    }
-    // The user clicks into the search field, types and ends the edit with Return.
-    void TypeWordAndReturn(const std::string& word) {
-        ClickField();
-        Type(word);
-        Press(Qt::Key_Return);
     }
 };
 
