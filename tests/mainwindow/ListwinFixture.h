@@ -19,10 +19,12 @@
 #include <QApplication>
 #include <QTableView>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/resource.h>
 
 class ListwinTest : public ::testing::Test {
 protected:
@@ -142,6 +144,15 @@ protected:
         ClickField();
         Type(word);
         Press(Qt::Key_Return);
+    }
+    // Files written from now on end at `bytes`, as on a full disk, also for a privileged user; none: as far
+    // as the hard limit allows.
+    static void LimitFileSize(std::optional<rlim_t> bytes) {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes.value_or(limit.rlim_max);
+        std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     void ClickCell(int row, int column, bool twice = false) {
         const QPoint at = View().visualRect(View().model()->index(row, column)).center();

@@ -10,8 +10,6 @@
 #include "framework/ui/controls/ProgressBar.h"
 
 #include <QImage>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -181,7 +179,6 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         {"(file removed)", {}, "Nothing was deleted."},
         {"(disk full)", {}, "Nothing was deleted."},
     };
-    std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backupTo);
         const std::string before = File();
@@ -191,12 +188,10 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         Check({"d"});
         if (removed)
             std::filesystem::remove(Path(kBookmarks));
-        rlimit saved{}, full{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        full = {std::string(c.backupTo) == "(disk full)" ? 64 : saved.rlim_cur, saved.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &full);
+        if (std::string(c.backupTo) == "(disk full)")
+            LimitFileSize(64);
         DeleteChecked();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
+        LimitFileSize(std::nullopt);
         EXPECT_EQ(modal_.dialogsAsked.back(),
                   "Save the original Bookmarks file as a Backup / Bookmarks.plist");
         EXPECT_EQ(Status(), c.status);

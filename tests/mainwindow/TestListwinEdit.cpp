@@ -11,8 +11,6 @@
 
 #include <QLineEdit>
 #include <QTimer>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -50,7 +48,6 @@ protected:
                    List().CellType(row, URL) == fw::ListBox::TypeEditable;
         });
     }
-    std::vector<EditRecord> Log() const { return quillfen::ReadEditLog(win_->editUIs); }
     bool MenuEnabled(fw::MenuItem* item) {
         menuApp_->UpdateMenuEnabling();
         return item && item->Enabled;
@@ -90,10 +87,11 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
     ClickCell(1, Check);
     EXPECT_EQ(Column(Checked), (Texts{"0", "1", ""}));
     const std::string z = "http://z/", a = "http://a/";
-    EXPECT_EQ(Log(), (std::vector<EditRecord>{{"U1", "Omega", "Zeta", z, z, "000001"},
-                                              {"U1", "Zeta", "Omega", z, z, "000001"},
-                                              {"U1", "Omega", "Zeta", z, z, "000001"},
-                                              {"U2", "Alpha", "Alpha", a, a, "000002"}}));
+    EXPECT_EQ(quillfen::ReadEditLog(win_->editUIs),
+              (std::vector<EditRecord>{{"U1", "Omega", "Zeta", z, z, "000001"},
+                                       {"U1", "Zeta", "Omega", z, z, "000001"},
+                                       {"U1", "Omega", "Zeta", z, z, "000001"},
+                                       {"U2", "Alpha", "Alpha", a, a, "000002"}}));
 }
 
 // Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
@@ -161,8 +159,6 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     ClickCell(RowWith(UUID, "U2"), Check);
     TypeInto("U1", Name, "Omega");
     const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     const std::function<void(bool)> failures[] = {
         [&](bool on) {
             modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
@@ -171,11 +167,7 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
             std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away",
                                     on ? home_.Path() + "/away" : BookmarksPath());
         },
-        [&](bool on) {
-            std::signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
-            const rlimit small{512, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, on ? &small : &saved);
-        },
+        [](bool on) { LimitFileSize(on ? std::optional<rlim_t>(512) : std::nullopt); },
     };
     for (const auto& fail : failures) {
         const std::size_t messages = modal_.messages.size();

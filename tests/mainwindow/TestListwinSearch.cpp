@@ -16,10 +16,6 @@ protected:
         win_->Show();
         QApplication::setActiveWindow(fw::detail::ContentOf(*win_)->window());
     }
-    void AddNames(const Texts& names) {
-        for (const std::string& name : names)
-            AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
-    }
     void FindWord(const std::string& word) {
         Press(Qt::Key_F, Qt::ControlModifier);
         Type(word);
@@ -40,7 +36,8 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     EXPECT_FALSE(SearchField().Selected(0));
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(modal_.beeps, 1);
-    AddNames({"Apple", "plum", "apple pie", "pear"});
+    for (const std::string name : {"Apple", "plum", "apple pie", "pear"})
+        AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
     List().SetCell(3, URL, "http://apple.example/");
     FindWord("APPLE");
     EXPECT_EQ(win_->searchLine, 0);
