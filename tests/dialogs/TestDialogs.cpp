@@ -85,7 +85,6 @@ protected:
         return static_cast<quillfen::alertDownloadWin*>(
             fw::detail::OpenWindow(typeid(quillfen::alertDownloadWin)));
     }
-    static QWidget& Widget(const fw::VisualControl& control) { return *fw::detail::WidgetOf(control); }
 
     testsupport::ScriptedServer server_;
     fw::Application app_;
@@ -126,9 +125,8 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
         ASSERT_EQ(Notice() != nullptr, c.button != nullptr);
         if (c.button) {
             EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), c.details);
-            QWidget& button = Widget(Notice()->Get<fw::PushButton>(c.button));
-            c.byReturn ? QTest::keyClick(&button, Qt::Key_Return)
-                       : QTest::mouseClick(&button, Qt::LeftButton);
+            QWidget* button = fw::detail::WidgetOf(Notice()->Get<fw::PushButton>(c.button));
+            c.byReturn ? QTest::keyClick(button, Qt::Key_Return) : QTest::mouseClick(button, Qt::LeftButton);
             EXPECT_EQ(Notice(), nullptr);
         }
         EXPECT_EQ(modal_.urls, c.urls);
