@@ -5,7 +5,6 @@
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
 #include "framework/runtime/Thread.h"
-#include "framework/ui/Application.h"
 #include "framework/ui/MenuBar.h"
 #include "framework/ui/controls/ProgressBar.h"
 

@@ -16,7 +16,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
