@@ -6,7 +6,8 @@
 
 #include <array>
 
-namespace quillfen {
+using namespace quillfen;
+
 namespace {
 
 // Bookmarks (title, URL, UUID) in a folder whose title follows them, as plutil's sorted keys put it; an
@@ -66,4 +67,3 @@ TEST(BookmarkEditsTest, TypedTextIsWrittenWellFormed) {
 }
 
 } // namespace
-} // namespace quillfen

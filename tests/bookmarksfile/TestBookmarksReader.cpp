@@ -14,7 +14,8 @@
 #include <tuple>
 #include <unistd.h>
 
-namespace quillfen {
+using namespace quillfen;
+
 namespace {
 
 using testsupport::BookmarksFixture, testsupport::Form, testsupport::Encoding;
@@ -209,4 +210,3 @@ TEST_F(BookmarksReaderTest, FilesThatCannotBeReadAreReadFailures) {
 }
 
 } // namespace
-} // namespace quillfen

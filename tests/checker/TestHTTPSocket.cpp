@@ -13,10 +13,8 @@
 #include <utility>
 #include <vector>
 
-namespace quillfen {
-
-using testsupport::ScriptedServer;
-using testsupport::SpinUntil;
+using namespace quillfen;
+using testsupport::ScriptedServer, testsupport::SpinUntil;
 using Events = std::vector<std::string>;
 
 namespace {
@@ -92,11 +90,9 @@ protected:
     std::unique_ptr<RecordingHTTP> client = std::make_unique<RecordingHTTP>(record);
 };
 
-} // namespace
-
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
-// fragment stay in the path; a host name is looked up. Through a proxy (port 0 meaning the default) the request carries the absolute
-// URL, also for https, and the headers set on the client.
+// fragment stay in the path; a host name is looked up. Through a proxy (port 0 meaning the default) the
+// request carries the absolute URL, also for https, and the headers set on the client.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     const std::string host = "Host: " + Local(), auth = "\r\nProxy-Authorization: Basic dTpw";
     const std::string page = "/dir/page.html?q=a%20b&x=1#top";
@@ -222,4 +218,4 @@ TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     EXPECT_TRUE(record->events.empty());
 }
 
-} // namespace quillfen
+} // namespace
