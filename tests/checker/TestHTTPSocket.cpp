@@ -26,14 +26,11 @@ struct Record {
     InternetHeaders headers;
 };
 
-class RecordingHTTP : public HTTPSocket {
-public:
+struct RecordingHTTP : HTTPSocket {
     explicit RecordingHTTP(std::shared_ptr<Record> record) : record_(std::move(record)) {}
     // Given when the server asks for them; an empty user gives none.
     std::pair<std::string, std::string> credentials;
     std::function<void()> onHeaders;
-
-protected:
     void Event_Connected() override { record_->events.push_back("connected"); }
     void Event_Error(int code) override { record_->events.push_back("error " + std::to_string(code)); }
     void Event_HeadersReceived(const InternetHeaders& headers, int status) override {
@@ -54,8 +51,6 @@ protected:
     void Event_PageReceived(const std::string&, int, const InternetHeaders&, const std::string&) override {
         record_->events.push_back("page");
     }
-
-private:
     std::shared_ptr<Record> record_;
 };
 
@@ -198,12 +193,7 @@ TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
-        client->onHeaders = [this, destroy] {
-            if (destroy)
-                client.reset();
-            else
-                client->Close();
-        };
+        client->onHeaders = [this, destroy] { destroy ? client.reset() : client->Close(); };
         Head("http://" + Local() + "/", {}, true, true);
         testsupport::ProcessPendingEvents();
         EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));

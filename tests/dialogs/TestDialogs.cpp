@@ -65,7 +65,6 @@ protected:
 };
 
 using quillfen::Globals::versionDetails;
-using Urls = std::vector<std::string>;
 const std::string kOk = "HTTP/1.0 200 OK\r\n\r\n";
 const std::string kUnset = "(no page yet)";
 
@@ -99,7 +98,7 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
         std::string response, details;
         const char* button; // none: no notice
         bool byReturn;
-        Urls urls;
+        std::vector<std::string> urls;
     };
     const std::string download = site_ + "/downloads/quillfen.dmg";
     for (const Case& c : {
