@@ -57,9 +57,8 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     QTest::mouseClick(logo, Qt::LeftButton);
     quillfen::SetMakerSite("");
     QTest::mouseClick(logo, Qt::LeftButton);
-    std::vector<std::string> opened(3, site + "/two%20words/%20x?a=1&b=2");
-    opened.push_back("http://127.0.0.1:9/");
-    EXPECT_EQ(modal_.urls, opened);
+    const std::string address = site + "/two%20words/%20x?a=1&b=2";
+    EXPECT_EQ(modal_.urls, (std::vector<std::string>{address, address, address, "http://127.0.0.1:9/"}));
 }
 
 // "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,
