@@ -21,7 +21,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace quillfen {
+using namespace quillfen;
+
 namespace {
 
 class StartupTest : public ::testing::Test {
@@ -87,4 +88,3 @@ TEST_F(StartupTest, PlaysTheChimeThroughAplayAndNeverFails) {
 }
 
 } // namespace
-} // namespace quillfen

@@ -18,14 +18,11 @@ namespace {
 using Names = std::vector<std::string>;
 Names g_calls;
 
-class TestWindow : public fw::Window {
-public:
+struct TestWindow : fw::Window {
     TestWindow() : fw::Window("TestWindow") {}
     ~TestWindow() override { ++destroyed; }
     static inline int destroyed = 0;
     bool answer = false, enableUndo = false;
-
-protected:
     void AddMenuHandlers() override {
         AddMenuHandler("Shared", [this] {
             g_calls.push_back("window");

@@ -14,12 +14,11 @@
 #include <tuple>
 #include <unistd.h>
 
-namespace quillfen {
+using namespace quillfen;
+
 namespace {
 
-using testsupport::BookmarksFixture;
-using Form = BookmarksFixture::Form;
-using Encoding = BookmarksFixture::Encoding;
+using testsupport::BookmarksFixture, testsupport::Form, testsupport::Encoding;
 
 // Runs check in a child process as user "nobody" (65534) when we are root, for whom no permission bit
 // holds, else directly; its result. The paths the check touches must be reachable for that user.
@@ -34,8 +33,7 @@ bool RunUnprivileged(const std::function<bool()>& check) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-class RowRecorder : public BookmarkSink {
-public:
+struct RowRecorder : BookmarkSink {
     void AddBookmark(const BookmarkRow& row) override { rows.push_back(row); }
     std::vector<BookmarkRow> rows;
 };
@@ -122,8 +120,8 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
         fixture.Add("BookmarksMenu", {"Broken UUID", "http://four.example/", "UUID\nFOUR"});
         fixture.Add("BookmarksMenu", {"Bookmarklet", "javascript:location='http://x.example/'", "UUID-JS2"});
         fixture.Add("BookmarksMenu", {std::nullopt, "http://untitled-too.example/", "UUID-NO-TITLE"});
-        fixture.AddToReadingList({"Later", "https://later.example/read", "UUID-LATER"},
-                                 "First line\n<key>URIDictionary</key>\nhttp://not.a.bookmark/");
+        fixture.Add("com.apple.ReadingList", {"Later", "https://later.example/read", "UUID-LATER"},
+                    "First line\n<key>URIDictionary</key>\nhttp://not.a.bookmark/");
         for (const Encoding encoding : {Encoding::Xml, Encoding::Binary}) {
             SCOPED_TRACE(testing::Message()
                          << "modern " << (form == Form::Modern) << ", xml " << (encoding == Encoding::Xml));
@@ -212,4 +210,3 @@ TEST_F(BookmarksReaderTest, FilesThatCannotBeReadAreReadFailures) {
 }
 
 } // namespace
-} // namespace quillfen

@@ -13,10 +13,8 @@
 #include <utility>
 #include <vector>
 
-namespace quillfen {
-
-using testsupport::ScriptedServer;
-using testsupport::SpinUntil;
+using namespace quillfen;
+using testsupport::ScriptedServer, testsupport::SpinUntil;
 using Events = std::vector<std::string>;
 
 namespace {
@@ -28,14 +26,11 @@ struct Record {
     InternetHeaders headers;
 };
 
-class RecordingHTTP : public HTTPSocket {
-public:
+struct RecordingHTTP : HTTPSocket {
     explicit RecordingHTTP(std::shared_ptr<Record> record) : record_(std::move(record)) {}
     // Given when the server asks for them; an empty user gives none.
     std::pair<std::string, std::string> credentials;
     std::function<void()> onHeaders;
-
-protected:
     void Event_Connected() override { record_->events.push_back("connected"); }
     void Event_Error(int code) override { record_->events.push_back("error " + std::to_string(code)); }
     void Event_HeadersReceived(const InternetHeaders& headers, int status) override {
@@ -56,8 +51,6 @@ protected:
     void Event_PageReceived(const std::string&, int, const InternetHeaders&, const std::string&) override {
         record_->events.push_back("page");
     }
-
-private:
     std::shared_ptr<Record> record_;
 };
 
@@ -92,11 +85,9 @@ protected:
     std::unique_ptr<RecordingHTTP> client = std::make_unique<RecordingHTTP>(record);
 };
 
-} // namespace
-
 // How a URL is split: no path gives "/" and the default port, a named port stays in Host, query and
-// fragment stay in the path; a host name is looked up. Through a proxy (port 0 meaning the default) the request carries the absolute
-// URL, also for https, and the headers set on the client.
+// fragment stay in the path; a host name is looked up. Through a proxy (port 0 meaning the default) the
+// request carries the absolute URL, also for https, and the headers set on the client.
 TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     const std::string host = "Host: " + Local(), auth = "\r\nProxy-Authorization: Basic dTpw";
     const std::string page = "/dir/page.html?q=a%20b&x=1#top";
@@ -202,12 +193,7 @@ TEST_F(HTTPSocketTest, HttpsIsVerifiedAndConnectFailuresArriveAsErrors) {
 TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     server.SetResponses({kOk + "a body that follows at once"});
     for (bool destroy : {false, true}) {
-        client->onHeaders = [this, destroy] {
-            if (destroy)
-                client.reset();
-            else
-                client->Close();
-        };
+        client->onHeaders = [this, destroy] { destroy ? client.reset() : client->Close(); };
         Head("http://" + Local() + "/", {}, true, true);
         testsupport::ProcessPendingEvents();
         EXPECT_EQ(record->events, (Events{"connected", "headers 200"}));
@@ -222,4 +208,4 @@ TEST_F(HTTPSocketTest, HandlerMayCloseOrDestroyTheClient) {
     EXPECT_TRUE(record->events.empty());
 }
 
-} // namespace quillfen
+} // namespace

@@ -7,9 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace quillfen {
-
-namespace {
+using quillfen::ProgressText, quillfen::StatusText, quillfen::TimeLeftText;
 
 // The whole table, byte for byte: socket errors, HTTP statuses and the time-out share one number space and
 // the number alone decides; ranges include both ends, and codes the table does not name fall to the last row.
@@ -62,7 +60,3 @@ TEST(StatusTextTest, TimeLeftThresholds) {
     // The progress line's estimate: a third done after 100 s leaves 200 s.
     EXPECT_EQ(ProgressText(120, 40, 100), "120 bookmarks, 40 checked.\rAbout 3 min. left");
 }
-
-} // namespace
-
-} // namespace quillfen

@@ -65,7 +65,6 @@ protected:
 };
 
 using quillfen::Globals::versionDetails;
-using Urls = std::vector<std::string>;
 const std::string kOk = "HTTP/1.0 200 OK\r\n\r\n";
 const std::string kUnset = "(no page yet)";
 
@@ -85,7 +84,6 @@ protected:
         return static_cast<quillfen::alertDownloadWin*>(
             fw::detail::OpenWindow(typeid(quillfen::alertDownloadWin)));
     }
-    static QWidget& Widget(const fw::VisualControl& control) { return *fw::detail::WidgetOf(control); }
 
     testsupport::ScriptedServer server_;
     fw::Application app_;
@@ -100,7 +98,7 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
         std::string response, details;
         const char* button; // none: no notice
         bool byReturn;
-        Urls urls;
+        std::vector<std::string> urls;
     };
     const std::string download = site_ + "/downloads/quillfen.dmg";
     for (const Case& c : {
@@ -126,9 +124,8 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
         ASSERT_EQ(Notice() != nullptr, c.button != nullptr);
         if (c.button) {
             EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), c.details);
-            QWidget& button = Widget(Notice()->Get<fw::PushButton>(c.button));
-            c.byReturn ? QTest::keyClick(&button, Qt::Key_Return)
-                       : QTest::mouseClick(&button, Qt::LeftButton);
+            QWidget* button = fw::detail::WidgetOf(Notice()->Get<fw::PushButton>(c.button));
+            c.byReturn ? QTest::keyClick(button, Qt::Key_Return) : QTest::mouseClick(button, Qt::LeftButton);
             EXPECT_EQ(Notice(), nullptr);
         }
         EXPECT_EQ(modal_.urls, c.urls);

@@ -21,10 +21,6 @@ protected:
     testsupport::TempHome home_;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::tuple<unsigned, uid_t, gid_t> ModeAndOwner(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
@@ -41,7 +37,7 @@ long EntryCount(const std::string& folder) {
 // may hand it one); no temporary file stays behind; a missing target is made; links are followed.
 TEST_F(AtomicFileTest, ReplacesContentKeepingModeOwnerAndLinks) {
     const std::string target = Path("Bookmarks.plist");
-    WriteFile(target, "old content that is longer");
+    std::ofstream(target) << "old content that is longer";
     ::chmod(target.c_str(), 0640);
     ASSERT_TRUE(::geteuid() != 0 || ::chown(target.c_str(), 65534, 65534) == 0); // root hands it to nobody
     const auto modeAndOwner = ModeAndOwner(target);
@@ -55,7 +51,7 @@ TEST_F(AtomicFileTest, ReplacesContentKeepingModeOwnerAndLinks) {
 
     // Through a chain of symbolic links the final file is replaced; the links stay links.
     std::filesystem::create_directory(Path("real"));
-    WriteFile(Path("real/Bookmarks.plist"), "old");
+    std::ofstream(Path("real/Bookmarks.plist")) << "old";
     std::filesystem::create_symlink("real/Bookmarks.plist", Path("relative"));
     std::filesystem::create_symlink(Path("relative"), Path("absolute"));
 
@@ -82,7 +78,7 @@ TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
     EXPECT_EQ(EntryCount(Path("")), 3);
     EXPECT_FALSE(WriteFileAtomically(FolderItem(Path("no/such/file")), "x", nullptr));
 
-    WriteFile(Path("t"), "kept");
+    std::ofstream(Path("t")) << "kept";
     {
         AtomicWriter writer{FolderItem(Path("t"))};
         EXPECT_TRUE(writer.Write("partial"));

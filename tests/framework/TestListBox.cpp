@@ -21,11 +21,10 @@ protected:
         list_ = std::make_unique<fw::ListBox>(layout, host_.get());
         host_->show();
     }
-    void AddRows(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            list_->AddRow(name);
-            list_->SetCell(list_->ListCount() - 1, 1, std::to_string(list_->ListCount()));
-        }
+    // A row named `name` whose second cell holds its place when added, from 1.
+    void AddRow(const std::string& name) {
+        list_->AddRow(name);
+        list_->SetCell(list_->ListCount() - 1, 1, std::to_string(list_->ListCount()));
     }
     std::vector<std::string> Column(int column) const {
         std::vector<std::string> out;
@@ -43,7 +42,7 @@ protected:
 // reports its change. Once the rows are deleted, an identity finds none.
 TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     for (int i = 0; i < 60; ++i)
-        AddRows({"r" + std::to_string(i)});
+        AddRow("r" + std::to_string(i));
     list_->SetSelectionType(fw::ListBox::SelectionMultiple);
     list_->SetSelected(2, true);
     list_->SetSelected(40, true);
@@ -75,7 +74,7 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
 // unstable sort to mix them; the direction reverses the rest.
 TEST_F(ListBoxTest, SortIsStableInBothDirections) {
     for (int i = 0; i < 60; ++i)
-        AddRows({i % 3 ? (i % 2 ? "x" : "X") : "y"});
+        AddRow(i % 3 ? (i % 2 ? "x" : "X") : "y");
     // The rows' places when added, grouped by name, each group in turn.
     const auto namedY = [](const std::string& place) { return std::stoi(place) % 3 == 1; };
     std::vector<std::string> ascending = Column(1);

@@ -3,6 +3,7 @@
 #include "framework/runtime/Thread.h"
 #include "framework/runtime/Timer.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -10,8 +11,7 @@
 #include <limits>
 #include <string>
 
-using testsupport::SpinFor;
-using testsupport::SpinUntil;
+using testsupport::SpinFor, testsupport::SpinUntil;
 
 namespace {
 
@@ -64,7 +64,9 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
 
     timer->SetEnabled(false);
     const std::clock_t before = std::clock(); // processor time of the whole process
-    testsupport::IdleFor(400);
+    QEventLoop idle;                          // a real, blocking loop, idle unless something is scheduled
+    QTimer::singleShot(400, &idle, &QEventLoop::quit);
+    idle.exec();
     EXPECT_LT(static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC, 0.15);
 }
 

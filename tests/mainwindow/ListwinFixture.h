@@ -16,12 +16,15 @@
 #include "mainwindow/Listwin.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QTableView>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/resource.h>
 
 class ListwinTest : public ::testing::Test {
 protected:
@@ -31,7 +34,7 @@ protected:
         win_ = &fw::Instance<quillfen::Listwin>();
     }
     void TearDown() override {
-        win_->Close();
+        fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         if (menuApp_) {
             menuApp_->SetMenuBar(nullptr);
@@ -39,9 +42,9 @@ protected:
         }
     }
 
-    // A fresh main window, the old one closed and freed.
+    // A fresh main window, the old one and every other window closed and freed.
     void Reopen() {
-        win_->Close();
+        fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
         win_ = &fw::Instance<quillfen::Listwin>();
     }
@@ -71,13 +74,16 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
     std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
-    // Safari's bookmarks file in the temporary home, one folder of these bookmarks.
-    void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
+    // Safari's bookmarks file in the temporary home, one folder of these bookmarks, then a click on "Get
+    // Bookmarks" unless `get` is false.
+    void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks, bool get = true) {
         std::filesystem::create_directories(home_.Path() + "/Library/Safari");
         testsupport::BookmarksFixture fixture(testsupport::BookmarksFixture::Form::Modern);
         for (const testsupport::FixtureBookmark& bookmark : bookmarks)
             fixture.Add("BookmarksBar", bookmark);
         ASSERT_TRUE(fixture.Write(BookmarksPath(), testsupport::BookmarksFixture::Encoding::Binary));
+        if (get)
+            Click(Button("PushButton2"));
     }
     // What a scan writes into a row.
     void SetResult(int row, const std::string& status, const std::string& code) {
@@ -113,6 +119,40 @@ protected:
         for (int row = 0; row < List().ListCount(); ++row)
             out.push_back(List().Cell(row, column));
         return out;
+    }
+    QWidget* FieldEditor() const {
+        QTableView& field = ViewOf(SearchField());
+        return field.indexWidget(field.model()->index(0, 0));
+    }
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : fw::detail::ContentOf(*win_), key, modifiers);
+        testsupport::ProcessPendingEvents();
+    }
+    void Type(const std::string& text) {
+        ASSERT_NE(FieldEditor(), nullptr);
+        QTest::keyClicks(FieldEditor(), QString::fromStdString(text));
+    }
+    void ClickField() {
+        QTableView& field = ViewOf(SearchField());
+        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
+                          field.visualRect(field.model()->index(0, 0)).center());
+        testsupport::ProcessPendingEvents();
+    }
+    // The user clicks into the search field, types and ends the edit with Return.
+    void TypeWordAndReturn(const std::string& word) {
+        ClickField();
+        Type(word);
+        Press(Qt::Key_Return);
+    }
+    // Files written from now on end at `bytes`, as on a full disk, also for a privileged user; none: as far
+    // as the hard limit allows.
+    static void LimitFileSize(std::optional<rlim_t> bytes) {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes.value_or(limit.rlim_max);
+        std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     void ClickCell(int row, int column, bool twice = false) {
         const QPoint at = View().visualRect(View().model()->index(row, column)).center();

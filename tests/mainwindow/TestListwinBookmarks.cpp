@@ -14,13 +14,12 @@ using ListwinBookmarksTest = ListwinTest;
 // A binary file is converted and listed in file order, only web addresses and feeds; the arrays follow the
 // rows, and the search field is emptied.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
+    win_->editHasBeenEdited = true;
+    SearchField().SetCell(0, 0, "old word");
     WriteBookmarksFile({{"First &amp; best", "https://a.example/", "UUID-1"},
                         {"Script", "javascript:void(0)", "UUID-2"},
                         {"Feed", "feed://b.example/rss", "UUID-3"}});
-    win_->editHasBeenEdited = true;
-    SearchField().SetCell(0, 0, "old word");
-    Button("PushButton2").Push();
-    Button("PushButton2").Push(); // a second load replaces the first
+    Click(Button("PushButton2")); // a second load replaces the first
 
     using namespace quillfen::BookmarkColumn;
     EXPECT_EQ((std::vector<Texts>{Column(Name), Column(URL), Column(Order), win_->UUIDArray}),
@@ -38,7 +37,6 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
 TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) {
     const std::string path = BookmarksPath();
     WriteBookmarksFile({{"Kept", "http://kept.example/", "UUID-K"}});
-    Click(Button("PushButton2"));
     ASSERT_EQ(Status(), "1 bookmarks");
     const std::string kept = win_->editWholeplist;
     const std::vector<std::pair<const char*, std::function<void()>>> cases{

@@ -5,13 +5,10 @@
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
 #include "framework/runtime/Thread.h"
-#include "framework/ui/Application.h"
 #include "framework/ui/MenuBar.h"
 #include "framework/ui/controls/ProgressBar.h"
 
 #include <QImage>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -39,7 +36,6 @@ protected:
     }
     void TearDown() override {
         fw::SetAppleEventSender({});
-        fw::detail::CloseAllWindows();
         ListwinTest::TearDown();
     }
 
@@ -121,12 +117,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
             Reload(form);
             if (std::string(c.view) == "fav") { // typed into the search field: the list keeps the matches
                 win_->Show();
-                SearchField().EditCell(0, 0);
-                QWidget* editor =
-                    ViewOf(SearchField()).indexWidget(ViewOf(SearchField()).model()->index(0, 0));
-                QTest::keyClicks(editor, c.view);
-                QTest::keyClick(editor, Qt::Key_Return);
-                testsupport::ProcessPendingEvents();
+                TypeWordAndReturn(c.view);
                 ASSERT_EQ(Column(kName), (Names{"fav1", "fav2"}));
             } else if (std::string(c.view) == "binary since") {
                 testsupport::WriteTree(testsupport::SampleTree(), Path(kBookmarks), form,
@@ -187,7 +178,6 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         {"(file removed)", {}, "Nothing was deleted."},
         {"(disk full)", {}, "Nothing was deleted."},
     };
-    std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backupTo);
         const std::string before = File();
@@ -197,12 +187,10 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         Check({"d"});
         if (removed)
             std::filesystem::remove(Path(kBookmarks));
-        rlimit saved{}, full{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        full = {std::string(c.backupTo) == "(disk full)" ? 64 : saved.rlim_cur, saved.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &full);
+        if (std::string(c.backupTo) == "(disk full)")
+            LimitFileSize(64);
         DeleteChecked();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
+        LimitFileSize(std::nullopt);
         EXPECT_EQ(modal_.dialogsAsked.back(),
                   "Save the original Bookmarks file as a Backup / Bookmarks.plist");
         EXPECT_EQ(Status(), c.status);
@@ -215,9 +203,7 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
             ExpectFileWithout(c.gone);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
                   removed ? 0 : 1);
-        fw::detail::CloseAllWindows();
-        fw::detail::FreeRetiredWindows();
-        win_ = &fw::Instance<quillfen::Listwin>();
+        Reopen();
         Reload();
     }
 }

@@ -11,8 +11,6 @@
 
 #include <QLineEdit>
 #include <QTimer>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -24,10 +22,6 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    void Load(const std::vector<testsupport::FixtureBookmark>& bookmarks) {
-        WriteBookmarksFile(bookmarks);
-        Click(Button("PushButton2"));
-    }
     // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
         const int row = RowWith(UUID, uuid);
@@ -54,7 +48,6 @@ protected:
                    List().CellType(row, URL) == fw::ListBox::TypeEditable;
         });
     }
-    std::vector<EditRecord> Log() const { return quillfen::ReadEditLog(win_->editUIs); }
     bool MenuEnabled(fw::MenuItem* item) {
         menuApp_->UpdateMenuEnabling();
         return item && item->Enabled;
@@ -80,7 +73,7 @@ const std::vector<testsupport::FixtureBookmark> kThree = {
 // and shows "Apply Change"; Undo alternates between the two titles, recording each; a check box click writes
 // the mirror and records its own bookmark's values, not the backup's.
 TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     EXPECT_FALSE(Button("PushButton4").Visible());
     EXPECT_FALSE(MenuEnabled(quillfen::EditUndo()) || MenuEnabled(quillfen::EditApplyChanges()));
     EXPECT_TRUE(MenuEnabled(quillfen::ToolsCheckall()) && MenuEnabled(quillfen::ToolsSortlistby()));
@@ -94,16 +87,17 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
     ClickCell(1, Check);
     EXPECT_EQ(Column(Checked), (Texts{"0", "1", ""}));
     const std::string z = "http://z/", a = "http://a/";
-    EXPECT_EQ(Log(), (std::vector<EditRecord>{{"U1", "Omega", "Zeta", z, z, "000001"},
-                                              {"U1", "Zeta", "Omega", z, z, "000001"},
-                                              {"U1", "Omega", "Zeta", z, z, "000001"},
-                                              {"U2", "Alpha", "Alpha", a, a, "000002"}}));
+    EXPECT_EQ(quillfen::ReadEditLog(win_->editUIs),
+              (std::vector<EditRecord>{{"U1", "Omega", "Zeta", z, z, "000001"},
+                                       {"U1", "Zeta", "Omega", z, z, "000001"},
+                                       {"U1", "Omega", "Zeta", z, z, "000001"},
+                                       {"U2", "Alpha", "Alpha", a, a, "000002"}}));
 }
 
 // Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
 // before any click "Edit Bookmark" takes the first row.
 TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     win_->HandleMenuCommand("EditEditBookmark");
     EXPECT_EQ(EditableRows(), std::vector<int>{0});
     TypeInto("U1", URL, "http://zz/");
@@ -128,7 +122,8 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
 // edited elements, and the result lists the typed text, markup and log markers included, also for a title
 // named like the folder; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
 TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
-    Load({{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}, {"Mid", "http://m/", "U3"}});
+    WriteBookmarksFile(
+        {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}, {"Mid", "http://m/", "U3"}});
     for (const auto& [uuid, column, text] :
          std::vector<std::tuple<std::string, int, std::string>>{{"U1", Name, "A & B <**x*EDIT*>"},
                                                                 {"U2", Name, "Bar"},
@@ -160,12 +155,10 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
 // during a delete: neither writes over the other. A window closed while the apply lets events through ends
 // the apply, leaving the file as it was.
 TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
-    Load(kThree);
+    WriteBookmarksFile(kThree);
     ClickCell(RowWith(UUID, "U2"), Check);
     TypeInto("U1", Name, "Omega");
     const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     const std::function<void(bool)> failures[] = {
         [&](bool on) {
             modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
@@ -174,11 +167,7 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
             std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away",
                                     on ? home_.Path() + "/away" : BookmarksPath());
         },
-        [&](bool on) {
-            std::signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
-            const rlimit small{512, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, on ? &small : &saved);
-        },
+        [](bool on) { LimitFileSize(on ? std::optional<rlim_t>(512) : std::nullopt); },
     };
     for (const auto& fail : failures) {
         const std::size_t messages = modal_.messages.size();
@@ -227,7 +216,6 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     const std::string file = testsupport::ReadFile(BookmarksPath());
     QTimer::singleShot(0, &watcher, [this] { win_->Close(); });
     EXPECT_FALSE(win_->ApplyChanges());
-    win_ = &fw::Instance<quillfen::Listwin>();
     EXPECT_EQ(testsupport::ReadFile(BookmarksPath()), file);
 }
 

@@ -9,13 +9,7 @@
 
 namespace {
 
-class ListwinToolbarTest : public ListwinTest {
-protected:
-    QWidget& Widget(const fw::VisualControl& control) const { return *fw::detail::WidgetOf(control); }
-    std::string Site() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
-
-    testsupport::ScriptedServer server_;
-};
+using ListwinToolbarTest = ListwinTest;
 
 // The address a bookmark stands for: references decoded once, the fragment dropped, and what a request
 // line cannot carry escaped after the host, escapes already there kept.
@@ -38,16 +32,15 @@ TEST(BrowserAddressTest, AsABrowserReadsIt) {
 // The status line opens only texts that begin with "http"; the logo opens the maker's home page, and
 // nothing while no site is set.
 TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
-    server_.SetResponses({"HTTP/1.0 200 OK\r\n\r\n"});
-    const std::string site = Site();
+    testsupport::ScriptedServer server; // answering 200 OK
+    const std::string site = "http://127.0.0.1:" + std::to_string(server.Port());
     WriteBookmarksFile({{"odd", site + "/two words/%20x?a=1&b=2#part", "U1"}});
-    Button("PushButton2").Push();
     const std::string row = site + "/two words/%20x?a=1&amp;b=2#part";
     ASSERT_EQ(List().Cell(0, quillfen::BookmarkColumn::URL), row);
     ScanControl().Push();
     ASSERT_TRUE(
         testsupport::SpinUntil([&] { return List().Cell(0, quillfen::BookmarkColumn::Status) == "\u2714"; }));
-    const std::string request = server_.Requests().at(0);
+    const std::string request = server.Requests().at(0);
     EXPECT_EQ(request.substr(0, request.find("\r\n")), "HEAD /two%20words/%20x?a=1&b=2 HTTP/1.0");
 
     win_->Show();
@@ -55,17 +48,17 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     ClickCell(0, 1);
     EXPECT_EQ(Status(), row);
     testsupport::ClickOnTop(Button("PushButton3"));
-    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
+    QWidget* status = fw::detail::WidgetOf(StatusLine());
+    QTest::mouseClick(status, Qt::LeftButton);
     StatusLine().SetText("Done");
-    QTest::mouseClick(&Widget(StatusLine()), Qt::LeftButton);
-    QWidget& logo = Widget(win_->Get<fw::Canvas>("Canvas2"));
+    QTest::mouseClick(status, Qt::LeftButton);
+    QWidget* logo = fw::detail::WidgetOf(win_->Get<fw::Canvas>("Canvas2"));
     quillfen::SetMakerSite("http://127.0.0.1:9/");
-    QTest::mouseClick(&logo, Qt::LeftButton);
+    QTest::mouseClick(logo, Qt::LeftButton);
     quillfen::SetMakerSite("");
-    QTest::mouseClick(&logo, Qt::LeftButton);
-    std::vector<std::string> opened(3, site + "/two%20words/%20x?a=1&b=2");
-    opened.push_back("http://127.0.0.1:9/");
-    EXPECT_EQ(modal_.urls, opened);
+    QTest::mouseClick(logo, Qt::LeftButton);
+    const std::string address = site + "/two%20words/%20x?a=1&b=2";
+    EXPECT_EQ(modal_.urls, (std::vector<std::string>{address, address, address, "http://127.0.0.1:9/"}));
 }
 
 // "Visit Site" lies over the status line widened at the first show: a click at its middle is the button's,

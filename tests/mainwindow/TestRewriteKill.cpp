@@ -2,7 +2,6 @@
 // completely rewritten.
 #include "bookmarksfile/BookmarkCut.h"
 #include "bookmarksfile/BookmarkEdits.h"
-#include "bookmarksfile/BookmarksText.h"
 #include "tests/bookmarksfile/EditWorkload.h"
 #include "tests/support/TempHome.h"
 

@@ -16,17 +16,13 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct PlistFree {
-    void operator()(void* node) const { plist_free(node); }
-};
-using PlistPtr = std::unique_ptr<void, PlistFree>;
+using PlistPtr = std::unique_ptr<void, decltype([](plist_t node) { plist_free(node); })>;
 
 std::string Quote(const std::string& s) {
     std::string out = "'";

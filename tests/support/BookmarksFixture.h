@@ -55,13 +55,11 @@ public:
 
     explicit BookmarksFixture(Form form) : form_(form) {}
 
-    void Add(std::string_view folder, const FixtureBookmark& bookmark) {
-        FolderNamed(folder).push_back({TreeItem::Kind::Leaf, bookmark, std::nullopt, {}});
-    }
-    // Reading List items carry a preview text (several lines) and their own dictionaries.
-    void AddToReadingList(const FixtureBookmark& bookmark, std::string_view previewText) {
-        FolderNamed("com.apple.ReadingList")
-            .push_back({TreeItem::Kind::Leaf, bookmark, std::string(previewText), {}});
+    // A Reading List item ("com.apple.ReadingList") has a preview text (several lines) and its own
+    // dictionaries.
+    void Add(std::string_view folder, const FixtureBookmark& bookmark,
+             std::optional<std::string> previewText = std::nullopt) {
+        FolderNamed(folder).push_back({TreeItem::Kind::Leaf, bookmark, std::move(previewText), {}});
     }
     bool Write(const std::string& path, Encoding encoding) const;
 

@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 
 #include <functional>
 
@@ -30,12 +29,6 @@ inline void ProcessPendingEvents() {
 // Delivers events for about `ms` milliseconds.
 inline void SpinFor(int ms) {
     SpinUntil([] { return false; }, ms);
-}
-// Waits `ms` milliseconds in a real, blocking event loop (idle unless something is scheduled).
-inline void IdleFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace testsupport

@@ -24,6 +24,7 @@ public:
     int Port() const;
     // Connection i receives responses[i] (the last one for every later connection) once its request
     // is complete (a blank line has arrived). With closeAfter the server then closes the connection.
+    // Until set, every connection gets "HTTP/1.0 200 OK" and no headers, and is closed.
     void SetResponses(std::vector<std::string> responses, bool closeAfter = true);
     void UseTls(const TestCertificate& certificate);
 
