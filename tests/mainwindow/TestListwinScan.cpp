@@ -120,6 +120,29 @@ TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     View().viewport()->removeEventFilter(&counter);
 }
 
+// While nobody uses the window, what the program changes on its own waits for an idle frame; a click
+// brings the next frame back at once.
+TEST_F(ListwinScanTest, AClickBringsTheNextFrameBack) {
+    for (int i = 0; i < 3; ++i)
+        Add("http://127.0.0.1:1/" + std::to_string(i));
+    win_->Show();
+    PaintCounter counter;
+    View().viewport()->installEventFilter(&counter);
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
+    fw::detail::SetFrameInterval(16, 3'600'000);
+    List().SetCell(0, Column::Status, "first"); // painted at once if showing the window counted as use
+    testsupport::SpinFor(100);
+
+    counter.paints = 0;
+    List().SetCell(0, Column::Status, "second");
+    testsupport::SpinFor(200);
+    EXPECT_EQ(counter.paints, 0);
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, View().visualRect(View().model()->index(2, 1)).center());
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }, 1000));
+    EXPECT_EQ(List().ListIndex(), 2);
+    View().viewport()->removeEventFilter(&counter);
+}
+
 // A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
 // and Resume goes on with the same scan.
 TEST_F(ListwinScanTest, ScanControlStartsPausesAndResumes) {

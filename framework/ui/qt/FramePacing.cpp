@@ -1,7 +1,8 @@
 #include "framework/ui/qt/FramePacing.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -9,22 +10,62 @@
 
 namespace fw::detail {
 namespace {
-int g_frameInterval = 16;
+int g_frameInterval = kFrameMilliseconds;
+int g_idleFrameInterval = kIdleFrameMilliseconds;
 
 std::set<FramePacer*>& Pacers() {
     static std::set<FramePacer*> pacers;
     return pacers;
 }
+
+bool IsUse(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        return true;
+    default:
+        return event.isInputEvent();
+    }
+}
 } // namespace
 
-void SetFrameInterval(int milliseconds) {
+// One filter for the whole application: input to any window lets every window paint at the next frame,
+// since what one window does (a dialog's button) may change another.
+class InputWatch : public QObject {
+public:
+    static void Install() {
+        static QPointer<InputWatch> watch; // gone with its application
+        if (!watch && qApp) {
+            watch = new InputWatch(qApp);
+            qApp->installEventFilter(watch);
+        }
+    }
+
+private:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (IsUse(*event))
+            for (FramePacer* pacer : Pacers())
+                if (!pacer->inputSincePaint_) {
+                    pacer->inputSincePaint_ = true;
+                    pacer->Reschedule();
+                }
+        return false;
+    }
+};
+
+void SetFrameInterval(int milliseconds, int idleMilliseconds) {
     g_frameInterval = milliseconds;
+    g_idleFrameInterval = std::max(milliseconds, idleMilliseconds);
     for (FramePacer* pacer : Pacers())
         pacer->Reschedule();
 }
 
 FramePacer::FramePacer(QWidget& window) : window_(window) {
     Pacers().insert(this);
+    InputWatch::Install();
     nextFrame_.setSingleShot(true);
     // A precise timer never fires early, so the request it posts is always admitted.
     nextFrame_.setTimerType(Qt::PreciseTimer);
@@ -35,9 +76,11 @@ FramePacer::FramePacer(QWidget& window) : window_(window) {
 
 FramePacer::~FramePacer() { Pacers().erase(this); }
 
+int FramePacer::Interval() const { return inputSincePaint_ ? g_frameInterval : g_idleFrameInterval; }
+
 void FramePacer::Reschedule() {
     if (nextFrame_.isActive())
-        nextFrame_.start(static_cast<int>(std::max<qint64>(0, g_frameInterval - sincePaint_.elapsed())));
+        nextFrame_.start(static_cast<int>(std::max<qint64>(0, Interval() - sincePaint_.elapsed())));
 }
 
 bool FramePacer::Admit(const QEvent& event) {
@@ -45,13 +88,14 @@ bool FramePacer::Admit(const QEvent& event) {
         return true;
     if (nextFrame_.isActive())
         return false;
-    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : g_frameInterval;
-    if (since >= g_frameInterval) {
+    const qint64 since = sincePaint_.isValid() ? sincePaint_.elapsed() : Interval();
+    if (since >= Interval()) {
         sincePaint_.restart();
+        inputSincePaint_ = false;
         return true;
     }
     // Qt sends no further request until this one is handled: the timer brings it back.
-    nextFrame_.start(static_cast<int>(g_frameInterval - since));
+    nextFrame_.start(static_cast<int>(Interval() - since));
     return false;
 }
 

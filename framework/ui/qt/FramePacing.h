@@ -1,5 +1,8 @@
 // Inside the framework only: a window paints at most once per frame. Changes between two frames
 // (cell texts, scrolls, status texts) are collected by Qt and drawn together at the next one.
+// While nobody uses the application, changes the program makes on its own (a scan writing rows) are
+// drawn at most ten times a second: more is wasted on a page nobody can read, and costs the scan its
+// speed. Any input (a key, a click, the pointer, a change of focus) brings the next frame back.
 #pragma once
 
 #include <QElapsedTimer>
@@ -17,21 +20,29 @@ public:
     FramePacer(const FramePacer&) = delete;
     FramePacer& operator=(const FramePacer&) = delete;
 
-    // Whether the window may handle this event now. An update request that comes less than a frame
-    // after the last paint waits for the next frame instead.
+    // Whether the window may handle this event now. An update request that comes sooner than the
+    // present frame length after the last paint waits for the next frame instead.
     bool Admit(const QEvent& event);
 
     // Brings a waiting paint forward or back to the present frame length.
     void Reschedule();
 
 private:
+    int Interval() const;
+
     QWidget& window_;
     QElapsedTimer sincePaint_;
     QTimer nextFrame_;
+    bool inputSincePaint_ = false;
+    friend class InputWatch;
 };
 
-// The frame length in milliseconds (16 by default); tests lengthen it to count paints. Paints already
-// waiting follow the new length.
-void SetFrameInterval(int milliseconds);
+// The screen's frame, and the frame while nobody uses the application, in milliseconds.
+constexpr int kFrameMilliseconds = 16;
+constexpr int kIdleFrameMilliseconds = 100;
+
+// The frame lengths in milliseconds, after input and without it (never shorter than the first). Tests
+// lengthen them to count paints. Paints already waiting follow them.
+void SetFrameInterval(int milliseconds, int idleMilliseconds = kIdleFrameMilliseconds);
 
 } // namespace fw::detail
