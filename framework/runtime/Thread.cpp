@@ -3,6 +3,7 @@
 #include "framework/runtime/Layout.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 #include <boost/context/fiber.hpp>
 #include <boost/context/fixedsize_stack.hpp>
@@ -142,17 +143,23 @@ public:
     }
 
 private:
+    // A zero timer lets the event loop deliver other events between two rounds of slices. Unlike a posted
+    // call it needs no wake-up of the loop, which is already running: a scan starts a thread per row.
     void SchedulePump() {
-        if (pumpScheduled_ || !QCoreApplication::instance())
+        if (!QCoreApplication::instance())
             return;
-        pumpScheduled_ = true;
-        // A queued call lets the event loop deliver other events between two rounds of slices.
-        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
-            pumpScheduled_ = false;
-            RunSlices();
-            if (!ready_.empty())
-                SchedulePump();
-        });
+        if (!pump_) {
+            pump_ = new QTimer(QCoreApplication::instance()); // it ends with the application
+            pump_->setSingleShot(true);
+            pump_->setInterval(0);
+            QObject::connect(pump_, &QTimer::timeout, [this] {
+                RunSlices();
+                if (!ready_.empty())
+                    SchedulePump();
+            });
+        }
+        if (!pump_->isActive())
+            pump_->start();
     }
 
     void Resume(Thread* t) {
@@ -168,7 +175,7 @@ private:
 
     std::deque<Thread*> ready_;
     Thread* current_ = nullptr;
-    bool pumpScheduled_ = false;
+    QPointer<QTimer> pump_;
 };
 
 Thread::Thread() { DeclareEvent("Run", RunEvent); }
