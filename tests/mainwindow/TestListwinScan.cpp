@@ -10,6 +10,7 @@
 #include "framework/ui/qt/FramePacing.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <map>
 #include <tuple>
 
@@ -118,6 +119,8 @@ TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     fw::detail::SetFrameInterval(16);
     EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
     View().viewport()->removeEventFilter(&counter);
+    const auto* shown = static_cast<QLabel*>(fw::detail::WidgetOf(StatusLine()));
+    EXPECT_TRUE(testsupport::SpinUntil([&] { return shown->text() == "Done"; }, 1000));
 }
 
 // While nobody uses the window, what the program changes on its own waits for an idle frame; a click

@@ -2,6 +2,7 @@
 
 #include "framework/runtime/Layout.h"
 #include "framework/ui/qt/Bridge.h"
+#include "framework/ui/qt/OncePerFrame.h"
 #include "framework/ui/qt/TextLook.h"
 
 #include <QLabel>
@@ -17,16 +18,22 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     if (const auto color = detail::ColorProp(layout.props, "textColor"))
         color_ = RGB(color->red(), color->green(), color->blue());
     underline_ = layout.props.Bool("underline");
+    show_ = std::make_unique<detail::OncePerFrame>([this] {
+        if (auto* shown = detail::As<QLabel>(*this))
+            shown->setText(detail::Displayed(text_));
+    });
     Apply();
 }
 
-// The text alone: a status line that changes with every result must not re-apply font and colours.
+StaticText::~StaticText() = default;
+
+// The text alone, and at most once a frame: a status line that changes with every result must not
+// re-apply font and colours, nor lay out texts nobody will see.
 void StaticText::SetText(const std::string& text) {
     if (text == text_)
         return;
     text_ = text;
-    if (auto* label = detail::As<QLabel>(*this))
-        label->setText(detail::Displayed(text_));
+    show_->Request();
 }
 
 void StaticText::SetTextColor(Color color) {
