@@ -1,11 +1,14 @@
 // Scan throughput against a local server that answers each HEAD request 10 ms after it has arrived, set
 // against a plain epoll HEAD client (the floor) run in the same process on the same server.
 //
-//   scan_bench [rows] [pool] [host]      defaults: 10000 8 both
+//   scan_bench [rows] [pool] [host] [rounds]      defaults: 10000 8 both 1
 //
 // host: "checker" (the scheduler and workers with a minimal host), "window" (the real main window,
 // shown offscreen) or "both". Reports each run's time against the ideal (rows / pool x 10 ms) and the
-// floor, the CPU time of the main thread per row, and how far the run raised the peak resident memory.
+// floor, the CPU time of the main thread per row, its ratio to the floor's, and how far the run raised
+// the peak resident memory. Each round runs the floor again before the hosts; with several rounds the
+// medians follow, ratios taken within each round, since CPU figures drift between runs on a shared
+// machine.
 #include "app/Globals.h"
 #include "checker/ScanControl.h"
 #include "checker/ScanHost.h"
@@ -17,6 +20,7 @@
 #include "framework/ui/controls/PushButton.h"
 #include "mainwindow/Listwin.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
@@ -26,6 +30,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <netinet/in.h>
 #include <stdexcept>
 #include <string>
@@ -351,10 +356,40 @@ Run WindowOnce(fw::Runtime& runtime, int port, int rows, int pool) {
         runtime, win, [&] { button.Push(); }, rows, pool);
 }
 
-void Report(const char* name, const Run& run, const Run& floor, int rows, int pool) {
+struct Figures {
+    double wall = 0, byIdeal = 0, byFloor = 0, cpuPerRow = 0, cpuByFloor = 0, peakMiB = 0;
+    int ok = 0;
+};
+
+Figures Measure(const Run& run, const Run& floor, int rows, int pool) {
     const double ideal = double(rows) / std::max(1, pool) * Seconds(kDelay);
-    std::printf("%-8s %9.3f %8.2f %8.2f %10.1f %10.1f %8d/%d\n", name, run.wall, run.wall / ideal,
-                run.wall / floor.wall, run.cpu / rows * 1e6, double(run.peakRaiseKiB) / 1024, run.ok, rows);
+    return {run.wall,       run.wall / ideal,   run.wall / floor.wall, run.cpu / rows * 1e6,
+            run.cpu / floor.cpu, double(run.peakRaiseKiB) / 1024, run.ok};
+}
+
+void Report(const std::string& name, const Figures& f, int rows) {
+    std::printf("%-10s %9.3f %8.2f %8.2f %10.1f %10.2f %10.1f %8d/%d\n", name.c_str(), f.wall, f.byIdeal,
+                f.byFloor, f.cpuPerRow, f.cpuByFloor, f.peakMiB, f.ok, rows);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+Figures Medians(const std::vector<Figures>& runs) {
+    auto of = [&runs](double Figures::*field) {
+        std::vector<double> values;
+        for (const Figures& f : runs)
+            values.push_back(f.*field);
+        return Median(values);
+    };
+    int ok = runs.front().ok;
+    for (const Figures& f : runs)
+        ok = std::min(ok, f.ok);
+    return {of(&Figures::wall),      of(&Figures::byIdeal),    of(&Figures::byFloor),
+            of(&Figures::cpuPerRow), of(&Figures::cpuByFloor), of(&Figures::peakMiB), ok};
 }
 
 } // namespace
@@ -363,8 +398,9 @@ int main(int argc, char** argv) {
     const int rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int pool = argc > 2 ? std::atoi(argv[2]) : 8;
     const std::string host = argc > 3 ? argv[3] : "both";
-    if (rows <= 0 || (host != "checker" && host != "window" && host != "both")) {
-        std::fprintf(stderr, "usage: scan_bench [rows] [pool] [checker|window|both]\n");
+    const int rounds = argc > 4 ? std::atoi(argv[4]) : 1;
+    if (rows <= 0 || rounds <= 0 || (host != "checker" && host != "window" && host != "both")) {
+        std::fprintf(stderr, "usage: scan_bench [rows] [pool] [checker|window|both] [rounds]\n");
         return 2;
     }
     // The window reads and may write preferences: it runs in a home of its own.
@@ -380,14 +416,27 @@ int main(int argc, char** argv) {
         std::printf("%d rows, pool %d, each answered after %lld ms; ideal %.3f s\n", rows, pool,
                     static_cast<long long>(kDelay.count()),
                     double(rows) / std::max(1, pool) * Seconds(kDelay));
-        std::printf("%-8s %9s %8s %8s %10s %10s %10s\n", "run", "time s", "/ideal", "/floor", "CPU us/row",
-                    "peak +MiB", "ok");
-        const Run floor = FloorOnce(server.Port(), rows, pool);
-        Report("floor", floor, floor, rows, pool);
-        if (host != "window")
-            Report("checker", CheckerOnce(runtime, server.Port(), rows, pool), floor, rows, pool);
-        if (host != "checker")
-            Report("window", WindowOnce(runtime, server.Port(), rows, pool), floor, rows, pool);
+        std::printf("%-10s %9s %8s %8s %10s %10s %10s %10s\n", "run", "time s", "/ideal", "/floor", "CPU us/row",
+                    "CPU/floor", "peak +MiB", "ok");
+        std::map<std::string, std::vector<Figures>> figures; // by host
+        auto record = [&](const std::string& name, const Figures& f, int round) {
+            figures[name].push_back(f);
+            Report(rounds > 1 ? name + " " + std::to_string(round) : name, f, rows);
+        };
+        for (int round = 1; round <= rounds; ++round) {
+            const Run floor = FloorOnce(server.Port(), rows, pool);
+            record("floor", Measure(floor, floor, rows, pool), round);
+            if (host != "window")
+                record("checker", Measure(CheckerOnce(runtime, server.Port(), rows, pool), floor, rows, pool), round);
+            if (host != "checker")
+                record("window", Measure(WindowOnce(runtime, server.Port(), rows, pool), floor, rows, pool), round);
+        }
+        if (rounds > 1) {
+            std::printf("medians of %d rounds\n", rounds);
+            for (const char* name : {"floor", "checker", "window"})
+                if (figures.count(name))
+                    Report(name, Medians(figures[name]), rows);
+        }
         fw::detail::CloseAllWindows();
         fw::detail::FreeRetiredWindows();
     }
