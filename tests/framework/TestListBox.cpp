@@ -1,9 +1,11 @@
 // The list box: one row store read by a table view, sorting, row identities and how cells are drawn.
+#include "EventLoop.h"
 #include "framework/runtime/Layout.h"
 #include "framework/ui/controls/ListBox.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -115,6 +117,27 @@ TEST_F(ListBoxTest, CellsLookAsTheStyleDrawsThem) {
     const QImage byStyle = view->viewport()->grab().toImage();
     EXPECT_TRUE(first == byStyle);
     EXPECT_TRUE(again == byStyle);
+}
+
+// A cell written while the list shows is drawn again at the next paint.
+TEST_F(ListBoxTest, AWrittenCellIsDrawnAgain) {
+    struct Painted : QObject {
+        QRegion region;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                region += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } painted;
+    for (int i = 0; i < 5; ++i)
+        AddRow("row");
+    auto* view = host_->findChild<QTableView*>();
+    view->viewport()->installEventFilter(&painted);
+    testsupport::ProcessPendingEvents();
+    painted.region = QRegion();
+    list_->SetCell(3, 2, "written");
+    ASSERT_TRUE(testsupport::SpinUntil([&] { return !painted.region.isEmpty(); }));
+    EXPECT_TRUE(painted.region.contains(view->visualRect(view->model()->index(3, 2))));
 }
 
 } // namespace

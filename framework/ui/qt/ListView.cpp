@@ -3,6 +3,7 @@
 #include "framework/ui/graphics/Graphics.h"
 #include "framework/ui/qt/Bridge.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -108,6 +109,17 @@ void ListView::ScrollToRow(int row) {
     if (verticalScrollBar()->maximum() < row)
         updateGeometries();
     verticalScrollBar()->setValue(std::max(0, row));
+}
+
+// A scan writes cell after cell of the rows it reaches. The rectangles of single cells make a dirty region
+// whose every addition costs more than the last; whole rows merge into one band as they come. The row is
+// drawn the same, only more of it again. An open editor, or a reader of the screen, needs Qt's own path.
+void ListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+    if (topLeft != bottomRight || !topLeft.isValid() || state() == EditingState || QAccessible::isActive()) {
+        QTableView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    viewport()->update(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
 }
 
 void ListView::mousePressEvent(QMouseEvent* event) {
