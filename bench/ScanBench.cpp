@@ -306,10 +306,16 @@ public:
 Run ScanOnce(fw::Runtime& runtime, ScanHost& host, const std::function<void()>& press, int rows, int pool) {
     quillfen::Globals::simultSocks = std::to_string(pool);
     quillfen::Globals::timeOut = "30";
+    // The end is looked for every 2 ms once the last requests are out, and every 50 ms before: the floor
+    // has no such watch, and waking the loop 500 times a second would be charged to the scan.
     fw::Timer watch;
     watch.Action = [&] {
-        if (host.ScanCaption() == "Scan")
+        if (host.ScanCaption() == "Scan") {
             fw::Runtime::Quit();
+            return;
+        }
+        const quillfen::kritiskClass* scan = host.CurrentScan();
+        watch.SetPeriod(scan && rows - scan->scansCompleted <= 2 * pool ? 2 : 50);
     };
     watch.SetPeriod(2);
     watch.SetMode(fw::Timer::ModeMultiple);
