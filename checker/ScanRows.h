@@ -20,7 +20,7 @@ public:
 
     virtual int ListCount() const = 0;
     virtual std::string Cell(int row, int column) const = 0;
-    // The list redraws the written cell itself, and nothing else.
+    // The list redraws what was written by itself; the scan asks for no redraw.
     virtual void SetCell(int row, int column, const std::string& text) = 0;
     virtual bool CellCheck(int row, int column) const = 0;
     virtual bool Selected(int row) const = 0;

@@ -228,7 +228,6 @@ void BackgroundYield() {
         s.RunSlices();
 }
 
-
 int ReadyThreadCount() { return Scheduler::Get().ReadyCount(); }
 
 namespace {
