@@ -1,23 +1,57 @@
-// A user's click lands on whatever lies on top where the pointer is, not on the control a test names.
+// A user's input goes to the window, which hands it to whatever lies on top where the pointer is, and
+// keys to whatever has the focus, not to the control a test names. These helpers send it that way.
 #pragma once
 
 #include "framework/ui/VisualControl.h"
 #include "framework/ui/qt/Bridge.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
+#include <string>
 
 namespace testsupport {
 
-// Clicks at the middle of `control`, delivered to the widget on top there; returns that widget.
-inline QWidget* ClickOnTop(const fw::VisualControl& control) {
+// The native window that holds `widget`, as the display server sees it.
+inline QWindow* WindowOf(const QWidget* widget) {
+    return widget->window()->windowHandle();
+}
+
+// Clicks (or double-clicks) at `at` in `widget`'s coordinates, delivered through its window; returns the
+// widget that lay on top there.
+inline QWidget* ClickAt(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = {}, bool twice = false) {
+    QWidget* top = widget->window();
+    const QPoint inWindow = widget->mapTo(top, at);
+    QWidget* onTop = top->childAt(inWindow);
+    if (twice)
+        QTest::mouseDClick(WindowOf(top), Qt::LeftButton, modifiers, inWindow);
+    else
+        QTest::mouseClick(WindowOf(top), Qt::LeftButton, modifiers, inWindow);
+    return onTop;
+}
+
+// Clicks at the middle of `control`, as the window sees it; returns the widget that lay on top there.
+inline QWidget* ClickOnTop(const fw::VisualControl& control, Qt::KeyboardModifiers modifiers = {}) {
     QWidget* widget = fw::detail::WidgetOf(control);
-    QWidget* parent = widget->parentWidget();
-    const QPoint at = widget->geometry().center();
-    QWidget* top = parent->childAt(at);
-    if (top)
-        QTest::mouseClick(top, Qt::LeftButton, {}, top->mapFrom(parent, at));
-    return top;
+    return ClickAt(widget, widget->rect().center(), modifiers);
+}
+
+// The window that has the keyboard now, or `fallback`'s when none has.
+inline QWindow* KeyWindow(const QWidget* fallback) {
+    QWidget* focus = QApplication::focusWidget();
+    return WindowOf(focus ? focus : fallback);
+}
+
+// A key press and release, delivered to the focus as the window hands it on.
+inline void PressKey(const QWidget* inWindow, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(KeyWindow(inWindow), key, modifiers);
+}
+
+// Typed text, one character at a time, delivered to the focus; nothing commits it.
+inline void TypeText(const QWidget* inWindow, const std::string& text) {
+    for (const QChar c : QString::fromStdString(text))
+        QTest::sendKeyEvent(QTest::Click, KeyWindow(inWindow), Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 } // namespace testsupport
