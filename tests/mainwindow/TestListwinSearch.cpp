@@ -25,8 +25,7 @@ protected:
 // The field edits its word while it has the focus and deselects its row when it loses it. Ctrl+G on an
 // empty list only beeps. After Ctrl+F and a word typed but not committed, Ctrl+G starts at row 1, reaches
 // row 0 only after the wrap and matches names (not URLs) in any letter case; the list is neither reloaded
-// nor filtered. Without a hit the search ends after one pass, also from past the end. A click empties the
-// field, also after Find and Escape, so the next word stands alone.
+// nor filtered. Without a hit the search ends after one pass, also from past the end.
 TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     SearchField().SetFocus();
     ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
@@ -53,12 +52,52 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     win_->searchLine = 500;
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(SelectedRows().empty());
+}
 
-    FindWord("Chips");
-    Press(Qt::Key_Escape);
-    ClickField();
-    Type("Long");
-    EXPECT_EQ(SearchField().ShownText(0, 0), "Long");
+// Every click into the field starts a new word, whether its editor lies open on top there or not, and
+// wherever the focus was: in the list after a filter, in the field itself, or in another window. Escape
+// does not bring back the word a click has emptied.
+TEST_F(ListwinSearchTest, EveryClickIntoTheFieldStartsANewWord) {
+    WriteBookmarksFile({{"apple pie", "http://a.example/", "U1"},
+                        {"Long read", "http://b.example/", "U2"},
+                        {"pear", "http://c.example/", "U3"}});
+    QWidget other;
+    const auto typeAp = [&] {
+        ClickField();
+        Type("ap");
+    };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"Find, Escape", [&] {
+             Press(Qt::Key_F, Qt::ControlModifier);
+             Press(Qt::Key_Escape);
+         }},
+        {"Find, Find Next, Escape", [&] {
+             Press(Qt::Key_F, Qt::ControlModifier);
+             Press(Qt::Key_G, Qt::ControlModifier);
+             Press(Qt::Key_Escape);
+         }},
+        {"typed, Escape", [&] {
+             typeAp();
+             Press(Qt::Key_Escape);
+         }},
+        {"typed, the field keeps the focus", typeAp},
+        {"typed, another window", [&] {
+             typeAp();
+             other.show();
+             testsupport::Activate(&other);
+         }},
+    };
+    for (const auto& [what, before] : cases) {
+        SCOPED_TRACE(what);
+        Reopen();
+        Click(Button("PushButton2"));
+        TypeWordAndReturn("pie");
+        EXPECT_EQ(Column(Name), Texts{"apple pie"});
+        before();
+        TypeWordAndReturn("Long");
+        EXPECT_EQ(SearchField().Cell(0, 0), "Long");
+        EXPECT_EQ(Column(Name), Texts{"Long read"});
+    }
 }
 
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
