@@ -1,5 +1,6 @@
 // Windows and the application's menu bar: single-instance accessors, freeing closed windows, menu commands
 // and their shortcuts (Ctrl for Cmd, enabling before they fire), quitting.
+#include "UserClicks.h"
 #include "app/Menu.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Window.h"
@@ -103,10 +104,10 @@ TEST_F(WindowTest, ShortcutsUseCtrlOnceEnabled) {
     TestWindow& window = fw::Instance<TestWindow>();
     auto* host = qobject_cast<QMainWindow*>(fw::detail::ContentOf(window)->window());
     ASSERT_NE(host, nullptr);
-    QApplication::setActiveWindow(host);
+    testsupport::Activate(host);
     const auto press = [host](Qt::Key key, Qt::KeyboardModifiers modifiers) {
         g_calls.clear();
-        QTest::keyClick(host, key, modifiers);
+        testsupport::PressKey(host, key, modifiers);
         return g_calls;
     };
     EXPECT_EQ(press(Qt::Key_Comma, Qt::ControlModifier), Names{"EditPreferences"});

@@ -13,8 +13,8 @@ protected:
     ListwinSearchTest() { withMenu_ = true; }
     void SetUp() override {
         ListwinTest::SetUp();
-        win_->Show();
-        QApplication::setActiveWindow(fw::detail::ContentOf(*win_)->window());
+        ShowWindow();
+        testsupport::Activate(Top());
     }
     void FindWord(const std::string& word) {
         Press(Qt::Key_F, Qt::ControlModifier);
@@ -27,11 +27,11 @@ protected:
 // row 0 only after the wrap and matches names (not URLs) in any letter case; the list is neither reloaded
 // nor filtered. Without a hit the search ends after one pass, also from past the end.
 TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
-    SearchField().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
-    SearchField().SetSelected(0, true);
-    List().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() == nullptr; }, 2000));
+    ClickField();
+    ASSERT_NE(FieldEditor(), nullptr);
+    ASSERT_TRUE(SearchField().Selected(0));
+    Click(List());
+    EXPECT_EQ(FieldEditor(), nullptr);
     EXPECT_FALSE(SearchField().Selected(0));
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(modal_.beeps, 1);
@@ -48,7 +48,8 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     EXPECT_EQ(List().SelectionType(), fw::ListBox::SelectionMultiple);
 
     List().SetSelected(2, false);
-    FindWord("zzz");
+    ClickField();
+    Type("zzz");
     win_->searchLine = 500;
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(SelectedRows().empty());
@@ -113,7 +114,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     EXPECT_EQ(std::pair(List().ListCount(), Status()), std::pair(0, before));
     EXPECT_EQ(SearchField().Cell(0, 0), "news");
 
-    Button("PushButton2").Push();
+    Click(Button("PushButton2"));
     List().SetCellCheck(0, 0, true);
     SetResult(0, "OK", "200");
     TypeWordAndReturn("ahttp://b");
@@ -134,7 +135,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     for (const auto& [column, byReturn] : {std::pair{1, true}, {1, false}, {0, false}}) {
         ClickCell(1, column);
         EXPECT_TRUE(column == 0 || Button("PushButton5").Enabled());
-        byReturn ? TypeWordAndReturn("") : Button("PushButton2").Push();
+        byReturn ? TypeWordAndReturn("") : Click(Button("PushButton2"));
         EXPECT_EQ(
             std::tuple(List().SelCount(), Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
             std::tuple(0, false, false));
