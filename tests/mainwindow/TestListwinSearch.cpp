@@ -115,7 +115,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     EXPECT_EQ(SearchField().Cell(0, 0), "news");
 
     Click(Button("PushButton2"));
-    List().SetCellCheck(0, 0, true);
+    ClickCell(0, quillfen::BookmarkColumn::Check);
     SetResult(0, "OK", "200");
     TypeWordAndReturn("ahttp://b");
     EXPECT_EQ(Column(Name), Texts{"Alpha"});
