@@ -50,10 +50,12 @@ protected:
         win_ = &fw::Instance<quillfen::Listwin>();
     }
     QWidget* Top() const { return fw::detail::ContentOf(*win_)->window(); }
-    // The user sees the window before using it.
+    // The user sees the window before using it, and it is the active one unless another window is.
     void ShowWindow() {
         if (!Top()->isVisible())
             win_->Show();
+        if (!QApplication::activeWindow())
+            testsupport::Activate(Top());
     }
     // The user's click at the middle of `control`, delivered by its window to whatever lies on top there.
     void Click(const fw::VisualControl& control) {

@@ -7,15 +7,10 @@ using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL;
 using Rows = std::vector<int>;
 using Texts = std::vector<std::string>;
 
-// The shown window with the menu bar installed, so that the menu's keys reach it.
+// The menu bar is installed, so that the menu's keys reach the window.
 class ListwinSearchTest : public ListwinTest {
 protected:
     ListwinSearchTest() { withMenu_ = true; }
-    void SetUp() override {
-        ListwinTest::SetUp();
-        ShowWindow();
-        testsupport::Activate(Top());
-    }
     void FindWord(const std::string& word) {
         Press(Qt::Key_F, Qt::ControlModifier);
         Type(word);
