@@ -86,11 +86,11 @@ TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
     EXPECT_EQ(QCoreApplication::exec(), 99) << "closing by code quit the program";
     EXPECT_EQ(TestWindow::destroyed, destroyedBefore + 1);
 
-    // The user's close is a close of the window's top-level widget.
-    QWidget* test = fw::detail::ContentOf(fw::Instance<TestWindow>())->window();
-    QWidget* other = fw::detail::ContentOf(fw::Instance<OtherWindow>())->window();
-    QTimer::singleShot(0, other, &QWidget::close);
-    QTimer::singleShot(200, test, &QWidget::close);
+    // The user's close comes to the native window, as from the window manager.
+    QWindow* test = testsupport::WindowOf(fw::detail::ContentOf(fw::Instance<TestWindow>()));
+    QWindow* other = testsupport::WindowOf(fw::detail::ContentOf(fw::Instance<OtherWindow>()));
+    QTimer::singleShot(0, other, [other] { other->close(); });
+    QTimer::singleShot(200, test, [test] { test->close(); });
     QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(fw::detail::OpenWindowCount(), 0);
