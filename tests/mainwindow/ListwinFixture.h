@@ -148,15 +148,18 @@ protected:
         testsupport::ProcessPendingEvents();
     }
     // The user scrolls the cell into sight and clicks (or double-clicks) its middle.
-    void ClickCellOf(const fw::ListBox& list, int row, int column, bool twice = false) {
+    void ClickCellOf(const fw::ListBox& list, int row, int column, bool twice = false,
+                     Qt::KeyboardModifiers modifiers = {}) {
         ShowWindow();
         QTableView& view = ViewOf(list);
         const QModelIndex index = view.model()->index(row, column);
         view.scrollTo(index);
-        testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), {}, twice);
+        testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
         testsupport::ProcessPendingEvents();
     }
-    void ClickCell(int row, int column, bool twice = false) { ClickCellOf(List(), row, column, twice); }
+    void ClickCell(int row, int column, bool twice = false, Qt::KeyboardModifiers modifiers = {}) {
+        ClickCellOf(List(), row, column, twice, modifiers);
+    }
     void ClickField() { ClickCellOf(SearchField(), 0, 0); }
     // The user clicks into the search field, types and ends the edit with Return.
     void TypeWordAndReturn(const std::string& word) {

@@ -63,21 +63,25 @@ TEST_F(ListwinSearchTest, EveryClickIntoTheFieldStartsANewWord) {
         Type("ap");
     };
     const std::pair<const char*, std::function<void()>> cases[] = {
-        {"Find, Escape", [&] {
+        {"Find, Escape",
+         [&] {
              Press(Qt::Key_F, Qt::ControlModifier);
              Press(Qt::Key_Escape);
          }},
-        {"Find, Find Next, Escape", [&] {
+        {"Find, Find Next, Escape",
+         [&] {
              Press(Qt::Key_F, Qt::ControlModifier);
              Press(Qt::Key_G, Qt::ControlModifier);
              Press(Qt::Key_Escape);
          }},
-        {"typed, Escape", [&] {
+        {"typed, Escape",
+         [&] {
              typeAp();
              Press(Qt::Key_Escape);
          }},
         {"typed, the field keeps the focus", typeAp},
-        {"typed, another window", [&] {
+        {"typed, another window",
+         [&] {
              typeAp();
              other.show();
              testsupport::Activate(&other);

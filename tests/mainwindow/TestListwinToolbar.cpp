@@ -69,12 +69,13 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     ASSERT_EQ(StatusLine().Width(), 405);
     EXPECT_FALSE(Button("PushButton5").Enabled());
     ClickCell(0, 1);
-    List().SetSelected(0, false);
+    ClickCell(0, 1, false, Qt::ControlModifier);
+    ASSERT_EQ(List().SelCount(), 0);
     ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
               std::pair(false, false));
     Click(Button("PushButton3"));
     EXPECT_TRUE(modal_.urls.empty());
-    List().SetSelected(0, true);
+    ClickCell(0, 1);
     Click(Button("PushButton3"));
     EXPECT_EQ(modal_.urls, std::vector<std::string>{"http://a.example/"});
 }
