@@ -1,5 +1,6 @@
 // Windows and the application's menu bar: single-instance accessors, freeing closed windows, menu commands
 // and their shortcuts (Ctrl for Cmd, enabling before they fire), quitting.
+#include "UserClicks.h"
 #include "app/Menu.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Window.h"
@@ -85,11 +86,11 @@ TEST_F(WindowTest, OnlyTheUserClosingTheLastWindowQuits) {
     EXPECT_EQ(QCoreApplication::exec(), 99) << "closing by code quit the program";
     EXPECT_EQ(TestWindow::destroyed, destroyedBefore + 1);
 
-    // The user's close is a close of the window's top-level widget.
-    QWidget* test = fw::detail::ContentOf(fw::Instance<TestWindow>())->window();
-    QWidget* other = fw::detail::ContentOf(fw::Instance<OtherWindow>())->window();
-    QTimer::singleShot(0, other, &QWidget::close);
-    QTimer::singleShot(200, test, &QWidget::close);
+    // The user's close comes to the native window, as from the window manager.
+    QWindow* test = testsupport::WindowOf(fw::detail::ContentOf(fw::Instance<TestWindow>()));
+    QWindow* other = testsupport::WindowOf(fw::detail::ContentOf(fw::Instance<OtherWindow>()));
+    QTimer::singleShot(0, other, [other] { other->close(); });
+    QTimer::singleShot(200, test, [test] { test->close(); });
     QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(fw::detail::OpenWindowCount(), 0);
@@ -103,10 +104,10 @@ TEST_F(WindowTest, ShortcutsUseCtrlOnceEnabled) {
     TestWindow& window = fw::Instance<TestWindow>();
     auto* host = qobject_cast<QMainWindow*>(fw::detail::ContentOf(window)->window());
     ASSERT_NE(host, nullptr);
-    QApplication::setActiveWindow(host);
+    testsupport::Activate(host);
     const auto press = [host](Qt::Key key, Qt::KeyboardModifiers modifiers) {
         g_calls.clear();
-        QTest::keyClick(host, key, modifiers);
+        testsupport::PressKey(host, key, modifiers);
         return g_calls;
     };
     EXPECT_EQ(press(Qt::Key_Comma, Qt::ControlModifier), Names{"EditPreferences"});

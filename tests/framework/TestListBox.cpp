@@ -1,10 +1,12 @@
 // The list box: one row store read by a table view, sorting, row identities and how cells are drawn.
 #include "EventLoop.h"
+#include "UserClicks.h"
 #include "framework/runtime/Layout.h"
 #include "framework/ui/controls/ListBox.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -70,6 +72,29 @@ TEST_F(ListBoxTest, RemoveRowsKeepsWhatStays) {
     EXPECT_EQ(std::pair(list_->SelCount(), changes), std::pair(0, 1));
     list_->DeleteAllRows();
     EXPECT_EQ(list_->RowOf(kept), -1);
+}
+
+// An open editor lies over its cell: a press on it is a click in that cell, and a handler that takes the
+// click keeps it from the editor, whose text then stays selected as it opened.
+TEST_F(ListBoxTest, APressOnAnOpenEditorIsAClickInItsCell) {
+    list_->SetColumnType(1, fw::ListBox::TypeEditable);
+    AddRow("first");
+    AddRow("second");
+    auto* view = host_->findChild<QTableView*>();
+    for (const bool take : {true, false}) {
+        std::vector<std::pair<int, int>> clicks;
+        list_->CellClick = [&](int row, int column, int, int) {
+            clicks.emplace_back(row, column);
+            return take;
+        };
+        list_->EditCell(1, 1);
+        auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->model()->index(1, 1)));
+        ASSERT_NE(editor, nullptr);
+        ASSERT_TRUE(editor->hasSelectedText());
+        EXPECT_EQ(testsupport::ClickAt(editor, editor->rect().center()), editor);
+        EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{1, 1}}));
+        EXPECT_EQ(editor->hasSelectedText(), take);
+    }
 }
 
 // Equal texts (letter case aside) keep their order in both directions, also on lists long enough for an

@@ -5,6 +5,7 @@
 #include "EventLoop.h"
 #include "ScriptedModal.h"
 #include "TempHome.h"
+#include "UserClicks.h"
 #include "app/Menu.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Application.h"
@@ -48,8 +49,19 @@ protected:
         fw::detail::FreeRetiredWindows();
         win_ = &fw::Instance<quillfen::Listwin>();
     }
-    static void Click(const fw::VisualControl& control) {
-        QTest::mouseClick(fw::detail::WidgetOf(control), Qt::LeftButton);
+    QWidget* Top() const { return fw::detail::ContentOf(*win_)->window(); }
+    // The user sees the window before using it, and it is the active one unless another window is.
+    void ShowWindow() {
+        if (!Top()->isVisible())
+            win_->Show();
+        if (!QApplication::activeWindow())
+            testsupport::Activate(Top());
+    }
+    // The user's click at the middle of `control`, delivered by its window to whatever lies on top there.
+    void Click(const fw::VisualControl& control) {
+        ShowWindow();
+        testsupport::ClickOnTop(control);
+        testsupport::ProcessPendingEvents();
     }
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
@@ -124,21 +136,31 @@ protected:
         QTableView& field = ViewOf(SearchField());
         return field.indexWidget(field.model()->index(0, 0));
     }
+    // Keys go to the window that has the focus, which hands them to its focus widget or its shortcuts.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : fw::detail::ContentOf(*win_), key, modifiers);
+        ShowWindow();
+        testsupport::PressKey(Top(), key, modifiers);
         testsupport::ProcessPendingEvents();
     }
     void Type(const std::string& text) {
-        ASSERT_NE(FieldEditor(), nullptr);
-        QTest::keyClicks(FieldEditor(), QString::fromStdString(text));
-    }
-    void ClickField() {
-        QTableView& field = ViewOf(SearchField());
-        QTest::mouseClick(field.viewport(), Qt::LeftButton, {},
-                          field.visualRect(field.model()->index(0, 0)).center());
+        ShowWindow();
+        testsupport::TypeText(Top(), text);
         testsupport::ProcessPendingEvents();
     }
+    // The user scrolls the cell into sight and clicks (or double-clicks) its middle.
+    void ClickCellOf(const fw::ListBox& list, int row, int column, bool twice = false,
+                     Qt::KeyboardModifiers modifiers = {}) {
+        ShowWindow();
+        QTableView& view = ViewOf(list);
+        const QModelIndex index = view.model()->index(row, column);
+        view.scrollTo(index);
+        testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
+        testsupport::ProcessPendingEvents();
+    }
+    void ClickCell(int row, int column, bool twice = false, Qt::KeyboardModifiers modifiers = {}) {
+        ClickCellOf(List(), row, column, twice, modifiers);
+    }
+    void ClickField() { ClickCellOf(SearchField(), 0, 0); }
     // The user clicks into the search field, types and ends the edit with Return.
     void TypeWordAndReturn(const std::string& word) {
         ClickField();
@@ -153,16 +175,6 @@ protected:
         limit.rlim_cur = bytes.value_or(limit.rlim_max);
         std::signal(SIGXFSZ, bytes ? SIG_IGN : SIG_DFL);
         ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    void ClickCell(int row, int column, bool twice = false) {
-        const QPoint at = View().visualRect(View().model()->index(row, column)).center();
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, at);
-        if (twice) {
-            // What a platform delivers for the second click of a double-click.
-            QTest::mousePress(View().viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, at);
-        }
     }
 
     testsupport::TempHome home_;

@@ -12,10 +12,11 @@ using Texts = std::vector<std::string>;
 using ListwinBookmarksTest = ListwinTest;
 
 // A binary file is converted and listed in file order, only web addresses and feeds; the arrays follow the
-// rows, and the search field is emptied.
+// rows, and the search field is emptied, also of a word being typed.
 TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
     win_->editHasBeenEdited = true;
-    SearchField().SetCell(0, 0, "old word");
+    ClickField();
+    Type("old word");
     WriteBookmarksFile({{"First &amp; best", "https://a.example/", "UUID-1"},
                         {"Script", "javascript:void(0)", "UUID-2"},
                         {"Feed", "feed://b.example/rss", "UUID-3"}});
@@ -27,8 +28,9 @@ TEST_F(ListwinBookmarksTest, GetBookmarksFillsTheList) {
                                   {"https://a.example/", "feed://b.example/rss"},
                                   {"000001", "000002"},
                                   {"UUID-1", "UUID-3"}}));
-    EXPECT_EQ(std::tuple(Status(), win_->editHasBeenEdited, List().SortedColumn(), SearchField().Cell(0, 0)),
-              std::tuple(std::string("2 bookmarks"), false, Order, std::string()));
+    EXPECT_EQ(
+        std::tuple(Status(), win_->editHasBeenEdited, List().SortedColumn(), SearchField().ShownText(0, 0)),
+        std::tuple(std::string("2 bookmarks"), false, Order, std::string()));
 }
 
 // After a good load, a missing file, a FIFO and a damaged binary file each show the whole read-failure

@@ -27,9 +27,10 @@ TEST_F(ListwinCommandsTest, ResizeKeepsVisitSiteAndSpacePagesTheList) {
     for (int i = 1; i <= 100; ++i)
         AddBookmark("n", "http://x/", i);
     List().SetScrollPosition(5);
-    QTest::keyClick(&View(), Qt::Key_Space);
+    ClickCell(5, 1);
+    Press(Qt::Key_Space);
     EXPECT_EQ(List().ScrollPosition(), 17);
-    QTest::keyClick(&View(), Qt::Key_A);
+    Press(Qt::Key_A);
     EXPECT_EQ(List().ScrollPosition(), 17);
 }
 
@@ -60,7 +61,7 @@ TEST_F(ListwinCommandsTest, RowsAreStriped) {
     const auto spot = [this](int row) {
         return View().visualRect(View().model()->index(row, 4)).topLeft() + QPoint(2, 2);
     };
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, spot(4));
+    ClickCell(4, 4);
     const QImage image = View().viewport()->grab().toImage();
     std::vector<QColor> grounds;
     for (int row = 0; row < 4; ++row)

@@ -140,27 +140,29 @@ TEST_F(ListwinScanTest, AClickBringsTheNextFrameBack) {
     List().SetCell(0, Column::Status, "second");
     testsupport::SpinFor(200);
     EXPECT_EQ(counter.paints, 0);
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, View().visualRect(View().model()->index(2, 1)).center());
+    ClickCell(2, 1);
     EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }, 1000));
     EXPECT_EQ(List().ListIndex(), 2);
     View().viewport()->removeEventFilter(&counter);
 }
 
 // A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it
-// and Resume goes on with the same scan.
+// and Resume goes on with the same scan. The second scan's first request is left unanswered until its
+// time-out, so that the presses fall within that scan.
 TEST_F(ListwinScanTest, ScanControlStartsPausesAndResumes) {
     ScriptedServer server;
-    server.SetResponses({"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"});
+    const std::string ok = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+    server.SetResponses({ok, ok, ok, "", ok}, false);
     for (int i = 0; i < 3; ++i) // checked one at a time
         Add(Url(server.Port()) + std::to_string(i));
     Globals::simultSocks = "1";
-    Globals::timeOut = "30";
-    ScanControl().Push();
+    Globals::timeOut = "1";
+    Click(ScanControl());
     ASSERT_TRUE(testsupport::SpinUntil([this] { return ScanControl().Caption() == "Scan"; }));
     const quillfen::kritiskClass* first = win_->kritisk.get();
     std::vector<std::pair<std::string, const quillfen::kritiskClass*>> presses; // caption and scan after each
     for (int press = 0; press < 3; ++press) {
-        ScanControl().Push();
+        Click(ScanControl());
         presses.emplace_back(ScanControl().Caption(), win_->kritisk.get());
     }
     const quillfen::kritiskClass* second = presses[0].second;

@@ -7,15 +7,10 @@ using quillfen::BookmarkColumn::Name, quillfen::BookmarkColumn::URL;
 using Rows = std::vector<int>;
 using Texts = std::vector<std::string>;
 
-// The shown window with the menu bar installed, so that the menu's keys reach it.
+// The menu bar is installed, so that the menu's keys reach the window.
 class ListwinSearchTest : public ListwinTest {
 protected:
     ListwinSearchTest() { withMenu_ = true; }
-    void SetUp() override {
-        ListwinTest::SetUp();
-        win_->Show();
-        QApplication::setActiveWindow(fw::detail::ContentOf(*win_)->window());
-    }
     void FindWord(const std::string& word) {
         Press(Qt::Key_F, Qt::ControlModifier);
         Type(word);
@@ -25,14 +20,13 @@ protected:
 // The field edits its word while it has the focus and deselects its row when it loses it. Ctrl+G on an
 // empty list only beeps. After Ctrl+F and a word typed but not committed, Ctrl+G starts at row 1, reaches
 // row 0 only after the wrap and matches names (not URLs) in any letter case; the list is neither reloaded
-// nor filtered. Without a hit the search ends after one pass, also from past the end. A click empties the
-// field, also after Find and Escape, so the next word stands alone.
+// nor filtered. Without a hit the search ends after one pass, also from past the end.
 TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
-    SearchField().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() != nullptr; }, 2000));
-    SearchField().SetSelected(0, true);
-    List().SetFocus();
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return FieldEditor() == nullptr; }, 2000));
+    ClickField();
+    ASSERT_NE(FieldEditor(), nullptr);
+    ASSERT_TRUE(SearchField().Selected(0));
+    Click(List());
+    EXPECT_EQ(FieldEditor(), nullptr);
     EXPECT_FALSE(SearchField().Selected(0));
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(modal_.beeps, 1);
@@ -49,16 +43,61 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     EXPECT_EQ(List().SelectionType(), fw::ListBox::SelectionMultiple);
 
     List().SetSelected(2, false);
-    FindWord("zzz");
+    ClickField();
+    Type("zzz");
     win_->searchLine = 500;
     Press(Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(SelectedRows().empty());
+}
 
-    FindWord("Chips");
-    Press(Qt::Key_Escape);
-    ClickField();
-    Type("Long");
-    EXPECT_EQ(SearchField().ShownText(0, 0), "Long");
+// Every click into the field starts a new word, whether its editor lies open on top there or not, and
+// wherever the focus was: in the list after a filter, in the field itself, or in another window. Escape
+// does not bring back the word a click has emptied.
+TEST_F(ListwinSearchTest, EveryClickIntoTheFieldStartsANewWord) {
+    WriteBookmarksFile({{"apple pie", "http://a.example/", "U1"},
+                        {"Long read", "http://b.example/", "U2"},
+                        {"pear", "http://c.example/", "U3"}});
+    QWidget other;
+    const auto typeAp = [&] {
+        ClickField();
+        Type("ap");
+    };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"Find, Escape",
+         [&] {
+             Press(Qt::Key_F, Qt::ControlModifier);
+             Press(Qt::Key_Escape);
+         }},
+        {"Find, Find Next, Escape",
+         [&] {
+             Press(Qt::Key_F, Qt::ControlModifier);
+             Press(Qt::Key_G, Qt::ControlModifier);
+             Press(Qt::Key_Escape);
+         }},
+        {"typed, Escape",
+         [&] {
+             typeAp();
+             Press(Qt::Key_Escape);
+         }},
+        {"typed, the field keeps the focus", typeAp},
+        {"typed, another window",
+         [&] {
+             typeAp();
+             other.show();
+             testsupport::Activate(&other);
+         }},
+    };
+    for (const auto& [what, before] : cases) {
+        SCOPED_TRACE(what);
+        Reopen();
+        Click(Button("PushButton2"));
+        TypeWordAndReturn("pie");
+        EXPECT_EQ(Column(Name), Texts{"apple pie"});
+        before();
+        TypeWordAndReturn("Long");
+        EXPECT_EQ(SearchField().Cell(0, 0), "Long");
+        EXPECT_EQ(Column(Name), Texts{"Long read"});
+    }
 }
 
 // Return in the search field reloads the list from the file and keeps the bookmarks whose name followed
@@ -74,8 +113,8 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     EXPECT_EQ(std::pair(List().ListCount(), Status()), std::pair(0, before));
     EXPECT_EQ(SearchField().Cell(0, 0), "news");
 
-    Button("PushButton2").Push();
-    List().SetCellCheck(0, 0, true);
+    Click(Button("PushButton2"));
+    ClickCell(0, quillfen::BookmarkColumn::Check);
     SetResult(0, "OK", "200");
     TypeWordAndReturn("ahttp://b");
     EXPECT_EQ(Column(Name), Texts{"Alpha"});
@@ -95,7 +134,7 @@ TEST_F(ListwinSearchTest, ReturnFiltersTheReloadedListLeavingNoRowToActOn) {
     for (const auto& [column, byReturn] : {std::pair{1, true}, {1, false}, {0, false}}) {
         ClickCell(1, column);
         EXPECT_TRUE(column == 0 || Button("PushButton5").Enabled());
-        byReturn ? TypeWordAndReturn("") : Button("PushButton2").Push();
+        byReturn ? TypeWordAndReturn("") : Click(Button("PushButton2"));
         EXPECT_EQ(
             std::tuple(List().SelCount(), Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
             std::tuple(0, false, false));

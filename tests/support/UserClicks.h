@@ -18,10 +18,21 @@ inline QWindow* WindowOf(const QWidget* widget) {
     return widget->window()->windowHandle();
 }
 
+// A click into a window that is not the active one makes it active first, as a window manager does; the
+// window then hands the focus back to the widget that last had it.
+inline void Activate(QWidget* top) {
+    if (QApplication::activeWindow() == top)
+        return;
+    top->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != top; ++i)
+        QTest::qWait(5);
+}
+
 // Clicks (or double-clicks) at `at` in `widget`'s coordinates, delivered through its window; returns the
 // widget that lay on top there.
 inline QWidget* ClickAt(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifiers = {}, bool twice = false) {
     QWidget* top = widget->window();
+    Activate(top);
     const QPoint inWindow = widget->mapTo(top, at);
     QWidget* onTop = top->childAt(inWindow);
     if (twice)

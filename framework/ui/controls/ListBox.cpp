@@ -281,6 +281,11 @@ void ListBox::EditCell(int row, int column) {
     if (!view || !model_->rows->ValidRow(row) || column < 0 || column >= ColumnCount())
         return;
     const QModelIndex index = model_->rows->index(row, column);
+    // A cell already being edited keeps its editor, and its typed text, with the focus.
+    if (QWidget* editor = view->indexWidget(index)) {
+        editor->setFocus();
+        return;
+    }
     view->setCurrentIndex(index);
     view->edit(index);
 }

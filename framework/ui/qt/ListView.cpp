@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 
 namespace fw::detail {
@@ -122,15 +123,18 @@ void ListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottom
     viewport()->update(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
 }
 
+bool ListView::PressCell(QPoint at) {
+    const QModelIndex index = indexAt(at);
+    if (!owner || !index.isValid())
+        return false;
+    const QRect cell = visualRect(index);
+    return Raise(owner->CellClick, index.row(), index.column(), at.x() - cell.x(), at.y() - cell.y());
+}
+
 void ListView::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    const QModelIndex index = indexAt(p);
-    if (owner && index.isValid()) {
-        const QRect cell = visualRect(index);
-        if (Raise(owner->CellClick, index.row(), index.column(), p.x() - cell.x(), p.y() - cell.y())) {
-            event->accept();
-            return;
-        }
+    if (PressCell(event->position().toPoint())) {
+        event->accept();
+        return;
     }
     QTableView::mousePressEvent(event);
 }
@@ -259,6 +263,19 @@ QWidget* ListDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     if (owner)
         Raise(owner->CellGotFocus, index.row(), index.column());
     return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+// An open editor lies over its cell and takes the clicks there: a press on it is a click in the cell, raised
+// before the editor sees it. The handler may close the editor, and then the press ends with it.
+bool ListDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && object->isWidgetType()) {
+        const QPointer<QObject> editor(object);
+        const QPointF global = static_cast<QMouseEvent*>(event)->globalPosition();
+        const QPoint at = view_->viewport()->mapFromGlobal(global).toPoint();
+        if (view_->PressCell(at) || !editor)
+            return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void ListDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {

@@ -24,6 +24,8 @@ public:
     void ApplyWidths();
     // Puts `row` at the top as far as the scroll range allows.
     void ScrollToRow(int row);
+    // Raises CellClick for a press at `at` in the viewport; whether the handler took the click.
+    bool PressCell(QPoint at);
 
 protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -43,7 +45,7 @@ private:
 
 class ListDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit ListDelegate(ListView* view) : QStyledItemDelegate(view), view_(view) {}
 
     ListBox* owner = nullptr;
     bool focusRing = true;
@@ -55,9 +57,13 @@ public:
                           const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
 private:
     static bool PlainGround(const QStyleOptionViewItem& option, const QStyle& style);
 
+    ListView* view_;
     mutable CellTexts texts_;
 };
 
