@@ -1,7 +1,6 @@
 #include "bookmarksfile/EditLog.h"
 
-#include "framework/text/Text.h"
-
+#include <algorithm>
 #include <array>
 
 namespace quillfen {
@@ -53,13 +52,25 @@ void AppendEditRecord(std::string& log, const EditRecord& record) {
     }
 }
 
+// Read by position, not split at the marker: escaped fields hold no "*", so after a field "**" can only be
+// the separator and "*EDIT*" the next record, even where a field reads "EDIT" and so forms the marker with
+// the separators around it.
 std::vector<EditRecord> ReadEditLog(std::string_view log) {
     std::vector<EditRecord> records;
-    const std::vector<std::string> pieces = fw::SplitB(log, kMarker);
-    for (std::size_t i = 1; i < pieces.size(); ++i) {
-        const std::vector<std::string> f = fw::SplitB(pieces[i], kSeparator);
-        auto field = [&](std::size_t n) { return n < f.size() ? Unescaped(f[n]) : std::string(); };
-        records.push_back({field(0), field(1), field(2), field(3), field(4), field(5)});
+    std::size_t at = log.find(kMarker);
+    while (at != std::string_view::npos) {
+        at += kMarker.size();
+        std::array<std::string, 6> fields;
+        for (std::size_t n = 0; n < fields.size(); ++n) {
+            const std::size_t end = std::min(log.find('*', at), log.size());
+            fields[n] = Unescaped(log.substr(at, end - at));
+            at = end;
+            if (n + 1 == fields.size() || !log.substr(at).starts_with(kSeparator))
+                break;
+            at += kSeparator.size();
+        }
+        records.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+        at = log.find(kMarker, at);
     }
     return records;
 }

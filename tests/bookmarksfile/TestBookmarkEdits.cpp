@@ -67,3 +67,16 @@ TEST(BookmarkEditsTest, TypedTextIsWrittenWellFormed) {
 }
 
 } // namespace
+
+// Any field text reads back as written, also where it forms the record marker with the separators around it.
+TEST(EditLogTest, EveryFieldReadsBackAsWritten) {
+    const std::vector<EditRecord> records = {
+        {"U1", "EDIT", "", "*EDIT*", "**", "000001"},
+        {"", "", "", "", "", ""},
+        {"EDIT*", "*", "%2A%25", "E", "*EDIT***EDIT", "x"},
+    };
+    std::string log;
+    for (const EditRecord& record : records)
+        AppendEditRecord(log, record);
+    EXPECT_EQ(ReadEditLog(log), records);
+}
