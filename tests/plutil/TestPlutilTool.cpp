@@ -7,6 +7,7 @@
 
 #include <plist/plist.h>
 
+#include <bit>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +149,20 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
 // Damaged, foreign, empty and hostile content is refused before anything is written: a message naming the
 // file and the reason, a non-zero status, the file byte for byte as it was, no unbounded memory or time.
 TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
+    const std::string k20k = "\x5F\x12" + BigEndian(20'000, 4) + std::string(20'000, 'k');
+    std::string oneKey = "\xDF\x11" + BigEndian(2'000, 2); // 2,000 entries naming one 20 KB key
+    for (int i = 0; i < 4'000; ++i)
+        oneKey += BigEndian(i < 2'000 ? 1 : 2, 2);
+    std::string keysApart = "\xDF\x10\x50"; // 80 UTF-16 keys of 28 bytes, each starting 1 byte after the last
+    for (int i = 1; i <= 80; ++i)
+        keysApart += static_cast<char>(i);
+    std::vector<std::string> overlapping{keysApart + std::string(80, '\x51')};
+    overlapping.insert(overlapping.end(), 80, "n"); // 0x6E: 14 units follow, each "nn" (U+6E6E)
+    overlapping.insert(overlapping.end(), {"\x09", std::string(28, 'n')});
+    std::vector<std::string> heldKey; // 40 levels each holding a 256 KB key open, 10 MiB from 256 KB
+    for (int level = 0; level < 40; ++level)
+        heldKey.push_back(std::string("\xD2\x28\x29") + static_cast<char>(level == 39 ? 0x2A : level + 1) + "\x2A");
+    heldKey.insert(heldKey.end(), {"\x51" "a", "\x5F\x12" + BigEndian(1 << 18, 4) + std::string(1 << 18, 'b'), "\x09"});
     std::vector<std::string> fanOut; // twelve levels of fifteen references to the next: 15^12 leaves
     for (int level = 1; level <= 12; ++level)
         fanOut.push_back("\xAF\x10\x0F" + std::string(15, static_cast<char>(level)));
@@ -159,14 +174,27 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     std::string deep = "<plist>", closing; // XML arrays nested 30,000 deep
     for (int i = 0; i < 30'000; ++i)
         deep += "<array>", closing += "</array>";
+    const char* noXml = "XML cannot hold";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
         {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
         {"foreign text", "hello <plist>", "not a property list"},
         {"empty", "", "not a property list"},
-        {"key with U+0000", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x09"}), "NUL"},
-        {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), "NUL"},
-        {"shared references", Bplist(fanOut), "larger than"},
-        {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
+        {"key with U+0001", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x01", 5), "\x09"}), noXml},
+        {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), noXml},
+        {"string with ESC", Bplist({"\xA1\x01", "\x53\x61\x1B\x62"}), noXml},
+        {"string with U+FFFF", Bplist({"\xA1\x01", "\x61\xFF\xFF"}), noXml},
+        {"unpaired surrogate", Bplist({"\xA1\x01", std::string("\x62\xD8\x00\x00\x61", 5)}), noXml},
+        {"bytes that are no UTF-8", Bplist({"\xA1\x01", "\x52\xC3\x28"}), noXml},
+        {"date in the year 33,700", Bplist({"\x33" + BigEndian(std::bit_cast<std::uint64_t>(1e12), 8)}), "years 1 to"},
+        {"date not a number", Bplist({"\x33" + BigEndian(0x7FF8'0000'0000'0000, 8)}), "years 1 to"},
+        {"integer of 65 bits", Bplist({"\x14" + BigEndian(1, 8) + BigEndian(0, 8)}), "64 bits"},
+        {"shared references", Bplist(fanOut), "referenced twice"},
+        {"dictionary referenced twice", Bplist({"\xA2\x01\x01", "\xD1\x02\x03", "\x51k", "\x09"}), "referenced twice"},
+        {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "referenced twice"},
+        {"one string written 200 times", Bplist({"\xAF\x10\xC8" + std::string(200, '\1'), "\x5F\x11" + BigEndian(1'000, 2) + std::string(1'000, 's')}), "larger than"},
+        {"entries naming one key", Bplist({oneKey, k20k, "\x09"}, 2), "one key twice"},
+        {"keys overlapping", Bplist(overlapping), "keys overlap"},
+        {"long key open at every level", Bplist(heldKey), "more entries and keys"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
         {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
@@ -180,6 +208,17 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         EXPECT_EQ(Read("hostile.plist"), bytes);
         EXPECT_EQ(FileCount(), 1u);
     }
+}
+
+// Random trees written by Python's plistlib, binary and XML, come back from the tool with every value as
+// plistlib reads them, converted again unchanged; a tree XML cannot hold leaves its file as it was.
+TEST_F(PlutilToolTest, KeepsEveryValueOfRandomTreesAsPlistlibReadsThem) {
+    const char* python = "/usr/bin/python3";
+    if (!fs::exists(python))
+        GTEST_SKIP() << python << " is missing: plutil is not compared with plistlib";
+    const std::string cmd = std::string(python) + " " + Quote(PLISTLIB_COMPARE) + " " + Quote(PLUTIL_PATH) + " " +
+                            Quote(work_.string()) + " 1 80 >" + Quote((root_ / "stderr").string());
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << Stderr();
 }
 
 // Only a regular file of at most the input limit is read: a FIFO (which would wait for a writer), a link to
