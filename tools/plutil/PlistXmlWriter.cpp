@@ -326,8 +326,10 @@ private:
 template <class Source>
 bool SourceToXml(const Source& source, const XmlLimits& limits, std::uint64_t maxHeld, const XmlOut& out,
                  std::string& error) {
-    return Writer<Source>(source, limits, maxHeld, nullptr).Run(error) &&
-           Writer<Source>(source, limits, maxHeld, &out).Run(error);
+    // One statement each, so that the measuring pass's memory is gone before the writing pass begins.
+    if (!Writer<Source>(source, limits, maxHeld, nullptr).Run(error))
+        return false;
+    return Writer<Source>(source, limits, maxHeld, &out).Run(error);
 }
 
 } // namespace
