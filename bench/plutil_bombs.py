@@ -38,9 +38,11 @@ def key_copies(n, key_size):
     return bplist([count(0xD0, n) + refs([1] * n + [2] * n, 2), count(0x50, key_size) + b'k' * key_size, b'\x09'], 2)
 
 
-def shared_dicts(m, n):
-    """An array of m references to one dictionary of n entries naming one key."""
-    return bplist([count(0xA0, m) + refs([1] * m, 2), count(0xD0, n) + refs([2] * n + [3] * n, 2), b'\x51k', b'\x09'], 2)
+def shared_dicts(m, n, one_key):
+    """An array of m references to one dictionary of n entries, naming one key or n keys."""
+    keys = 1 if one_key else n
+    return bplist([count(0xA0, m) + refs([1] * m, 2), count(0xD0, n) + refs([3 + i % keys for i in range(n)] + [2] * n, 2),
+                   b'\x09'] + [text_object(f'k{i}') for i in range(keys)], 2)
 
 
 def shared_folders(size, folders, bookmarks):
@@ -89,8 +91,9 @@ def main():
     plutil = os.path.abspath(sys.argv[1])
     cases = [('key copies, 100,000 x 10 KB key', key_copies(100_000, 10_000)),
              ('key copies, 110,000 x 10 KB key', key_copies(110_000, 10_000)),
-             ('shared dictionary, 6,000 x 3,000', shared_dicts(6_000, 3_000)),
-             ('shared dictionary, 12,000 x 6,000', shared_dicts(12_000, 6_000)),
+             ('shared dictionary, 6,000 x 3,000', shared_dicts(6_000, 3_000, True)),
+             ('shared dictionary, 12,000 x 6,000', shared_dicts(12_000, 6_000, True)),
+             ('shared, 3,000 keys, 6,000 x 3,000', shared_dicts(6_000, 3_000, False)),
              ('shared folders, 16 MiB', shared_folders(16 << 20, 2_000, 1_000)),
              ('regular, 200,000 bookmarks', regular(200_000))]
     print(f'{"file":36} {"size":>12} {"time":>8} {"peak":>11}')

@@ -25,6 +25,16 @@ bool XmlChar(std::uint32_t code) {
            (code >= 0xE000 && code < 0xFFFE) || (code >= 0x10000 && code < 0x110000);
 }
 
+// Whether eight bytes are all printable ASCII, which most text is: no byte has its high bit set, and none
+// borrows when 0x20 is taken from it (a borrow passed on only ever fails a word that would pass).
+bool PrintableAscii(const char* eight) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    constexpr std::uint64_t kSpace = 0x2020202020202020;
+    std::uint64_t word = 0;
+    std::memcpy(&word, eight, sizeof word);
+    return ((word | (word - kSpace)) & kHigh) == 0;
+}
+
 // The code point of the UTF-8 sequence at `at`, which is passed; nothing for an overlong, cut off or
 // otherwise invalid sequence.
 std::optional<std::uint32_t> NextUtf8(std::string_view bytes, std::size_t& at) {
@@ -53,6 +63,10 @@ bool Utf8Text(const PlistValue& value, std::string& text) {
     if (value.kind != Kind::Utf16String) {
         const std::string_view bytes = value.bytes;
         for (std::size_t at = 0; at < bytes.size();) {
+            if (bytes.size() - at >= sizeof(std::uint64_t) && PrintableAscii(bytes.data() + at)) {
+                at += sizeof(std::uint64_t);
+                continue;
+            }
             const unsigned char lead = static_cast<unsigned char>(bytes[at]);
             if (lead >= 0x20 && lead < 0x80) {
                 ++at;
