@@ -52,6 +52,40 @@ std::string Bplist(const std::vector<std::string>& objects, int refSize = 1) {
            BigEndian(objects.size(), 8) + BigEndian(0, 8) + BigEndian(tableAt, 8);
 }
 
+// A string object of `size` bytes, its count given in four.
+std::string LongString(std::size_t size, char c) {
+    return "\x5F\x12" + BigEndian(size, 4) + std::string(size, c);
+}
+
+// Bombs that a limit on the text's size alone let through: work or memory far beyond the file's size.
+// 2,000 entries of one dictionary all naming one 20 KB key, copied once each.
+std::string KeyCopies() {
+    std::string dict = "\xDF\x11" + BigEndian(2'000, 2);
+    for (int i = 0; i < 4'000; ++i)
+        dict += BigEndian(i < 2'000 ? 1 : 2, 2);
+    return Bplist({dict, LongString(20'000, 'k'), "\x09"}, 2);
+}
+// 80 UTF-16 keys of 28 bytes, each starting one byte after the last: "n" (0x6E) is followed by 14 units
+// of "nn" (U+6E6E).
+std::string OverlappingKeys() {
+    std::string dict = "\xDF\x10\x50";
+    for (int i = 1; i <= 80; ++i)
+        dict += static_cast<char>(i);
+    std::vector<std::string> objects{dict + std::string(80, '\x51')};
+    objects.insert(objects.end(), 80, "n");
+    objects.insert(objects.end(), {"\x09", std::string(28, 'n')});
+    return Bplist(objects);
+}
+// 40 levels that each hold one 256 KB key open while the key "a", sorted first, leads a level deeper.
+std::string LongKeyAtEveryLevel() {
+    std::vector<std::string> objects;
+    for (int level = 0; level < 40; ++level)
+        objects.push_back("\xD2\x28\x29" + std::string(1, static_cast<char>(level == 39 ? 0x2A : level + 1)) +
+                          "\x2A");
+    objects.insert(objects.end(), {"\x51\x61", LongString(1 << 18, 'b'), "\x09"});
+    return Bplist(objects);
+}
+
 // Every kind of value, keys already in sorted order so libplist's own text can compare them.
 PlistPtr AllKinds() {
     PlistPtr dict(plist_new_dict());
@@ -149,20 +183,6 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
 // Damaged, foreign, empty and hostile content is refused before anything is written: a message naming the
 // file and the reason, a non-zero status, the file byte for byte as it was, no unbounded memory or time.
 TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
-    const std::string k20k = "\x5F\x12" + BigEndian(20'000, 4) + std::string(20'000, 'k');
-    std::string oneKey = "\xDF\x11" + BigEndian(2'000, 2); // 2,000 entries naming one 20 KB key
-    for (int i = 0; i < 4'000; ++i)
-        oneKey += BigEndian(i < 2'000 ? 1 : 2, 2);
-    std::string keysApart = "\xDF\x10\x50"; // 80 UTF-16 keys of 28 bytes, each starting 1 byte after the last
-    for (int i = 1; i <= 80; ++i)
-        keysApart += static_cast<char>(i);
-    std::vector<std::string> overlapping{keysApart + std::string(80, '\x51')};
-    overlapping.insert(overlapping.end(), 80, "n"); // 0x6E: 14 units follow, each "nn" (U+6E6E)
-    overlapping.insert(overlapping.end(), {"\x09", std::string(28, 'n')});
-    std::vector<std::string> heldKey; // 40 levels each holding a 256 KB key open, 10 MiB from 256 KB
-    for (int level = 0; level < 40; ++level)
-        heldKey.push_back(std::string("\xD2\x28\x29") + static_cast<char>(level == 39 ? 0x2A : level + 1) + "\x2A");
-    heldKey.insert(heldKey.end(), {"\x51" "a", "\x5F\x12" + BigEndian(1 << 18, 4) + std::string(1 << 18, 'b'), "\x09"});
     std::vector<std::string> fanOut; // twelve levels of fifteen references to the next: 15^12 leaves
     for (int level = 1; level <= 12; ++level)
         fanOut.push_back("\xAF\x10\x0F" + std::string(15, static_cast<char>(level)));
@@ -185,16 +205,19 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         {"string with U+FFFF", Bplist({"\xA1\x01", "\x61\xFF\xFF"}), noXml},
         {"unpaired surrogate", Bplist({"\xA1\x01", std::string("\x62\xD8\x00\x00\x61", 5)}), noXml},
         {"bytes that are no UTF-8", Bplist({"\xA1\x01", "\x52\xC3\x28"}), noXml},
-        {"date in the year 33,700", Bplist({"\x33" + BigEndian(std::bit_cast<std::uint64_t>(1e12), 8)}), "years 1 to"},
+        {"date in the year 33,700", Bplist({"\x33" + BigEndian(std::bit_cast<std::uint64_t>(1e12), 8)}),
+         "years 1 to"},
         {"date not a number", Bplist({"\x33" + BigEndian(0x7FF8'0000'0000'0000, 8)}), "years 1 to"},
         {"integer of 65 bits", Bplist({"\x14" + BigEndian(1, 8) + BigEndian(0, 8)}), "64 bits"},
         {"shared references", Bplist(fanOut), "referenced twice"},
-        {"dictionary referenced twice", Bplist({"\xA2\x01\x01", "\xD1\x02\x03", "\x51k", "\x09"}), "referenced twice"},
+        {"dictionary referenced twice", Bplist({"\xA2\x01\x01", "\xD1\x02\x03", "\x51k", "\x09"}),
+         "referenced twice"},
         {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "referenced twice"},
-        {"one string written 200 times", Bplist({"\xAF\x10\xC8" + std::string(200, '\1'), "\x5F\x11" + BigEndian(1'000, 2) + std::string(1'000, 's')}), "larger than"},
-        {"entries naming one key", Bplist({oneKey, k20k, "\x09"}, 2), "one key twice"},
-        {"keys overlapping", Bplist(overlapping), "keys overlap"},
-        {"long key open at every level", Bplist(heldKey), "more entries and keys"},
+        {"one string written 200 times",
+         Bplist({"\xAF\x10\xC8" + std::string(200, '\1'), LongString(1'000, 's')}), "larger than"},
+        {"entries naming one key", KeyCopies(), "one key twice"},
+        {"keys overlapping", OverlappingKeys(), "keys overlap"},
+        {"long key open at every level", LongKeyAtEveryLevel(), "more entries and keys"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
         {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
@@ -216,8 +239,8 @@ TEST_F(PlutilToolTest, KeepsEveryValueOfRandomTreesAsPlistlibReadsThem) {
     const char* python = "/usr/bin/python3";
     if (!fs::exists(python))
         GTEST_SKIP() << python << " is missing: plutil is not compared with plistlib";
-    const std::string cmd = std::string(python) + " " + Quote(PLISTLIB_COMPARE) + " " + Quote(PLUTIL_PATH) + " " +
-                            Quote(work_.string()) + " 1 80 >" + Quote((root_ / "stderr").string());
+    const std::string cmd = std::string(python) + " " + Quote(PLISTLIB_COMPARE) + " " + Quote(PLUTIL_PATH) +
+                            " " + Quote(work_.string()) + " 1 80 >" + Quote((root_ / "stderr").string());
     EXPECT_EQ(std::system(cmd.c_str()), 0) << Stderr();
 }
 

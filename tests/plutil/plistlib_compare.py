@@ -30,7 +30,8 @@ def text(rng):
 
 
 def date(rng, full):
-    around = rng.choice([EPOCH, EPOCH + datetime.timedelta(seconds=2**31), EPOCH - datetime.timedelta(seconds=2**31)])
+    edge = datetime.timedelta(seconds=2**31)  # where 32 bits of seconds end
+    around = rng.choice([EPOCH, EPOCH + edge, EPOCH - edge])
     if full and rng.random() < 0.5:
         return rng.choice([FIRST, LAST, FIRST + (LAST - FIRST) * rng.random()])
     step = datetime.timedelta(microseconds=rng.randrange(-5_000_000, 5_000_000))
@@ -41,16 +42,19 @@ def date(rng, full):
 
 def integer(rng, full):
     if full:
-        return rng.choice([rng.randrange(-2**63, 2**64), 2**63 - 1, 2**63, 2**64 - 1, -2**63, rng.randrange(-300, 300)])
+        return rng.choice([rng.randrange(-2**63, 2**64), 2**63 - 1, 2**63, 2**64 - 1, -2**63,
+                           rng.randrange(-300, 300)])
     return rng.choice([rng.randrange(-2**63, 2**63), 2**63 - 1, -2**63, rng.randrange(-300, 300)])
 
 
 def real(rng):
-    return rng.choice([rng.uniform(-1e300, 1e300), rng.random(), 0.1, -0.0, 5e-324, math.inf, -math.inf, math.nan])
+    return rng.choice([rng.uniform(-1e300, 1e300), rng.random(), 0.1, -0.0, 5e-324, math.inf, -math.inf,
+                       math.nan])
 
 
 def tree(rng, binary, full, depth=0):
-    kinds = ['str', 'int', 'real', 'date', 'data', 'bool'] + ['uid'] * binary + ['array', 'dict'] * (depth < 4)
+    kinds = ['str', 'int', 'real', 'date', 'data', 'bool'] + ['uid'] * binary
+    kinds += ['array', 'dict'] * (depth < 4)
     kind = rng.choice(kinds)
     if kind in ('array', 'dict'):
         items = [tree(rng, binary, full, depth + 1) for _ in range(rng.randrange(6))]
@@ -122,7 +126,8 @@ def main():
             refused = False
             if binary and i % 5 == 0:  # XML 1.0 has no form for these: the file is refused
                 bad = rng.choice(['\0', '\x01', '\x08', '\x0b', '\x0c', '\x1b', '\x1f', '\ufffe', '\uffff'])
-                value, refused = ({text(rng) + bad: value} if rng.random() < 0.5 else [value, bad + text(rng)]), True
+                value = {text(rng) + bad: value} if rng.random() < 0.5 else [value, bad + text(rng)]
+                refused = True
             why = check(plutil, folder, 'case.plist', value, binary, refused)
             if why:
                 failures.append(f'seed {seed} case {i} {"binary" if binary else "XML"}: {why}\n{value!r}')

@@ -180,7 +180,7 @@ private:
         case Kind::Uid: // the Mac tool writes a keyed-archive UID as a one-key dictionary
             Line(level, "<dict>");
             Text(level + 1, "key", "CF$UID");
-            IntegerLine(level + 1, object->integer, true);
+            IntegerLine(level + 1, object->integer, true); // a UID is unsigned
             Line(level, "</dict>");
             return true;
         case Kind::Array:
@@ -207,25 +207,25 @@ private:
         }
         Frame<Source> frame{dict, level, 0, 0, {}, {}};
         // Every entry and key costs work, also one that is dropped or writes nothing, and memory while
-        // its container is open; both are checked before the entries are read and again after.
-        std::uint64_t cost = object.count;
+        // its container is open: the entries are charged before they are read, the keys once they are.
         frame.held = object.count * (dict ? sizeof(frame.keys[0]) : sizeof(frame.items[0]));
-        if (!Afford(cost, frame.held))
+        if (!Afford(object.count, frame.held))
             return false;
         if (!(dict ? SortedKeys(object, frame.keys) : plist_.Items(object, frame.items, why_)))
             return false;
-        cost = 0;
+        std::uint64_t keyBytes = 0;
         for (const auto& key : frame.keys)
-            cost += key.first.size();
-        frame.held += cost;
-        held_ += frame.held;
-        if (!Afford(cost, 0))
+            keyBytes += key.first.size();
+        frame.held += keyBytes;
+        if (!Afford(keyBytes, frame.held))
             return false;
+        held_ += frame.held;
         Line(level, dict ? "<dict>" : "<array>");
         stack_.push_back(std::move(frame));
         return true;
     }
 
+    // Charges `work`; true while the work and the memory the open containers and `held` take are allowed.
     bool Afford(std::uint64_t work, std::uint64_t held) {
         work_ += work;
         if (work_ > limits_.maxBytes || held_ + held > maxHeld_)
@@ -279,7 +279,8 @@ private:
                                        ", which the XML form cannot hold";
         if (!(std::fabs(seconds) < kMaxDateSeconds)) // also not a number
             return Refuse(outOfRange);
-        const auto t = static_cast<std::time_t>(static_cast<std::int64_t>(std::floor(seconds)) + kMacEpochOffset);
+        const auto whole = static_cast<std::int64_t>(std::floor(seconds));
+        const auto t = static_cast<std::time_t>(whole + kMacEpochOffset);
         std::tm tm{};
         if (!gmtime_r(&t, &tm) || tm.tm_year + 1900 < 1 || tm.tm_year + 1900 > kLastYear)
             return Refuse(outOfRange);
@@ -340,7 +341,8 @@ bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut&
 }
 
 bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error) {
-    return SourceToXml(PlistTree(root), limits, std::numeric_limits<std::uint64_t>::max(), out, error); // parsed: held already
+    // A parsed tree is in memory already, and its containers are never shared.
+    return SourceToXml(PlistTree(root), limits, std::numeric_limits<std::uint64_t>::max(), out, error);
 }
 
 std::string PlistToXml(plist_t root) {
