@@ -16,12 +16,12 @@ enum class Kind { Boolean, Integer, Real, Date, Data, String, Utf16String, Uid, 
 
 struct PlistValue {
     Kind kind = Kind::Boolean;
-    std::uint64_t integer = 0; // Integer (the 64-bit pattern), Uid, Boolean (0 or 1)
+    std::uint64_t integer = 0;    // Integer (the 64-bit pattern), Uid, Boolean (0 or 1)
     bool unsignedInteger = false; // an Integer's pattern is read unsigned (2^63 and beyond), not signed
-    double real = 0;           // Real, Date (seconds since 2001)
-    std::string_view bytes;    // Data, String (bytes as stored), Utf16String (big-endian as stored)
-    std::uint64_t count = 0;   // entries of an Array or Dict, code units of a Utf16String
-    std::uintptr_t handle = 0; // where the source finds an Array's or Dict's entries
+    double real = 0;              // Real, Date (seconds since 2001)
+    std::string_view bytes;       // Data, String (bytes as stored), Utf16String (big-endian as stored)
+    std::uint64_t count = 0;      // entries of an Array or Dict, code units of a Utf16String
+    std::uintptr_t handle = 0;    // where the source finds an Array's or Dict's entries
 };
 
 // A string's text as UTF-8; false when it holds what no XML text can: NUL and the other control characters
