@@ -7,6 +7,7 @@
 
 #include <plist/plist.h>
 
+#include <bit>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +50,40 @@ std::string Bplist(const std::vector<std::string>& objects, int refSize = 1) {
     const std::size_t tableAt = bytes.size();
     return bytes + table + std::string(6, '\0') + '\4' + static_cast<char>(refSize) +
            BigEndian(objects.size(), 8) + BigEndian(0, 8) + BigEndian(tableAt, 8);
+}
+
+// A string object of `size` bytes, its count given in four.
+std::string LongString(std::size_t size, char c) {
+    return "\x5F\x12" + BigEndian(size, 4) + std::string(size, c);
+}
+
+// Bombs that a limit on the text's size alone let through: work or memory far beyond the file's size.
+// 2,000 entries of one dictionary all naming one 20 KB key, copied once each.
+std::string KeyCopies() {
+    std::string dict = "\xDF\x11" + BigEndian(2'000, 2);
+    for (int i = 0; i < 4'000; ++i)
+        dict += BigEndian(i < 2'000 ? 1 : 2, 2);
+    return Bplist({dict, LongString(20'000, 'k'), "\x09"}, 2);
+}
+// 80 UTF-16 keys of 28 bytes, each starting one byte after the last: "n" (0x6E) is followed by 14 units
+// of "nn" (U+6E6E).
+std::string OverlappingKeys() {
+    std::string dict = "\xDF\x10\x50";
+    for (int i = 1; i <= 80; ++i)
+        dict += static_cast<char>(i);
+    std::vector<std::string> objects{dict + std::string(80, '\x51')};
+    objects.insert(objects.end(), 80, "n");
+    objects.insert(objects.end(), {"\x09", std::string(28, 'n')});
+    return Bplist(objects);
+}
+// 40 levels that each hold one 256 KB key open while the key "a", sorted first, leads a level deeper.
+std::string LongKeyAtEveryLevel() {
+    std::vector<std::string> objects;
+    for (int level = 0; level < 40; ++level)
+        objects.push_back("\xD2\x28\x29" + std::string(1, static_cast<char>(level == 39 ? 0x2A : level + 1)) +
+                          "\x2A");
+    objects.insert(objects.end(), {"\x51\x61", LongString(1 << 18, 'b'), "\x09"});
+    return Bplist(objects);
 }
 
 // Every kind of value, keys already in sorted order so libplist's own text can compare them.
@@ -159,14 +194,30 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     std::string deep = "<plist>", closing; // XML arrays nested 30,000 deep
     for (int i = 0; i < 30'000; ++i)
         deep += "<array>", closing += "</array>";
+    const char* noXml = "XML cannot hold";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
         {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
         {"foreign text", "hello <plist>", "not a property list"},
         {"empty", "", "not a property list"},
-        {"key with U+0000", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x09"}), "NUL"},
-        {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), "NUL"},
-        {"shared references", Bplist(fanOut), "larger than"},
-        {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
+        {"key with U+0001", Bplist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x01", 5), "\x09"}), noXml},
+        {"string with NUL", Bplist({"\xA1\x01", std::string("\x53\x61\x00\x62", 4)}), noXml},
+        {"string with ESC", Bplist({"\xA1\x01", "\x53\x61\x1B\x62"}), noXml},
+        {"string with U+FFFF", Bplist({"\xA1\x01", "\x61\xFF\xFF"}), noXml},
+        {"unpaired surrogate", Bplist({"\xA1\x01", std::string("\x62\xD8\x00\x00\x61", 5)}), noXml},
+        {"bytes that are no UTF-8", Bplist({"\xA1\x01", "\x52\xC3\x28"}), noXml},
+        {"date in the year 33,700", Bplist({"\x33" + BigEndian(std::bit_cast<std::uint64_t>(1e12), 8)}),
+         "years 1 to"},
+        {"date not a number", Bplist({"\x33" + BigEndian(0x7FF8'0000'0000'0000, 8)}), "years 1 to"},
+        {"integer of 65 bits", Bplist({"\x14" + BigEndian(1, 8) + BigEndian(0, 8)}), "64 bits"},
+        {"shared references", Bplist(fanOut), "referenced twice"},
+        {"dictionary referenced twice", Bplist({"\xA2\x01\x01", "\xD1\x02\x03", "\x51k", "\x09"}),
+         "referenced twice"},
+        {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "referenced twice"},
+        {"one string written 200 times",
+         Bplist({"\xAF\x10\xC8" + std::string(200, '\1'), LongString(1'000, 's')}), "larger than"},
+        {"entries naming one key", KeyCopies(), "one key twice"},
+        {"keys overlapping", OverlappingKeys(), "keys overlap"},
+        {"long key open at every level", LongKeyAtEveryLevel(), "more entries and keys"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
         {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
@@ -180,6 +231,17 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         EXPECT_EQ(Read("hostile.plist"), bytes);
         EXPECT_EQ(FileCount(), 1u);
     }
+}
+
+// Random trees written by Python's plistlib, binary and XML, come back from the tool with every value as
+// plistlib reads them, converted again unchanged; a tree XML cannot hold leaves its file as it was.
+TEST_F(PlutilToolTest, KeepsEveryValueOfRandomTreesAsPlistlibReadsThem) {
+    const char* python = "/usr/bin/python3";
+    if (!fs::exists(python))
+        GTEST_SKIP() << python << " is missing: plutil is not compared with plistlib";
+    const std::string cmd = std::string(python) + " " + Quote(PLISTLIB_COMPARE) + " " + Quote(PLUTIL_PATH) +
+                            " " + Quote(work_.string()) + " 1 80 >" + Quote((root_ / "stderr").string());
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << Stderr();
 }
 
 // Only a regular file of at most the input limit is read: a FIFO (which would wait for a writer), a link to

@@ -4,6 +4,7 @@
 
 #include "framework/text/Text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -18,12 +19,65 @@ bool Fail(std::string& error, std::string_view why) {
     return false;
 }
 
+// The characters an XML 1.0 document can hold; an unpaired surrogate is none of them.
+bool XmlChar(std::uint32_t code) {
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code < 0xD800) ||
+           (code >= 0xE000 && code < 0xFFFE) || (code >= 0x10000 && code < 0x110000);
+}
+
+// Whether eight bytes are all printable ASCII, which most text is: no byte has its high bit set, and none
+// borrows when 0x20 is taken from it (a borrow passed on only ever fails a word that would pass).
+bool PrintableAscii(const char* eight) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    constexpr std::uint64_t kSpace = 0x2020202020202020;
+    std::uint64_t word = 0;
+    std::memcpy(&word, eight, sizeof word);
+    return ((word | (word - kSpace)) & kHigh) == 0;
+}
+
+// The code point of the UTF-8 sequence at `at`, which is passed; nothing for an overlong, cut off or
+// otherwise invalid sequence.
+std::optional<std::uint32_t> NextUtf8(std::string_view bytes, std::size_t& at) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[at++]);
+    if (lead < 0x80)
+        return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (more == 0 || lead > 0xF4 || bytes.size() - at < static_cast<std::size_t>(more))
+        return std::nullopt;
+    std::uint32_t code = lead & (0x3F >> more);
+    for (int i = 0; i < more; ++i) {
+        const unsigned char next = static_cast<unsigned char>(bytes[at++]);
+        if ((next & 0xC0) != 0x80)
+            return std::nullopt;
+        code = code << 6 | (next & 0x3F);
+    }
+    constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[more] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
+        return std::nullopt;
+    return code;
+}
+
 } // namespace
 
 bool Utf8Text(const PlistValue& value, std::string& text) {
     if (value.kind != Kind::Utf16String) {
-        text.assign(value.bytes);
-        return std::memchr(value.bytes.data(), 0, value.bytes.size()) == nullptr;
+        const std::string_view bytes = value.bytes;
+        for (std::size_t at = 0; at < bytes.size();) {
+            if (bytes.size() - at >= sizeof(std::uint64_t) && PrintableAscii(bytes.data() + at)) {
+                at += sizeof(std::uint64_t);
+                continue;
+            }
+            const unsigned char lead = static_cast<unsigned char>(bytes[at]);
+            if (lead >= 0x20 && lead < 0x80) {
+                ++at;
+                continue;
+            }
+            const std::optional<std::uint32_t> code = NextUtf8(bytes, at);
+            if (!code || !XmlChar(*code))
+                return false;
+        }
+        text.assign(bytes);
+        return true;
     }
     text.clear();
     const auto unit = [&](std::uint64_t i) {
@@ -32,13 +86,11 @@ bool Utf8Text(const PlistValue& value, std::string& text) {
     };
     for (std::uint64_t i = 0; i < value.count; ++i) {
         std::uint32_t code = unit(i);
-        if (code == 0)
-            return false;
         if (code >= 0xD800 && code < 0xDC00 && i + 1 < value.count && unit(i + 1) >= 0xDC00 &&
             unit(i + 1) < 0xE000)
             code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        else if (code >= 0xD800 && code < 0xE000)
-            code = 0xFFFD; // a lone surrogate has no UTF-8 form
+        if (!XmlChar(code))
+            return false;
         text += fw::Chr(code);
     }
     return true;
@@ -88,23 +140,42 @@ bool BinaryPlist::Items(const Object& array, std::vector<Ref>& items, std::strin
 
 bool BinaryPlist::Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries,
                           std::string& error) const {
+    // No writer gives one key object twice in a dictionary; entries that all name one long key would
+    // copy it once each. Keys are told apart by where they start, before any is copied.
+    std::vector<std::size_t> starts;
+    starts.reserve(static_cast<std::size_t>(dict.count));
+    for (std::uint64_t i = 0; i < dict.count; ++i) {
+        const std::optional<std::size_t> at = Offset(RefAt(dict, i), error);
+        if (!at)
+            return false;
+        starts.push_back(*at);
+    }
+    std::sort(starts.begin(), starts.end());
+    if (std::adjacent_find(starts.begin(), starts.end()) != starts.end())
+        return Fail(error, "damaged binary property list (a dictionary gives one key twice)");
+
     entries.clear();
     entries.reserve(static_cast<std::size_t>(dict.count));
+    std::uint64_t copied = 0;
     for (std::uint64_t i = 0; i < dict.count; ++i) {
         const std::optional<Object> key = At(RefAt(dict, i), error);
         if (!key)
             return false;
         if (key->kind != Kind::String && key->kind != Kind::Utf16String)
             return Fail(error, "damaged binary property list (a dictionary key is not a string)");
+        // Keys that start apart but overlap could still copy the file many times over.
+        copied += key->bytes.size();
+        if (copied > bytes_.size())
+            return Fail(error, "damaged binary property list (dictionary keys overlap)");
         std::string text;
         if (!Utf8Text(*key, text))
-            return Fail(error, "a dictionary key holds a NUL character, which XML cannot hold");
+            return Fail(error, "a dictionary key " + std::string(kNoXmlText));
         entries.emplace_back(std::move(text), RefAt(dict, dict.count + i));
     }
     return true;
 }
 
-std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::string& error) const {
+std::optional<std::size_t> BinaryPlist::Offset(std::uint64_t index, std::string& error) const {
     if (index >= objects_) {
         Fail(error, "damaged binary property list (a reference is out of range)");
         return std::nullopt;
@@ -114,7 +185,14 @@ std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::str
         Fail(error, "damaged binary property list (an offset is out of range)");
         return std::nullopt;
     }
-    std::size_t pos = static_cast<std::size_t>(at);
+    return static_cast<std::size_t>(at);
+}
+
+std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::string& error) const {
+    const std::optional<std::size_t> at = Offset(index, error);
+    if (!at)
+        return std::nullopt;
+    std::size_t pos = *at;
     const auto left = [&] { return table_ - pos; };
     const unsigned marker = static_cast<unsigned char>(bytes_[pos++]);
     const unsigned type = marker >> 4;
@@ -155,12 +233,23 @@ std::optional<BinaryPlist::Object> BinaryPlist::At(std::uint64_t index, std::str
         object.integer = info == 0x9;
         return object;
     case 0x1: {
-        // 16-byte integers keep their low 64 bits.
+        // Eight bytes hold a signed value, fewer an unsigned one. Sixteen bytes are a signed 128-bit value,
+        // which writers use for 2^63 to 2^64-1; beyond 64 bits nothing can be written back unchanged.
         const unsigned width = 1u << info;
         if (width > 16 || left() < width)
             return damaged("an integer is cut off");
         object.kind = Kind::Integer;
         object.integer = Number(pos + (width > 8 ? width - 8 : 0), width > 8 ? 8 : width);
+        object.unsignedInteger = width < 8;
+        if (width == 16) {
+            const std::uint64_t high = Number(pos, 8);
+            const bool negative = static_cast<std::int64_t>(object.integer) < 0;
+            if (high != 0 && !(high == ~std::uint64_t{0} && negative)) {
+                Fail(error, "an integer needs more than 64 bits");
+                return std::nullopt;
+            }
+            object.unsignedInteger = high == 0;
+        }
         return object;
     }
     case 0x2:

@@ -16,15 +16,19 @@ enum class Kind { Boolean, Integer, Real, Date, Data, String, Utf16String, Uid, 
 
 struct PlistValue {
     Kind kind = Kind::Boolean;
-    std::uint64_t integer = 0; // Integer (the 64-bit pattern), Uid, Boolean (0 or 1)
-    double real = 0;           // Real, Date (seconds since 2001)
-    std::string_view bytes;    // Data, String (bytes as stored), Utf16String (big-endian as stored)
-    std::uint64_t count = 0;   // entries of an Array or Dict, code units of a Utf16String
-    std::uintptr_t handle = 0; // where the source finds an Array's or Dict's entries
+    std::uint64_t integer = 0;    // Integer (the 64-bit pattern), Uid, Boolean (0 or 1)
+    bool unsignedInteger = false; // an Integer's pattern is read unsigned (2^63 and beyond), not signed
+    double real = 0;              // Real, Date (seconds since 2001)
+    std::string_view bytes;       // Data, String (bytes as stored), Utf16String (big-endian as stored)
+    std::uint64_t count = 0;      // entries of an Array or Dict, code units of a Utf16String
+    std::uintptr_t handle = 0;    // where the source finds an Array's or Dict's entries
 };
 
-// A string's text as UTF-8; false for a NUL character, which no XML text can hold.
+// A string's text as UTF-8; false when it holds what no XML text can: NUL and the other control characters
+// but TAB, LF and CR, U+FFFE and U+FFFF, an unpaired surrogate, or bytes that are no UTF-8.
 bool Utf8Text(const PlistValue& value, std::string& text);
+// What a string refused by Utf8Text holds, as the refusal says it.
+inline constexpr std::string_view kNoXmlText = "holds a NUL or another character that XML cannot hold";
 
 class BinaryPlist {
 public:
@@ -41,10 +45,14 @@ public:
     bool Items(const Object& array, std::vector<Ref>& items, std::string& error) const;
     // A Dict's keys as UTF-8 with the references of their values, in file order.
     bool Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries, std::string& error) const;
+    // Containers start at distinct positions below this; each may be reached by one reference only.
+    std::size_t Positions() const { return bytes_.size(); }
 
 private:
     BinaryPlist(std::string_view bytes) : bytes_(bytes) {}
     std::uint64_t Number(std::size_t at, unsigned width) const;
+    // Where object `index` starts; nothing, with the reason, when it is out of range.
+    std::optional<std::size_t> Offset(std::uint64_t index, std::string& error) const;
     // The i-th reference of a container; a Dict's keys come first, then its values.
     std::uint64_t RefAt(const Object& container, std::uint64_t i) const;
 

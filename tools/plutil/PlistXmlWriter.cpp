@@ -1,6 +1,6 @@
 // The Mac layout: one element per line, one TAB per level, keys sorted; only & < > are escaped. The walk
-// keeps its own stack, so nesting costs heap, never the machine stack, and objects shared by many
-// references are written once per reference, which the measuring pass bounds.
+// keeps its own stack, so nesting costs heap, never the machine stack, and values shared by many
+// references are written once per reference, which the measuring pass bounds with the work and memory.
 #include "tools/plutil/PlistXmlWriter.h"
 
 #include "framework/text/Text.h"
@@ -27,14 +27,19 @@ constexpr std::string_view kHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n
 constexpr std::string_view kTail = "</plist>\n";
 // Dates count from 2001-01-01 00:00:00 UTC.
 constexpr std::int64_t kMacEpochOffset = 978307200;
-// Beyond this many seconds (about 30 million years) a date is damage, and would not fit a time_t's year.
+// Far beyond the years the XML form can hold; keeps the seconds within a time_t's year.
 constexpr double kMaxDateSeconds = 1e15;
+constexpr int kLastYear = 9999;
 // Base64 lines are 76 characters wide less 8 per level, indented at most 8 TABs, as the Mac tool lays them
 // out.
 constexpr int kBase64LineWidth = 76;
 constexpr int kMaxBase64Indent = 8;
 constexpr int kTabColumns = 8;
 constexpr std::size_t kPieceSize = 1 << 20;
+// The open containers of a binary list hold their entries and key texts at once. Containers are never
+// shared, so those of a regular file hold parts of its bytes, a few times over in memory; more is a bomb.
+constexpr std::uint64_t kHeldPerInputByte = 8;
+constexpr std::uint64_t kHeldSlack = 1 << 20;
 
 // A container being written: its entries in writing order, and how far it has come.
 template <class Source>
@@ -42,6 +47,7 @@ struct Frame {
     bool dict = false;
     int level = 0;
     std::size_t next = 0;
+    std::uint64_t held = 0; // the bytes its entries and keys take
     std::vector<typename Source::Ref> items;                      // an array's items
     std::vector<std::pair<std::string, typename Source::Ref>> keys; // a dictionary's keys and values
 };
@@ -52,10 +58,12 @@ public:
     using Ref = typename Source::Ref;
 
     // Without `out` the writer only measures.
-    Writer(const Source& plist, const XmlLimits& limits, const XmlOut* out)
-        : plist_(plist), limits_(limits), out_(out) {}
+    Writer(const Source& plist, const XmlLimits& limits, std::uint64_t maxHeld, const XmlOut* out)
+        : plist_(plist), limits_(limits), maxHeld_(maxHeld), out_(out) {}
 
     bool Run(std::string& error) {
+        if constexpr (kShared)
+            opened_.assign(plist_.Positions(), false);
         Put(kHead);
         bool ok = Node(plist_.Top(), 0);
         while (ok && !stack_.empty())
@@ -84,6 +92,7 @@ private:
         const std::size_t count = top.dict ? top.keys.size() : top.items.size();
         if (top.next == count) {
             Line(top.level, top.dict ? "</dict>" : "</array>");
+            held_ -= top.held;
             stack_.pop_back();
             return true;
         }
@@ -152,7 +161,7 @@ private:
             Line(level, object->integer ? "<true/>" : "<false/>");
             return true;
         case Kind::Integer:
-            IntegerLine(level, static_cast<std::int64_t>(object->integer)); // the Mac tool writes them signed
+            IntegerLine(level, object->integer, object->unsignedInteger);
             return true;
         case Kind::Real:
             Real(level, object->real);
@@ -165,13 +174,13 @@ private:
         case Kind::String:
         case Kind::Utf16String:
             if (!Utf8Text(*object, scratch_))
-                return Refuse("a string holds a NUL character, which XML cannot hold");
+                return Refuse("a string " + std::string(kNoXmlText));
             Text(level, "string", scratch_);
             return true;
         case Kind::Uid: // the Mac tool writes a keyed-archive UID as a one-key dictionary
             Line(level, "<dict>");
             Text(level + 1, "key", "CF$UID");
-            IntegerLine(level + 1, static_cast<std::int64_t>(object->integer));
+            IntegerLine(level + 1, object->integer, true); // a UID is unsigned
             Line(level, "</dict>");
             return true;
         case Kind::Array:
@@ -189,11 +198,38 @@ private:
         }
         if (level >= limits_.maxDepth)
             return Refuse("nested deeper than " + std::to_string(limits_.maxDepth) + " levels");
-        Frame<Source> frame{dict, level, 0, {}, {}};
+        if constexpr (kShared) {
+            // Writers share strings, numbers, dates and data, never containers: a shared one could
+            // expand a small file into an endless text, and one holding itself never ends.
+            if (object.handle >= opened_.size() || opened_[object.handle])
+                return Refuse("damaged binary property list (an array or dictionary is referenced twice)");
+            opened_[object.handle] = true;
+        }
+        Frame<Source> frame{dict, level, 0, 0, {}, {}};
+        // Every entry and key costs work, also one that is dropped or writes nothing, and memory while
+        // its container is open: the entries are charged before they are read, the keys once they are.
+        frame.held = object.count * (dict ? sizeof(frame.keys[0]) : sizeof(frame.items[0]));
+        if (!Afford(object.count, frame.held))
+            return false;
         if (!(dict ? SortedKeys(object, frame.keys) : plist_.Items(object, frame.items, why_)))
             return false;
+        std::uint64_t keyBytes = 0;
+        for (const auto& key : frame.keys)
+            keyBytes += key.first.size();
+        frame.held += keyBytes;
+        if (!Afford(keyBytes, frame.held))
+            return false;
+        held_ += frame.held;
         Line(level, dict ? "<dict>" : "<array>");
         stack_.push_back(std::move(frame));
+        return true;
+    }
+
+    // Charges `work`; true while the work and the memory the open containers and `held` take are allowed.
+    bool Afford(std::uint64_t work, std::uint64_t held) {
+        work_ += work;
+        if (work_ > limits_.maxBytes || held_ + held > maxHeld_)
+            return Refuse("its arrays and dictionaries hold more entries and keys than its size allows");
         return true;
     }
 
@@ -215,9 +251,12 @@ private:
         return true;
     }
 
-    void IntegerLine(int level, std::int64_t value) {
+    void IntegerLine(int level, std::uint64_t pattern, bool isUnsigned) {
         char buf[32];
-        std::snprintf(buf, sizeof buf, "%" PRId64, value);
+        if (isUnsigned)
+            std::snprintf(buf, sizeof buf, "%" PRIu64, pattern);
+        else
+            std::snprintf(buf, sizeof buf, "%" PRId64, static_cast<std::int64_t>(pattern));
         Text(level, "integer", buf);
     }
 
@@ -233,14 +272,18 @@ private:
         Text(level, "real", buf);
     }
 
-    // Whole seconds, the fraction dropped toward zero, as the XML form has always been written here.
+    // Whole seconds, rounded down as the XML form is read, before 2001 too; its four-digit years only, so
+    // that no date is written other than it was.
     bool Date(int level, double seconds) {
-        if (!(std::fabs(seconds) < kMaxDateSeconds))
-            return Refuse("damaged binary property list (a date is out of range)");
-        const auto t = static_cast<std::time_t>(static_cast<std::int64_t>(seconds) + kMacEpochOffset);
+        const std::string outOfRange = "a date lies outside the years 1 to " + std::to_string(kLastYear) +
+                                       ", which the XML form cannot hold";
+        if (!(std::fabs(seconds) < kMaxDateSeconds)) // also not a number
+            return Refuse(outOfRange);
+        const auto whole = static_cast<std::int64_t>(std::floor(seconds));
+        const auto t = static_cast<std::time_t>(whole + kMacEpochOffset);
         std::tm tm{};
-        if (!gmtime_r(&t, &tm))
-            return Refuse("damaged binary property list (a date is out of range)");
+        if (!gmtime_r(&t, &tm) || tm.tm_year + 1900 < 1 || tm.tm_year + 1900 > kLastYear)
+            return Refuse(outOfRange);
         char buf[64];
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02dZ", tm.tm_year + 1900, tm.tm_mon + 1,
                       tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
@@ -264,30 +307,42 @@ private:
         Line(level, "</data>");
     }
 
+    // A source whose containers more than one reference could reach names the positions they start at.
+    static constexpr bool kShared = requires(const Source& source) { source.Positions(); };
+
     const Source& plist_;
     const XmlLimits limits_;
+    const std::uint64_t maxHeld_;
     const XmlOut* out_;
     std::vector<Frame<Source>> stack_;
+    std::vector<bool> opened_; // the containers begun, by position
     std::uint64_t size_ = 0;
+    std::uint64_t work_ = 0;
+    std::uint64_t held_ = 0;
     std::string buffer_;
     std::string scratch_;
     std::string why_;
 };
 
 template <class Source>
-bool SourceToXml(const Source& source, const XmlLimits& limits, const XmlOut& out, std::string& error) {
-    return Writer<Source>(source, limits, nullptr).Run(error) && Writer<Source>(source, limits, &out).Run(error);
+bool SourceToXml(const Source& source, const XmlLimits& limits, std::uint64_t maxHeld, const XmlOut& out,
+                 std::string& error) {
+    // One statement each, so that the measuring pass's memory is gone before the writing pass begins.
+    if (!Writer<Source>(source, limits, maxHeld, nullptr).Run(error))
+        return false;
+    return Writer<Source>(source, limits, maxHeld, &out).Run(error);
 }
 
 } // namespace
 
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error) {
     const std::optional<BinaryPlist> plist = BinaryPlist::Open(binary, error);
-    return plist && SourceToXml(*plist, limits, out, error);
+    return plist && SourceToXml(*plist, limits, kHeldPerInputByte * binary.size() + kHeldSlack, out, error);
 }
 
 bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error) {
-    return SourceToXml(PlistTree(root), limits, out, error);
+    // A parsed tree is in memory already, and its containers are never shared.
+    return SourceToXml(PlistTree(root), limits, std::numeric_limits<std::uint64_t>::max(), out, error);
 }
 
 std::string PlistToXml(plist_t root) {

@@ -23,8 +23,9 @@ using XmlOut = std::function<bool(std::string_view)>;
 
 // The XML text of a binary property list, handed to `out` in pieces: XML header, DOCTYPE, <plist>
 // wrapper, one element per line, TAB indents, dictionary keys in byte order (of a key given twice, the
-// last value). The whole text is measured before the first piece, so a refusal (damage, nesting or
-// size beyond the limits, a NUL character, which XML cannot hold) writes nothing. Empty error on success.
+// last value). The whole text is measured before the first piece, so a refusal writes nothing: damage,
+// nesting or size beyond the limits, entries and keys beyond what the size allows, a container referenced
+// twice, a character XML cannot hold, a date outside the years 1 to 9999. Empty error on success.
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
 // The same for a property list parsed by libplist.
