@@ -89,6 +89,8 @@ bool Listwin::ApplyChanges() {
     if (run.WindowGone())
         return false;
     if (!result.ok) {
+        StatusLine().SetText("Nothing was changed.");
+        StatusLine().Refresh(true);
         fw::MsgBox(result.message);
         return false;
     }
