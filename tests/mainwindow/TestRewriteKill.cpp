@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <spawn.h>
@@ -37,6 +38,18 @@ pid_t StartChild(const std::string& operation, const std::string& input) {
     return error == 0 ? pid : -1;
 }
 
+// The bytes of the file at `offset` that the kill test compares; a write in place that keeps the size
+// changes them halfway through.
+constexpr std::size_t kProbe = 64;
+std::string BytesAt(const std::string& path, std::size_t offset) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(kProbe, '\0');
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(bytes.data(), kProbe);
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
+}
+
 // Polls until `reached` holds (true) or the child has ended (false, and it was waited for).
 bool PollUntil(pid_t pid, const std::function<bool()>& reached) {
     for (; !reached(); std::this_thread::sleep_for(std::chrono::microseconds(50)))
@@ -46,8 +59,8 @@ bool PollUntil(pid_t pid, const std::function<bool()>& reached) {
 }
 
 // Each operation is killed at the moments that matter, then runs undisturbed: at the first change of the
-// file's size, inode or modification time (a write in place is caught as it begins, a rename as it lands),
-// and once its new text lies complete beside the file, before the rename. Each time the file is the whole
+// file's size, inode or bytes at its middle (a write in place is caught as it truncates the file or halfway
+// through, a rename as it lands), and once its new text lies complete beside the file, before the rename. Each time the file is the whole
 // old one or the whole new one, and the undisturbed run leaves none of the killed runs' temporary files.
 TEST(RewriteKillTest, FileIsOldOrCompleteWheneverTheRunIsKilled) {
     testsupport::TempHome home;
@@ -76,12 +89,17 @@ TEST(RewriteKillTest, FileIsOldOrCompleteWheneverTheRunIsKilled) {
         std::ofstream(input, std::ios::binary) << run.input;
         for (const Moment moment : {Moment::FirstChange, Moment::Written, Moment::Undisturbed}) {
             std::ofstream(file, std::ios::binary) << before;
+            const std::size_t middle = before.size() / 2;
             const std::optional<fw::FileStamp> start = fw::FolderItem(file).Stamp();
             const pid_t pid = StartChild(run.operation, input);
             ASSERT_GT(pid, 0);
             bool running = false;
             if (moment == Moment::FirstChange) {
-                running = PollUntil(pid, [&] { return fw::FolderItem(file).Stamp() != start; });
+                running = PollUntil(pid, [&] {
+                    const std::optional<fw::FileStamp> now = fw::FolderItem(file).Stamp();
+                    return !now || now->inode != start->inode || now->size != start->size ||
+                           BytesAt(file, middle) != before.substr(middle, kProbe);
+                });
             } else if (moment == Moment::Written) {
                 running = PollUntil(pid, [&] {
                     std::error_code error;
