@@ -16,7 +16,7 @@ namespace {
 
 std::string Reason(int errorCode) { return std::generic_category().message(errorCode); }
 
-// Why the chosen file cannot be read as the bookmarks file would be; empty when it can.
+// Why the chosen file could not be read as the bookmarks file is: for the message.
 std::string Unreadable(const fw::FolderItem& copy) {
     switch (copy.LastErrorCode()) {
     case EINVAL:
@@ -86,7 +86,8 @@ void RestoreFromCopy(const fw::FolderItem& bookmarks) {
         return;
     }
     if (!HoldsBookmarks(*bytes)) {
-        fw::MsgBox("The chosen file holds no bookmarks that Safari Quillfen can read, so nothing was restored.");
+        fw::MsgBox(
+            "The chosen file holds no bookmarks that Safari Quillfen can read, so nothing was restored.");
         return;
     }
     RunAfterReadHook();

@@ -34,17 +34,21 @@ RewriteResult RewriteBookmarksFile(const fw::FolderItem& file,
         return Failed("Safari's bookmarks file could not be written (" + writer.Error() + ").");
     // A text that no longer parses would end every later read of the file, Safari's too.
     if (!ConvertCopy(after))
-        return Failed("The new text of Safari's bookmarks file did not read as a property list, so it was not "
-                      "written.");
+        return Failed(
+            "The new text of Safari's bookmarks file did not read as a property list, so it was not "
+            "written.");
     if (!writer.Commit())
-        return Failed(writer.TargetChanged()
-                          ? "Safari's bookmarks file was changed by another program meanwhile, so nothing was "
-                            "done.\r\rClick \"Get Bookmarks\" to list it as it is now."
-                          : "Safari's bookmarks file could not be written (" + writer.Error() + ").");
+        return Failed(
+            writer.TargetChanged()
+                ? "Safari's bookmarks file was changed by another program meanwhile, so nothing was "
+                  "done.\r\rClick \"Get Bookmarks\" to list it as it is now."
+                : "Safari's bookmarks file could not be written (" + writer.Error() + ").");
     return {true, {}, true};
 }
 
-void SetAfterReadHook(std::function<void()> hook) { AfterReadHook() = std::move(hook); }
+void SetAfterReadHook(std::function<void()> hook) {
+    AfterReadHook() = std::move(hook);
+}
 
 void RunAfterReadHook() {
     if (AfterReadHook())

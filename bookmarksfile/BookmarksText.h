@@ -20,7 +20,8 @@ inline constexpr std::size_t kMaxBookmarksTextBytes = std::size_t{1} << 30;
 // read-only folder) or the file is not a regular file (links followed), cannot be read, or is larger
 // than kMaxBookmarksTextBytes. Never waits on a FIFO or device. `stamp` gets the version of the file
 // whose text was read, as plutil left it.
-std::optional<std::string> ConvertAndReadBookmarks(const fw::FolderItem& file, fw::FileStamp* stamp = nullptr);
+std::optional<std::string> ConvertAndReadBookmarks(const fw::FolderItem& file,
+                                                   fw::FileStamp* stamp = nullptr);
 
 // The XML text plutil makes of property-list bytes (binary or XML), converted as a scratch copy so that
 // no file of the user's changes; nothing when plutil refuses them.

@@ -78,7 +78,8 @@ TEST_F(AtomicFileTest, FailuresLeaveNoTemporaryFile) {
         std::string error;
         EXPECT_FALSE(WriteFileAtomically(FolderItem(Path(name)), "x", &error)) << name;
         EXPECT_NE(error.find(name == std::string("read-only") ? "write-protected" : "not a regular file"),
-                  std::string::npos) << error;
+                  std::string::npos)
+            << error;
     }
     EXPECT_TRUE(std::filesystem::is_directory(Path("folder")));
     EXPECT_TRUE(std::filesystem::is_fifo(Path("fifo")));

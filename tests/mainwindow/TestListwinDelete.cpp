@@ -236,9 +236,11 @@ TEST_F(ListwinDeleteTest, RewriteNeverWritesWhatDoesNotParse) {
         [](const std::string&) { return std::string(); },
     };
     for (const auto& change : breaks) {
-        const quillfen::RewriteResult result = quillfen::RewriteBookmarksFile(fw::FolderItem(Path(kBookmarks)), change);
+        const quillfen::RewriteResult result =
+            quillfen::RewriteBookmarksFile(fw::FolderItem(Path(kBookmarks)), change);
         EXPECT_FALSE(result.ok);
-        EXPECT_NE(result.message.find("did not read as a property list"), std::string::npos) << result.message;
+        EXPECT_NE(result.message.find("did not read as a property list"), std::string::npos)
+            << result.message;
         EXPECT_EQ(File(), before);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
@@ -303,7 +305,8 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
     std::ofstream(Path("huge")).flush();
     std::filesystem::resize_file(Path("huge"), std::uintmax_t{4} << 30); // sparse
     const std::string refused = " so nothing was restored.";
-    const std::string noBookmarks = "The chosen file holds no bookmarks that Safari Quillfen can read," + refused;
+    const std::string noBookmarks =
+        "The chosen file holds no bookmarks that Safari Quillfen can read," + refused;
     const struct {
         const char* button;
         const char* chosen; // empty: cancelled

@@ -60,8 +60,9 @@ bool PollUntil(pid_t pid, const std::function<bool()>& reached) {
 
 // Each operation is killed at the moments that matter, then runs undisturbed: at the first change of the
 // file's size, inode or bytes at its middle (a write in place is caught as it truncates the file or halfway
-// through, a rename as it lands), and once its new text lies complete beside the file, before the rename. Each time the file is the whole
-// old one or the whole new one, and the undisturbed run leaves none of the killed runs' temporary files.
+// through, a rename as it lands), and once its new text lies complete beside the file, before the rename.
+// Each time the file is the whole old one or the whole new one, and the undisturbed run leaves none of the
+// killed runs' temporary files.
 TEST(RewriteKillTest, FileIsOldOrCompleteWheneverTheRunIsKilled) {
     testsupport::TempHome home;
     const std::string folder = home.Path() + "/Library/Safari", file = folder + "/Bookmarks.plist";
