@@ -1,14 +1,45 @@
 #include "bookmarksfile/BookmarksBackup.h"
 
+#include "bookmarksfile/BookmarksReader.h"
+#include "bookmarksfile/BookmarksRewrite.h"
+#include "bookmarksfile/BookmarksText.h"
+#include "framework/files/AtomicFile.h"
 #include "framework/files/FileIdentity.h"
+#include "framework/text/Text.h"
 #include "framework/ui/Modal.h"
 
+#include <cerrno>
 #include <system_error>
 
 namespace quillfen {
 namespace {
 
 std::string Reason(int errorCode) { return std::generic_category().message(errorCode); }
+
+// Why the chosen file could not be read as the bookmarks file is: for the message.
+std::string Unreadable(const fw::FolderItem& copy) {
+    switch (copy.LastErrorCode()) {
+    case EINVAL:
+    case EISDIR:
+        return "is not a regular file";
+    case EFBIG:
+        return "is larger than " + fw::Str(kMaxBookmarksFileBytes >> 20) + " MB";
+    default:
+        return "could not be read (" + Reason(copy.LastErrorCode()) + ")";
+    }
+}
+
+// True when plutil and the reader take the bytes as a bookmarks file with at least one bookmark.
+bool HoldsBookmarks(std::string_view bytes) {
+    struct : BookmarkSink {
+        void AddBookmark(const BookmarkRow&) override {}
+    } ignore;
+    const std::optional<std::string> text = ConvertCopy(bytes);
+    if (!text)
+        return false;
+    const ReadResult read = ListBookmarks(*text, ignore);
+    return read.status == ReadStatus::Ok && read.RowCount() > 0;
+}
 
 } // namespace
 
@@ -47,12 +78,22 @@ void RestoreFromCopy(const fw::FolderItem& bookmarks) {
         fw::MsgBox("The chosen file is Safari's bookmarks file itself, so nothing was restored.");
         return;
     }
-    if (!fw::IsRegularFile(copy)) {
-        fw::MsgBox("The chosen file is not a regular file, so nothing was restored.");
+    // Read as the bookmarks file would be, so that what replaces it is one: the bytes that were checked
+    // are the ones written.
+    const std::optional<std::string> bytes = copy.ReadAll(kMaxBookmarksFileBytes);
+    if (!bytes) {
+        fw::MsgBox("The chosen file " + Unreadable(copy) + ", so nothing was restored.");
         return;
     }
-    if (!copy.CopyFileTo(bookmarks)) {
-        fw::MsgBox("The Bookmarks file could not be restored (" + Reason(copy.LastErrorCode()) + ").\r\r" +
+    if (!HoldsBookmarks(*bytes)) {
+        fw::MsgBox(
+            "The chosen file holds no bookmarks that Safari Quillfen can read, so nothing was restored.");
+        return;
+    }
+    RunAfterReadHook();
+    std::string error;
+    if (!fw::WriteFileAtomically(bookmarks, *bytes, &error)) {
+        fw::MsgBox("The Bookmarks file could not be restored (" + error + ").\r\r" +
                    "The bookmarks file was left as it was.");
         return;
     }

@@ -9,8 +9,9 @@ namespace quillfen {
 // was saved or the user declined one; false when the copy failed, which has been reported.
 bool OfferBackup(const fw::FolderItem& bookmarks);
 
-// Asks for a saved copy and copies it over `bookmarks` whole, so that the file is never missing; reports
-// the outcome. A cancelled dialog changes nothing.
+// Asks for a saved copy and, when plutil and the reader take it as a bookmarks file, copies it over
+// `bookmarks` whole, so that the file is never missing; reports the outcome. A cancelled dialog, or a
+// copy that is no bookmarks file, changes nothing.
 void RestoreFromCopy(const fw::FolderItem& bookmarks);
 
 } // namespace quillfen

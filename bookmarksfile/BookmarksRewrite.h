@@ -18,8 +18,14 @@ struct RewriteResult {
 };
 
 // Converts and reads `file` (as reading does), passes its XML text to `change`, and replaces the file with
-// the result, keeping its mode and owner.
+// the result, keeping its mode and owner. The result must read as a property list, and the file is
+// replaced only while it is still the version that was read.
 RewriteResult RewriteBookmarksFile(const fw::FolderItem& file,
                                    const std::function<std::string(const std::string&)>& change);
+
+// A seam for tests: `hook` runs whenever a rewrite or a restore has read what it works from and has not
+// written anything yet, where another program's save or a full disk can be put. Empty: nothing runs.
+void SetAfterReadHook(std::function<void()> hook);
+void RunAfterReadHook();
 
 } // namespace quillfen

@@ -20,6 +20,7 @@ namespace quillfen {
 namespace {
 
 constexpr const char* kChanging = "Changing... ";
+constexpr const char* kNothingChanged = "Nothing was changed.";
 
 // Marks an apply as running, and as ended however it ends, also when the window went meanwhile.
 class ApplyRun {
@@ -45,8 +46,10 @@ private:
 // stay for the next one.
 void Listwin::warnChange() {
     fw::CloseIfOpen<Window1>();
-    if (!makeBackup())
+    if (!makeBackup()) {
+        ShowStatusNow(kNothingChanged);
         return;
+    }
     const std::size_t applied = editUIs.size();
     if (!ApplyChanges())
         return;
@@ -89,6 +92,7 @@ bool Listwin::ApplyChanges() {
     if (run.WindowGone())
         return false;
     if (!result.ok) {
+        ShowStatusNow(kNothingChanged);
         fw::MsgBox(result.message);
         return false;
     }

@@ -5,6 +5,7 @@
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
+#include "framework/ui/Modal.h"
 #include "framework/ui/WindowRegistry.h"
 #include "mainwindow/Listwin.h"
 
@@ -39,7 +40,13 @@ void Listwin::showWindow1() {
 }
 
 // The list is not reloaded: the user does that with "Get Bookmarks", as the changes-applied window says.
+// A delete or an apply under way would rename a file made from the old text over the restored one.
 void Listwin::restoreOriginal() {
+    if (RewriteRunning()) {
+        fw::MsgBox("Safari's bookmarks file is being rewritten, so nothing was restored. Please try again "
+                   "when it is done.");
+        return;
+    }
     fw::CloseIfOpen<Window1>();
     RestoreFromCopy(BookmarksFile());
 }

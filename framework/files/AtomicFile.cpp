@@ -29,13 +29,33 @@ std::string ResolveLinks(std::string path) {
     return path;
 }
 
+constexpr std::size_t kSuffixLength = 8;
+
 std::string RandomSuffix() {
     std::random_device random;
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string suffix;
-    for (unsigned bits = random(); suffix.size() < 8; bits >>= 4)
+    for (unsigned bits = random(); suffix.size() < kSuffixLength; bits >>= 4)
         suffix += kDigits[bits & 0xF];
     return suffix;
+}
+
+std::string TemporaryPrefix(const FolderItem& target) {
+    return target.Parent().PosixPath() + "." + target.Name() + ".tmp-";
+}
+
+// A writer killed before its rename leaves its temporary file (as large as the target) behind; the next
+// writer of the same target removes those of its own user.
+void RemoveLeftTemporaries(const FolderItem& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(target.Parent().PosixPath(), ec)) {
+        const std::string path = entry.path().string();
+        struct stat info;
+        if (path.size() == prefix.size() + kSuffixLength && path.starts_with(prefix) &&
+            ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            ::unlink(path.c_str());
+    }
 }
 
 void SyncFolder(const std::string& folder) {
@@ -57,8 +77,15 @@ AtomicWriter::AtomicWriter(const FolderItem& target, mode_t newFileMode)
         Fail(target_ + " is not a regular file");
         return;
     }
+    // A rename needs only the folder's permission; what its owner made read-only is left as an in-place
+    // write would leave it. The mode bits decide, since a privileged user may write anything.
+    if (exists && (existing.st_mode & S_IWUSR) == 0) {
+        Fail(target_ + " is write-protected", EACCES);
+        return;
+    }
+    RemoveLeftTemporaries(resolved);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = resolved.Parent().PosixPath() + "." + resolved.Name() + ".tmp-" + RandomSuffix();
+        temp_ = TemporaryPrefix(resolved) + RandomSuffix();
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : newFileMode);
         if (fd_ >= 0 || errno != EEXIST)
             break;
@@ -103,6 +130,10 @@ bool AtomicWriter::Commit() {
         return Fail("cannot write " + temp_ + " to disk");
     if (::close(std::exchange(fd_, -1)) != 0)
         return Fail("cannot write " + temp_);
+    if (expected_ && FolderItem(target_).Stamp() != expected_) {
+        changed_ = true;
+        return Fail(target_ + " was changed by another program since it was read", 0);
+    }
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
         return Fail("cannot replace " + target_);
     temp_.clear();
@@ -110,9 +141,9 @@ bool AtomicWriter::Commit() {
     return true;
 }
 
-bool AtomicWriter::Fail(const std::string& what) {
-    errorCode_ = errno;
-    error_ = what + ": " + std::generic_category().message(errorCode_);
+bool AtomicWriter::Fail(const std::string& what, int code) {
+    errorCode_ = code;
+    error_ = code ? what + ": " + std::generic_category().message(code) : what;
     Discard();
     return false;
 }

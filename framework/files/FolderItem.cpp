@@ -61,6 +61,10 @@ int OpenForReading(const std::string& path, struct stat& info) {
     return fd.Release();
 }
 
+FileStamp StampOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
 } // namespace
 
 FolderItem::FolderItem(std::string posixPath) : path_(std::move(posixPath)) {
@@ -125,13 +129,23 @@ FolderItem FolderItem::Child(std::string_view name) const {
     return FolderItem((path_.back() == '/' ? path_ : path_ + "/") + std::string(name));
 }
 
-std::optional<std::string> FolderItem::ReadAll(std::size_t maxBytes) const {
+std::optional<FileStamp> FolderItem::Stamp() const {
+    struct stat info;
+    if (::stat(path_.c_str(), &info) != 0)
+        return std::nullopt;
+    return StampOf(info);
+}
+
+std::optional<std::string> FolderItem::ReadAll(std::size_t maxBytes, FileStamp* stamp) const {
     struct stat info;
     const UniqueFd fd(OpenForReading(path_, info));
     if (!fd.Valid()) {
         lastError_ = errno;
         return std::nullopt;
     }
+    // Taken as it was opened: a change during the read shows as another version later.
+    if (stamp)
+        *stamp = StampOf(info);
     lastError_ = EFBIG;
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
         return std::nullopt;

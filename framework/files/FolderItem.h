@@ -3,7 +3,7 @@
 // inside a POSIX name is a '/' in HFS. Each POSIX path maps to exactly one HFS path and back.
 #pragma once
 
-
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +12,18 @@
 namespace fw {
 
 inline constexpr std::string_view kVolumeName = "Macintosh HD";
+
+// Tells one version of a file from the next: another program's save replaces the file (a new inode) or
+// changes its size or modification time.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    long modifiedNanoseconds = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
 
 class FolderItem {
 public:
@@ -32,7 +44,10 @@ public:
 
     // The whole file when it is a regular file (links followed) of at most maxBytes. Otherwise nothing,
     // with LastErrorCode ENOENT, EACCES, EISDIR, EINVAL (a FIFO, device or socket) or EFBIG (too large).
-    std::optional<std::string> ReadAll(std::size_t maxBytes) const;
+    // `stamp` gets the version that was opened, and so read.
+    std::optional<std::string> ReadAll(std::size_t maxBytes, FileStamp* stamp = nullptr) const;
+    // The file's version now (links followed); nothing when it cannot be looked at.
+    std::optional<FileStamp> Stamp() const;
     // Replaces dest's content only once the whole copy is written.
     bool CopyFileTo(const FolderItem& dest) const;
     bool Delete() const;

@@ -1,6 +1,8 @@
 // Deleting checked bookmarks as the user does it: the confirmation, the backup dialog, the delete thread,
 // the changes-applied window and the restore, with the file checked after every run.
 #include "ListwinFixture.h"
+#include "UserClicks.h"
+#include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
@@ -160,52 +162,88 @@ TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
 
 // A cancelled backup still deletes, a chosen one (also over a file the user agreed to replace) holds the
 // file as it was; a backup that cannot be made, or one over the bookmarks file itself, is reported and
-// nothing is deleted; a file gone since the read, or a disk too full for the new file, fails the run: the
-// file as it was, no row "deleted", no "Done", no Window1, no temporary file left.
+// nothing is deleted. A file gone since the read, another program's save between the read and the
+// replace, a file its owner made read-only, or a disk too full for the new file (with the backup declined,
+// so that the rewrite's own write fails) fail the run: the file as it was, no row "deleted", the check box
+// still on, no "Done", no Window1, and no temporary file left.
 TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
     quitSucceeds = true;
     std::ofstream(Path("old backup")) << "replace me";
+    const std::string file = Path(kBookmarks);
     const struct {
-        const char* backupTo; // empty: cancelled
+        const char* backupTo; // empty or in parentheses: declined
         Gone gone;
-        const char* status;
+        const char* says; // in the one message of a failure
     } cases[] = {
-        {"", {"D"}, "Done"},
-        {"new backup", {"D"}, "Done"},
-        {"old backup", {"D"}, "Done"},
-        {"no such folder/backup", {}, "Nothing was deleted."},
-        {kBookmarks, {}, "Nothing was deleted."},
-        {"(file removed)", {}, "Nothing was deleted."},
-        {"(disk full)", {}, "Nothing was deleted."},
+        {"", {"D"}, nullptr},
+        {"new backup", {"D"}, nullptr},
+        {"old backup", {"D"}, nullptr},
+        {"no such folder/backup", {}, "backup copy could not be saved"},
+        {kBookmarks, {}, "cannot be saved over Safari's bookmarks file"},
+        {"(file removed)", {}, "could not be read"},
+        {"(saved meanwhile)", {}, "changed by another program meanwhile"},
+        {"(write-protected)", {}, "write-protected"},
+        {"(disk full)", {}, "could not be written"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backupTo);
-        const std::string before = File();
-        const bool removed = std::string(c.backupTo) == "(file removed)";
-        modal_.saveAnswer = *c.backupTo && !removed ? std::optional(Path(c.backupTo)) : std::nullopt;
+        const std::string before = File(), fault = c.backupTo;
+        modal_.saveAnswer = *c.backupTo && fault[0] != '(' ? std::optional(Path(c.backupTo)) : std::nullopt;
         SetResult(RowWith(kName, "d"), "Not Found", "404");
         Check({"d"});
-        if (removed)
-            std::filesystem::remove(Path(kBookmarks));
-        if (std::string(c.backupTo) == "(disk full)")
+        if (fault == "(file removed)")
+            std::filesystem::remove(file);
+        if (fault == "(saved meanwhile)") // the same bytes, written beside and renamed over it
+            quillfen::SetAfterReadHook([&] {
+                std::filesystem::copy_file(file, Path("saved"));
+                std::filesystem::rename(Path("saved"), file);
+            });
+        if (fault == "(write-protected)")
+            ::chmod(file.c_str(), 0444);
+        if (fault == "(disk full)")
             LimitFileSize(64);
         DeleteChecked();
         LimitFileSize(std::nullopt);
+        quillfen::SetAfterReadHook({});
+        ::chmod(file.c_str(), 0644);
         EXPECT_EQ(modal_.dialogsAsked.back(),
                   "Save the original Bookmarks file as a Backup / Bookmarks.plist");
-        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(Status(), c.gone.empty() ? "Nothing was deleted." : "Done");
         EXPECT_EQ(IsOpen<Window1>(), !c.gone.empty());
-        EXPECT_EQ(std::exchange(modal_.messages, {}).size(), c.gone.empty() ? 1u : 0u);
+        const Names messages = std::exchange(modal_.messages, {});
+        EXPECT_EQ(messages.size(), c.says ? 1u : 0u);
+        EXPECT_TRUE(!c.says || messages.front().find(c.says) != std::string::npos) << messages.front();
         EXPECT_EQ(List().Cell(RowWith(kName, "d"), kStatus), c.gone.empty() ? "Not Found" : "deleted");
+        EXPECT_TRUE(List().CellCheck(RowWith(kName, "d"), quillfen::BookmarkColumn::Check));
         EXPECT_TRUE(c.gone.empty() || !modal_.saveAnswer ||
                     testsupport::ReadFile(*modal_.saveAnswer) == before);
-        if (!removed)
+        if (fault != "(file removed)")
             ExpectFileWithout(c.gone);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
-                  removed ? 0 : 1);
+                  fault == "(file removed)" ? 0 : 1);
         Reopen();
         Reload();
     }
+}
+
+// Whatever a change makes of the text, the file is replaced only by a text that reads as a property list:
+// a key left without its value, a cut-off text, or no text at all leave it as it was.
+TEST_F(ListwinDeleteTest, RewriteNeverWritesWhatDoesNotParse) {
+    const std::string before = File();
+    const std::function<std::string(std::string)> breaks[] = {
+        [](std::string text) { return text.insert(text.find("<dict>") + 6, "<key>dangling</key>"); },
+        [](std::string text) { return text.substr(0, text.size() / 2); },
+        [](const std::string&) { return std::string(); },
+    };
+    for (const auto& change : breaks) {
+        const quillfen::RewriteResult result =
+            quillfen::RewriteBookmarksFile(fw::FolderItem(Path(kBookmarks)), change);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.message.find("did not read as a property list"), std::string::npos)
+            << result.message;
+        EXPECT_EQ(File(), before);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
 }
 
 // While the run goes on, the five buttons and the menu bar are off and the list stays usable. Closing the
@@ -249,38 +287,78 @@ TEST_F(ListwinDeleteTest, WindowsShowTheirBackdropsAndConfirmationsCancel) {
     EXPECT_TRUE(quitRequests.empty() && modal_.dialogsAsked.empty());
 }
 
-// "Continue" only closes the changes-applied window; "Revert to original" closes it and copies the chosen
-// file over the bookmarks file, saying so only then; a cancel, the bookmarks file itself or a FIFO change
-// nothing.
+// "Continue" only closes the changes-applied window; "Revert to original" closes it and, once plutil and the
+// reader took a copy of the chosen file as bookmarks, replaces the bookmarks file with it, saying so only
+// then. A cancel, the bookmarks file itself, a FIFO, an empty, a text, a foreign or a huge file change
+// nothing and say why; a copy that fails partway leaves the bookmarks file whole; the chosen file itself is
+// never converted. While a delete runs, a restore is refused.
 TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
-    std::ofstream(Path("saved")) << "old";
+    const std::string file = Path(kBookmarks), before = File();
+    ASSERT_TRUE(testsupport::WriteTree(testsupport::Without(testsupport::SampleTree(), {"A"}), Path("saved"),
+                                       form_, testsupport::Encoding::Binary));
+    const std::string saved = testsupport::ReadFile(Path("saved"));
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    std::ofstream(Path("empty")).flush();
+    std::ofstream(Path("text")) << "http://example.com/\n";
+    std::ofstream(Path("foreign")) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>WebBookmarkType</key><string>WebBookmarkTypeList</string></dict></plist>)";
+    std::ofstream(Path("huge")).flush();
+    std::filesystem::resize_file(Path("huge"), std::uintmax_t{4} << 30); // sparse
+    const std::string refused = " so nothing was restored.";
+    const std::string noBookmarks =
+        "The chosen file holds no bookmarks that Safari Quillfen can read," + refused;
     const struct {
         const char* button;
         const char* chosen; // empty: cancelled
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"PushButton2", "", nullptr},
-        {"PushButton1", "", nullptr},
-        {"PushButton1", kBookmarks,
-         "The chosen file is Safari's bookmarks file itself, so nothing was restored."},
-        {"PushButton1", "fifo", "The chosen file is not a regular file, so nothing was restored."},
+        {"PushButton2", "", {}},
+        {"PushButton1", "", {}},
+        {"PushButton1", kBookmarks, "The chosen file is Safari's bookmarks file itself," + refused},
+        {"PushButton1", "fifo", "The chosen file is not a regular file," + refused},
+        {"PushButton1", "empty", noBookmarks},
+        {"PushButton1", "text", noBookmarks},
+        {"PushButton1", "foreign", noBookmarks},
+        {"PushButton1", "huge", "The chosen file is larger than 256 MB," + refused},
+        {"PushButton1", "saved (disk full)", "The Bookmarks file could not be restored"},
         {"PushButton1", "saved", "The Bookmarks file was successfully restored"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.button << " " << c.chosen);
-        std::ofstream(Path(kBookmarks)) << "new";
-        modal_.openAnswer = *c.chosen ? std::optional(Path(c.chosen)) : std::nullopt;
+        const std::string chosen = std::string(c.chosen).substr(0, std::string(c.chosen).find(' '));
+        const bool fails = std::string(c.chosen).ends_with("(disk full)");
+        modal_.openAnswer = *c.chosen ? std::optional(Path(chosen)) : std::nullopt;
+        quillfen::SetAfterReadHook([&] { LimitFileSize(fails ? std::optional<rlim_t>(64) : std::nullopt); });
         win_->showWindow1();
-        QTest::mouseClick(&Widget<Window1>(c.button), Qt::LeftButton);
+        testsupport::ClickOnTop(fw::Instance<Window1>().Get<fw::PushButton>(c.button));
         testsupport::ProcessPendingEvents();
+        LimitFileSize(std::nullopt);
+        quillfen::SetAfterReadHook({});
         EXPECT_FALSE(IsOpen<Window1>());
         EXPECT_EQ(std::exchange(modal_.dialogsAsked, {}), std::string(c.button) == "PushButton1"
                                                               ? Names{"Localize the original Bookmarks file"}
                                                               : Names{});
-        EXPECT_EQ(File(), c.chosen == std::string("saved") ? "old" : "new");
-        EXPECT_EQ(std::exchange(modal_.messages, {}), c.message ? Names{c.message} : Names{});
+        EXPECT_EQ(File(), chosen == "saved" && !fails ? saved : before);
+        EXPECT_EQ(testsupport::ReadFile(Path("saved")), saved);
+        const Names messages = std::exchange(modal_.messages, {});
+        EXPECT_EQ(messages.size(), c.message.empty() ? 0u : 1u);
+        EXPECT_TRUE(c.message.empty() || messages.front().starts_with(c.message)) << messages.front();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
     }
+
+    Reload();
+    Check({"c"});
+    win_->showWindow1();
+    win_->deleteSelected();
+    fw::BackgroundYield(); // the run has begun
+    modal_.openAnswer = Path("saved");
+    testsupport::ClickOnTop(fw::Instance<Window1>().Get<fw::PushButton>("PushButton1"));
+    testsupport::ProcessPendingEvents();
+    EXPECT_EQ(modal_.messages, Names{"Safari's bookmarks file is being rewritten, so nothing was restored. "
+                                     "Please try again when it is done."});
+    ASSERT_TRUE(
+        testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    ExpectFileWithout({"C"});
 }
 
 } // namespace
