@@ -2,6 +2,7 @@
 
 #include "framework/text/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -29,7 +30,8 @@ std::pair<std::string, std::size_t> DecodeReference(std::string_view s) {
     // Eight digits reach past the last code point already; more could only overflow.
     if (digits.empty() || digits.size() > 8)
         return {{}, 0};
-    const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), codePoint, hex ? 16 : 10);
+    const auto [stop, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), codePoint, hex ? 16 : 10);
     if (error != std::errc() || stop != digits.data() + digits.size() || codePoint == 0)
         return {{}, 0};
     std::string text = fw::Chr(codePoint);
@@ -53,9 +55,28 @@ std::string DecodeXml(std::string_view s) {
     return out;
 }
 
-// Controls, blanks, non-ASCII bytes and the characters a browser never sends bare.
+// Controls and blanks, which would split a request line anywhere.
+bool IsControlOrBlank(unsigned char byte) {
+    return byte <= 0x20 || byte == 0x7F;
+}
+
+// In the path and query, besides those, non-ASCII bytes and the characters a browser never sends bare.
 bool NeedsEscape(unsigned char byte) {
-    return byte <= 0x20 || byte >= 0x7F || byte == '"' || byte == '<' || byte == '>';
+    return IsControlOrBlank(byte) || byte >= 0x80 || byte == '"' || byte == '<' || byte == '>';
+}
+
+void AppendEscaped(std::string& out, std::string_view text, bool (*needsEscape)(unsigned char)) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (needsEscape(byte)) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
 }
 
 } // namespace
@@ -64,26 +85,18 @@ std::string BrowserAddress(std::string_view url) {
     std::string decoded = DecodeXml(url);
     decoded = decoded.substr(0, decoded.find('#'));
 
-    // The host is left as written; escaping starts with the path, which a bare query also begins.
+    // Before the path only what would split a request line is escaped: a browser looks up a non-ASCII
+    // host name as it is. The path begins at the first "/" or "?" after the host.
     const std::size_t scheme = decoded.find("://");
     const std::size_t hostStart = scheme == std::string::npos ? 0 : scheme + 3;
-    const std::size_t pathStart = scheme == std::string::npos ? 0 : decoded.find_first_of("/?", hostStart);
-    if (pathStart == std::string::npos)
-        return decoded;
-    std::string out = decoded.substr(0, pathStart);
-    if (scheme != std::string::npos && decoded[pathStart] == '?')
+    const std::size_t pathStart =
+        std::min(scheme == std::string::npos ? 0 : decoded.find_first_of("/?", hostStart), decoded.size());
+    const std::string_view text = decoded;
+    std::string out;
+    AppendEscaped(out, text.substr(0, pathStart), IsControlOrBlank);
+    if (scheme != std::string::npos && text.substr(pathStart).starts_with('?'))
         out += '/';
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (std::size_t i = pathStart; i < decoded.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(decoded[i]);
-        if (NeedsEscape(byte)) {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += decoded[i];
-        }
-    }
+    AppendEscaped(out, text.substr(pathStart), NeedsEscape);
     return out;
 }
 

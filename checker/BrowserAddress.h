@@ -8,7 +8,8 @@
 namespace quillfen {
 
 // XML entities and character references decoded, the fragment dropped, and the bytes a request line
-// cannot carry percent-encoded after the host ("%XX" already there is left as it is).
+// cannot carry percent-encoded ("%XX" already there is left as it is): blanks and controls everywhere,
+// the host included, and also non-ASCII bytes and '"', '<', '>' after the host.
 std::string BrowserAddress(std::string_view url);
 
 } // namespace quillfen

@@ -1,5 +1,6 @@
 #include "checker/HTTPSocket.h"
 
+#include "checker/HTTPResponseHead.h"
 #include "checker/WholeNumber.h"
 
 #include "framework/text/Text.h"
@@ -21,72 +22,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
            });
 }
 
-// Servers end their lines in CR LF, LF or CR; the first kind present in the text wins.
-std::string LineEndOf(std::string_view text) {
-    if (text.find("\r\n") != std::string_view::npos)
-        return "\r\n";
-    if (text.find('\n') != std::string_view::npos)
-        return "\n";
-    if (text.find('\r') != std::string_view::npos)
-        return "\r";
-    return "\r\n";
-}
-
-struct BlockEnd {
-    std::size_t at;
-    std::size_t length;
-};
-
-std::optional<BlockEnd> FindHeaderBlockEnd(std::string_view data) {
-    const std::string lineEnd = LineEndOf(data);
-    for (const std::string& blank :
-         {lineEnd + lineEnd, std::string("\n\n"), std::string("\r\n\r\n"), std::string("\r\r")}) {
-        const std::size_t at = data.find(blank);
-        if (at != std::string_view::npos)
-            return BlockEnd{at, blank.size()};
-    }
-    return std::nullopt;
-}
-
-// The status is the second field of the first line, split at single blanks: two blanks leave it empty.
-int StatusOf(std::string_view firstLine) {
-    const std::size_t first = firstLine.find(' ');
-    if (first == std::string_view::npos)
-        return 0;
-    const std::size_t second = firstLine.find(' ', first + 1);
-    return WholeNumber(
-        firstLine.substr(first + 1, second == std::string_view::npos ? second : second - first - 1));
-}
-
-struct ParsedHead {
-    InternetHeaders headers;
-    int status = 0;
-};
-
-ParsedHead ParseHeaderBlock(std::string_view block) {
-    const std::string lineEnd = LineEndOf(block);
-    ParsedHead head;
-    std::size_t start = 0;
-    bool firstLine = true;
-    while (start <= block.size()) {
-        std::size_t end = block.find(lineEnd, start);
-        if (end == std::string_view::npos)
-            end = block.size();
-        const std::string_view line = block.substr(start, end - start);
-        start = end + lineEnd.size();
-        if (std::exchange(firstLine, false)) {
-            head.status = StatusOf(line);
-            continue;
-        }
-        const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos)
-            continue;
-        std::string_view value = line.substr(colon + 1);
-        value.remove_prefix(std::min(value.find_first_not_of(" \t"), value.size()));
-        value.remove_suffix(value.size() - (value.find_last_not_of(" \t\r\n") + 1));
-        head.headers.AppendHeader(std::string(line.substr(0, colon)), std::string(value));
-    }
-    return head;
+// Blanks and controls would end the request line or the Host header early and start lines of their own.
+bool FitsRequestLine(std::string_view text) {
+    return std::ranges::none_of(text, [](unsigned char byte) { return byte <= 0x20 || byte == 0x7F; });
 }
 
 } // namespace
@@ -138,8 +76,12 @@ void HTTPSocket::StartRequest(const std::string& url, const std::string& method)
     Secure = secure;
     _processingURL = url;
 
-    // A proxy gets the request as the client wrote it: plain, with the absolute URL.
-    if (!HTTPProxyAddress.empty()) {
+    if (!FitsRequestLine(url) || _server.find('%') != std::string::npos) {
+        // No request is written for it, and a host with escapes names no machine: the request fails as
+        // a name that does not resolve, at the next turn of the event loop and without asking anyone.
+        Address = "host.invalid";
+    } else if (!HTTPProxyAddress.empty()) {
+        // A proxy gets the request as the client wrote it: plain, with the absolute URL.
         Address = HTTPProxyAddress;
         Port = HTTPProxyPort != 0 ? HTTPProxyPort : DefaultPort;
         Secure = false;
@@ -223,7 +165,7 @@ void HTTPSocket::ProcessIncoming() {
 }
 
 bool HTTPSocket::ReadHeaderBlock(const LifeToken& alive) {
-    const std::optional<BlockEnd> end = FindHeaderBlockEnd(Lookahead());
+    const std::optional<HeaderBlockEnd> end = FindHeaderBlockEnd(Lookahead());
     if (!end) {
         // Past this, even a blank line still on its way would end the block too late.
         if (BytesAvailable() >= kMaxHeaderBytes + std::string_view("\r\n\r\n").size())
@@ -234,7 +176,7 @@ bool HTTPSocket::ReadHeaderBlock(const LifeToken& alive) {
         EndOversizedHeaders();
         return false;
     }
-    ParsedHead head = ParseHeaderBlock(Read(end->at));
+    ResponseHead head = ParseHeaderBlock(Read(end->at));
     Read(end->length);
     _pageHeaders = std::move(head.headers);
     _httpStatusCode = head.status;

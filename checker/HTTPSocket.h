@@ -23,7 +23,8 @@ public:
 
     // An empty value deletes the header.
     void SetRequestHeader(const std::string& name, const std::string& value);
-    // Sends a HEAD request for url; returns at once.
+    // Sends a HEAD request for url; returns at once. A URL holding a blank or a control character, or a
+    // host with "%" escapes, is never sent: it fails as a name that does not resolve.
     void GetHeaders(const std::string& url);
     // Sends a GET request for url; the page arrives through PageReceived.
     void Get(const std::string& url);

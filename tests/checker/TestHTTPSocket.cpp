@@ -1,4 +1,5 @@
 #include "EventLoop.h"
+#include "checker/HTTPResponseHead.h"
 #include "checker/HTTPSocket.h"
 #include "framework/text/Text.h"
 #include "tests/support/ScriptedServer.h"
@@ -24,6 +25,7 @@ const std::string kOk = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 struct Record {
     Events events;
     InternetHeaders headers;
+    std::string page;
 };
 
 struct RecordingHTTP : HTTPSocket {
@@ -48,8 +50,10 @@ struct RecordingHTTP : HTTPSocket {
     void Event_ReceiveProgress(int, int, const std::string&) override {
         record_->events.push_back("progress");
     }
-    void Event_PageReceived(const std::string&, int, const InternetHeaders&, const std::string&) override {
+    void Event_PageReceived(const std::string&, int, const InternetHeaders&,
+                            const std::string& page) override {
         record_->events.push_back("page");
+        record_->page = page;
     }
     std::shared_ptr<Record> record_;
 };
@@ -111,24 +115,59 @@ TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
     EXPECT_EQ(server.Requests(), expected);
 }
 
-// The status is the second blank-separated field, and header blocks end in CR LF, LF or CR pairs; a
-// server that closes before the end of the header block causes no event but Connected. A header block up
-// to 64 KiB is read; a longer one, with an end too late or none, ends the request as status 0 and the
-// client closes the connection.
+// Responses as servers send them: the status is the second blank-separated field, and the header block
+// ends at its first blank line, whatever mix of CR LF, LF and CR ends its lines, also when the page holds
+// a blank line of another kind. Each with its status, Server header and page.
+struct Response {
+    std::string bytes;
+    int status;
+    std::string server, page;
+};
+const std::vector<Response> kResponses{
+    {"HTTP/1.1 200 OK\r\nServer: crlf\r\n\r\npage", 200, "crlf", "page"},
+    {"HTTP/1.0 200 OK\nServer: lf\n\n1*999*line\r\n\r\nmore", 200, "lf", "1*999*line\r\n\r\nmore"},
+    {"HTTP/1.0 404 Not Found\nServer: lf-crlf\n\r\npage\n\n", 404, "lf-crlf", "page\n\n"},
+    {"HTTP/1.0 200 OK\r\nServer: crlf-lf\r\n\n\r\n\r\n", 200, "crlf-lf", "\r\n\r\n"},
+    {"HTTP/1.0 500 Oops\rServer: cr\r\rpage\n\n", 500, "cr", "page\n\n"},
+    {"HTTP/1.0 301 Moved\nServer: mixed\r\nLocation: x\n\n", 301, "mixed", ""},
+    {"HTTP/1.0  200 OK\r\n\r\n", 0, "", ""},
+    {"HTTP/1.0\n\npage", 0, "", "page"}};
+
+// The end found in any first part of a response, as packets may split it, is none or the end of the
+// whole; the parts before and after it give the status, the headers and the page.
+TEST(HTTPResponseHeadTest, HeaderBlockEndsAlikeHoweverTheResponseIsSplit) {
+    for (const auto& [bytes, status, serverName, page] : kResponses) {
+        const std::optional<HeaderBlockEnd> end = FindHeaderBlockEnd(bytes);
+        ASSERT_TRUE(end) << bytes;
+        const ResponseHead head = ParseHeaderBlock(std::string_view(bytes).substr(0, end->at));
+        EXPECT_EQ(head.status, status) << bytes;
+        EXPECT_EQ(head.headers.Value("server"), serverName) << bytes;
+        EXPECT_EQ(bytes.substr(end->at + end->length), page) << bytes;
+        for (std::size_t split = 0; split <= bytes.size(); ++split) {
+            const auto part = FindHeaderBlockEnd(std::string_view(bytes).substr(0, split));
+            const bool whole = split >= end->at + end->length;
+            EXPECT_EQ(part.has_value(), whole) << bytes << " split at " << split;
+            EXPECT_TRUE(!part || (part->at == end->at && part->length == end->length)) << bytes << split;
+        }
+    }
+}
+
+// The same responses through the socket: HEAD reports the status and headers, GET the page. A header
+// block up to 64 KiB is read; a longer one, with an end too late or none, ends the request as status 0 and
+// the client closes the connection. A server that closes before the end of the header block causes no
+// event but Connected.
 TEST_F(HTTPSocketTest, ReadsHeaderBlocksAsServersSendThem) {
     const std::string url = "http://" + Local() + "/";
-    const std::string padding = "X-Pad: " + std::string(60 * 1024, 'a') + "\r\n";
-    const std::vector<std::tuple<std::string, std::string, std::string>> cases{
-        {"HTTP/1.0  200 OK\r\n\r\n", "headers 0", ""},
-        {"HTTP/1.0\r\n\r\n", "headers 0", ""},
-        {"HTTP/1.1 200 OK\r\nServer: crlf\r\n\r\nbody is not read", "headers 200", "crlf"},
-        {"HTTP/1.0 404 Not Found\nServer: lf\n\n", "headers 404", "lf"},
-        {"HTTP/1.0 500 Oops\rServer: cr\r\r", "headers 500", "cr"},
-        {"HTTP/1.0 200 OK\r\n" + padding + "Server: big\r\n\r\n", "headers 200", "big"}};
-    for (const auto& [response, status, serverName] : cases) {
-        EXPECT_EQ(Head(url, response).back(), status) << response;
-        EXPECT_EQ(record->headers.Value("server"), serverName) << response;
+    for (const auto& [bytes, status, serverName, page] : kResponses) {
+        EXPECT_EQ(Head(url, bytes).back(), "headers " + std::to_string(status)) << bytes;
+        EXPECT_EQ(record->headers.Value("server"), serverName) << bytes;
+        client->Get(url);
+        EXPECT_TRUE(SpinUntil([&] { return record->events.back() == "page"; })) << bytes;
+        EXPECT_EQ(record->page, page) << bytes;
     }
+    const std::string padding = "X-Pad: " + std::string(60 * 1024, 'a') + "\r\n";
+    EXPECT_EQ(Head(url, "HTTP/1.0 200 OK\r\n" + padding + "Server: big\r\n\r\n").back(), "headers 200");
+    EXPECT_EQ(record->headers.Value("server"), "big");
     for (const std::string ending : {"", "\r\n"}) {
         const int closed = server.ClosedByClient();
         EXPECT_EQ(Head(url, "HTTP/1.0 200 OK\r\n" + padding + padding + ending, false),
@@ -142,6 +181,20 @@ TEST_F(HTTPSocketTest, ReadsHeaderBlocksAsServersSendThem) {
     ASSERT_TRUE(SpinUntil([&] { return !record->events.empty() && !client->IsConnected(); }));
     testsupport::ProcessPendingEvents();
     EXPECT_EQ(record->events, Events{"connected"});
+}
+
+// A URL holding a blank or a control character (a line end that a reference decoded to, say), or a host
+// with escapes, sends nothing, also through a proxy: the request fails as a name that does not resolve.
+TEST_F(HTTPSocketTest, SendsNothingThatWouldSplitTheRequest) {
+    for (const int proxyPort : {-1, server.Port()}) {
+        client->HTTPProxyAddress = proxyPort < 0 ? "" : "127.0.0.1";
+        client->HTTPProxyPort = proxyPort;
+        for (const std::string& url :
+             {std::string("http://127.0.0.1\r\nX-Split: 1/"), std::string("http://127.0.0.1%0D%0AX:%201/"),
+              "http://" + Local() + "/a b", "http://" + Local() + "\x7F/"})
+            EXPECT_EQ(Head(url), Events{"error 103"}) << url;
+    }
+    EXPECT_EQ(server.Connections(), 0);
 }
 
 // A 401 is reported as it is after AuthenticationRequired when the handler gives no credentials;

@@ -338,7 +338,8 @@ TEST_F(ListwinScanResultsTest, ReplacedScanTimeOutsReachNobody) {
 }
 
 // Through a proxy that records the request: credentials longer than one Base64 line still go on a single
-// header line, an empty user and password still send the header, and a 407 shows its own text.
+// header line, an empty user and password still send the header, and a 407 shows its own text. A host
+// whose references decode to a line end is never sent and fails as a name.
 TEST_F(ListwinScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
     ScriptedServer proxy;
     proxy.SetResponses({"HTTP/1.0 407 Proxy Authentication Required\r\n\r\n"});
@@ -346,6 +347,7 @@ TEST_F(ListwinScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
     Globals::proxyURL = "127.0.0.1";
     Globals::proxyPort = fw::Str(proxy.Port());
     Add("http://bookmark.invalid:8080/path?q=1");
+    Add("http://h&#13;&#10;X-Split: 1/");
     for (const std::string& user : {std::string(40, 'u'), std::string()}) {
         Globals::proxyUser = user;
         Globals::proxyPass = std::string(user.size(), 'p');
@@ -355,7 +357,9 @@ TEST_F(ListwinScanResultsTest, ProxyCredentialsGoOnOneHeaderLine) {
         const std::string line =
             "\r\nProxy-Authorization: Basic " + fw::EncodeBase64(user + ":" + Globals::proxyPass, 0) + "\r\n";
         EXPECT_NE(proxy.Requests().back().find(line), std::string::npos) << proxy.Requests().back();
+        EXPECT_EQ(RowStatus(1), "Name Resolution Error");
     }
+    EXPECT_EQ(proxy.Connections(), 2);
 }
 
 } // namespace
