@@ -198,7 +198,7 @@ TEST_F(ListwinEditTest, TypedReferencesReadBackAsTyped) {
         {"&#x0D;c&#13;", " c ", " c "},
         {"&#38;&#x41;&#233;", "&amp;A\xC3\xA9", "&A\xC3\xA9"},
         {"&quot;&apos;&lt;&gt;&amp;", "\"'&lt;&gt;&amp;", "\"'<>&"},
-        {"&#1;&nbsp;&#X41;", "&amp;#1;&amp;nbsp;&amp;#X41;", "&#1;&nbsp;&#X41;"},
+        {"&#1;&nbsp;&#X41;&#9;", "&amp;#1;&amp;nbsp;&amp;#X41;\t", "&#1;&nbsp;&#X41;\t"},
     };
     std::vector<testsupport::FixtureBookmark> bookmarks;
     for (std::size_t i = 0; i < std::size(titles); ++i)

@@ -76,7 +76,7 @@ try:
     with open(sys.argv[1], 'rb') as f: walk(plistlib.load(f))
 except Exception:
     rows = [['unreadable']]
-sys.stdout.write(chr(30).join(chr(31).join(r) for r in rows))
+sys.stdout.write(''.join(chr(30) + chr(31).join(r) for r in rows) + chr(29))
 )";
 
 // What the command writes to its standard output.
@@ -119,11 +119,15 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 std::optional<std::vector<std::vector<std::string>>> PlistlibBookmarks(const std::string& path) {
     if (::access(kPython, X_OK) != 0)
         return std::nullopt;
-    const std::string out = Output(kPython, {"-c", kListBookmarks, path.c_str()});
+    std::string out = Output(kPython, {"-c", kListBookmarks, path.c_str()});
+    // The script ends its output with a mark, so that a run that failed never reads as no bookmarks.
+    if (!out.ends_with('\x1d'))
+        return std::vector<std::vector<std::string>>{{"plistlib did not run"}};
+    out.pop_back();
     std::vector<std::vector<std::string>> rows;
-    if (!out.empty())
-        for (const std::string& row : Split(out, '\x1e'))
-            rows.push_back(Split(row, '\x1f'));
+    for (const std::string& row : Split(out, '\x1e'))
+        rows.push_back(Split(row, '\x1f'));
+    rows.erase(rows.begin()); // before the first row's mark
     return rows;
 }
 
