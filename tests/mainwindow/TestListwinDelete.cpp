@@ -1,6 +1,7 @@
 // Deleting checked bookmarks as the user does it: the confirmation, the backup dialog, the delete thread,
 // the changes-applied window and the restore, with the file checked after every run.
 #include "ListwinFixture.h"
+#include "UserClicks.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
@@ -196,7 +197,8 @@ TEST_F(ListwinDeleteTest, BookmarksThatCannotGoAreNamed) {
         SCOPED_TRACE(c.checked.size());
         Reopen();
         ASSERT_TRUE(testsupport::WriteTree(tree, Path(kBookmarks), form_));
-        Button("PushButton2").Push();
+        win_->Show();
+        testsupport::ClickOnTop(Button("PushButton2")); // "Get Bookmarks"
         ASSERT_EQ(Column(quillfen::BookmarkColumn::UUID), (Names{"S", "N", "C", "P", "S"}));
         SetResult(RowWith(kName, "c"), "OK", "200");
         ASSERT_TRUE(testsupport::WriteTree(testsupport::Without(tree, {"C"}), Path(kBookmarks), form_));
