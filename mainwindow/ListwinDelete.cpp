@@ -78,7 +78,7 @@ void Listwin::DeleteLoopThread11_Run() {
     ForEachRow(List(), [&](int row) {
         if (!List().CellCheck(row, BookmarkColumn::Check))
             return;
-        const std::string& uuid = List().Cell(row, BookmarkColumn::UUID);
+        const std::string uuid = List().Cell(row, BookmarkColumn::UUID);
         marked.push_back({List().RowIdentity(row), List().Cell(row, BookmarkColumn::Status), uuid,
                           {List().Cell(row, BookmarkColumn::Name), List().Cell(row, BookmarkColumn::URL), {}}});
         List().SetCell(row, BookmarkColumn::Status, "deleting");
