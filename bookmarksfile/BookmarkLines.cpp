@@ -60,9 +60,11 @@ class EntryLines {
 public:
     explicit EntryLines(LineSource& lines) : lines_(lines) {}
 
-    // The line right after the next line holding key, searched while the reading stays `within` levels
-    // deep (2: inside the entry's URI dictionary); nothing when the entry or that dictionary ends first.
-    std::optional<std::string_view> ValueAfter(std::string_view key, int within = 1);
+    // The line right after the next line holding key at the entry's own level: a key inside a dictionary
+    // the entry nests is another's. Nothing when the entry ends first.
+    std::optional<std::string_view> ValueAfter(std::string_view key);
+    // The title inside the URI dictionary that follows the marker, and where a missing one would stand.
+    void ReadTitle(EntryValueLines& values);
 
 private:
     std::optional<std::string_view> Next();
@@ -72,14 +74,41 @@ private:
     bool closed_ = false;
 };
 
-std::optional<std::string_view> EntryLines::ValueAfter(std::string_view key, int within) {
-    while (const std::optional<std::string_view> line = Next()) {
-        if (depth_ < within)
-            return std::nullopt;
-        if (ContainsMarker(*line, key))
+std::optional<std::string_view> EntryLines::ValueAfter(std::string_view key) {
+    while (const std::optional<std::string_view> line = Next())
+        if (depth_ == 1 && ContainsMarker(*line, key))
             return Next();
-    }
     return std::nullopt;
+}
+
+// plutil sorts keys by their bytes; escaping keeps that order against "title", whose letters all sort
+// after "&", "<" and ">".
+bool KeySortsAfterTitle(std::string_view line) {
+    constexpr std::string_view kKey = "<key>";
+    const std::size_t begin = line.find(kKey) + kKey.size(); // the line holds a key
+    return line.substr(begin, line.find("</key>", begin) - begin) > "title";
+}
+
+void EntryLines::ReadTitle(EntryValueLines& values) {
+    values.uriDictionary = Next();
+    if (!values.uriDictionary || depth_ != 2)
+        return; // an empty dictionary, or no dictionary
+    while (const std::optional<std::string_view> line = Next()) {
+        if (depth_ < 2) {
+            values.titlePlace = values.titlePlace.value_or(*line);
+            return;
+        }
+        if (depth_ > 2 || !ContainsMarker(*line, "<key>"))
+            continue;
+        if (ContainsMarker(*line, markers::kTitleKey)) {
+            values.title = Next();
+            values.titlePlace.reset();
+            return;
+        }
+        if (!values.titlePlace && KeySortsAfterTitle(*line))
+            values.titlePlace = line;
+    }
+    values.titlePlace.reset(); // the dictionary never closed
 }
 
 std::optional<std::string_view> EntryLines::Next() {
@@ -105,7 +134,7 @@ std::optional<std::string_view> EntryLines::Next() {
 EntryValueLines ReadEntryValueLines(LineSource& lines) {
     EntryLines entry(lines);
     EntryValueLines values;
-    values.title = entry.ValueAfter(markers::kTitleKey, 2);
+    entry.ReadTitle(values);
     values.url = entry.ValueAfter(markers::kURLKey);
     values.uuid = entry.ValueAfter(markers::kUUIDKey);
     return values;

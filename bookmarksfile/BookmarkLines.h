@@ -39,13 +39,18 @@ private:
 
 // The value lines of the bookmark entry whose "URIDictionary" marker line was just read: the line after
 // its title key (looked for inside the URI dictionary alone, which may be empty or lack it), then after its
-// URL key and its UUID key; each nothing when the entry lacks it. Reading stops at the entry's own closing
-// "</dict>" and at the next entry's marker, so a missing key is never taken from a neighbour (the last
-// child of a folder would otherwise get the folder's UUID).
+// URL key and its UUID key, each at the entry's own level; each nothing when the entry lacks it. Reading
+// stops at the entry's own closing "</dict>" and at the next entry's marker, so a missing key is never taken
+// from a neighbour (the last child of a folder would otherwise get the folder's UUID) nor from a dictionary
+// the entry nests.
 struct EntryValueLines {
     std::optional<std::string_view> title;
     std::optional<std::string_view> url;
     std::optional<std::string_view> uuid;
+    // The line after the marker, the URI dictionary's own; and, when it holds no title, the line a title
+    // key would stand before in plutil's key order (a later key, or the dictionary's "</dict>").
+    std::optional<std::string_view> uriDictionary;
+    std::optional<std::string_view> titlePlace;
 };
 EntryValueLines ReadEntryValueLines(LineSource& lines);
 

@@ -26,10 +26,10 @@ std::string WebAddress(std::string_view line) {
 
 // Reads one entry whose marker line was just read; nothing when it is not to be listed.
 std::optional<BookmarkRow> ReadEntry(LineSource& lines) {
-    const auto [title, url, uuid] = ReadEntryValueLines(lines);
-    if (!url || !uuid)
+    const EntryValueLines entry = ReadEntryValueLines(lines);
+    if (!entry.url || !entry.uuid)
         return std::nullopt;
-    BookmarkRow row{title ? StringText(*title) : std::string(), WebAddress(*url), {}, StringText(*uuid)};
+    BookmarkRow row{StringText(entry.title.value_or("")), WebAddress(*entry.url), {}, StringText(*entry.uuid)};
     // An empty identifier would match nothing when deleting or editing: such an entry is not listed.
     if (row.url.empty() || row.uuid.empty())
         return std::nullopt;

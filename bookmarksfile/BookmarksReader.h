@@ -54,7 +54,8 @@ ReadResult ReadBookmarks(const fw::FolderItem& file, BookmarkSink& sink);
 
 // The listing of text already read. A text whose last line opens a bookmark ends with ReadFailure; the
 // rows added before stay added. An entry without a title is listed with an empty name; one without a
-// URL or UUID is left out without touching the next entry.
+// URL or UUID is left out without touching the next entry. The URL and UUID are the entry's own, never
+// those of a dictionary it nests.
 ReadResult ListBookmarks(std::string text, BookmarkSink& sink);
 
 } // namespace quillfen

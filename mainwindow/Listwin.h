@@ -85,7 +85,8 @@ public:
     void filterWord();
     // Compares the newest version a version page names with the program's own; a newer one is announced.
     void readVersion(const std::string& page);
-    // Writes the edit log into the bookmarks file as it is on disk now; false when the file was left as it was.
+    // Writes the edit log into the bookmarks file as it is on disk now, and keeps in the log only the records
+    // that could not be applied, naming them; false when the file was left as it was.
     bool ApplyChanges();
 
     // Rewriting the bookmarks file: the confirmations, the backup copy, the delete run and the restore.

@@ -3,6 +3,7 @@
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/EditLog.h"
+#include "bookmarksfile/NotDoneReport.h"
 #include "bookmarksfile/Window1.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/Modal.h"
@@ -42,19 +43,16 @@ private:
 } // namespace
 
 // The confirmation has closed itself by now. A failed backup or apply keeps the log and the file as they
-// were. Only the records that were applied leave the log: edits made while the apply let events through
-// stay for the next one.
+// were.
 void Listwin::warnChange() {
     fw::CloseIfOpen<Window1>();
     if (!makeBackup()) {
         ShowStatusNow(kNothingChanged);
         return;
     }
-    const std::size_t applied = editUIs.size();
     if (!ApplyChanges())
         return;
-    Get<fw::PushButton>("PushButton4").SetEnabled(false);
-    editUIs.erase(0, applied);
+    Get<fw::PushButton>("PushButton4").SetEnabled(!editUIs.empty());
     showWindow1();
 }
 
@@ -68,7 +66,9 @@ bool Listwin::ApplyChanges() {
     if (RewriteRunning())
         return false;
     const ApplyRun run(applying_);
+    const std::size_t logSize = editUIs.size();
     const std::vector<EditRecord> records = ReadEditLog(editUIs);
+    std::vector<EditOutcome> outcomes;
     StatusLine().SetTextColor(fw::RGB(0, 0, 0));
     StatusLine().SetText(kChanging + fw::Str(records.size() + 1));
     StatusLine().Refresh(true);
@@ -86,7 +86,7 @@ bool Listwin::ApplyChanges() {
             }
             fw::BackgroundYield();
             return true;
-        });
+        }, &outcomes);
         return changed ? std::move(*changed) : text; // the same text is not written
     });
     if (run.WindowGone())
@@ -95,6 +95,24 @@ bool Listwin::ApplyChanges() {
         ShowStatusNow(kNothingChanged);
         fw::MsgBox(result.message);
         return false;
+    }
+    // Only the records applied leave the log: the others stay, and so do edits made while the apply let
+    // events through.
+    std::string kept;
+    std::vector<NotDone> notApplied;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i] == EditOutcome::Applied)
+            continue;
+        AppendEditRecord(kept, records[i]);
+        notApplied.push_back({records[i].newTitle, records[i].newURL, WhyNotApplied(outcomes[i])});
+    }
+    editUIs = kept + editUIs.substr(logSize);
+    if (!notApplied.empty()) {
+        StatusLine().SetText(result.changed ? "Not every change was applied." : "No change was applied.");
+        StatusLine().Refresh(true);
+        fw::MsgBox(NotDoneMessage("These changes could not be applied and are kept for the next time:",
+                                  notApplied));
+        return result.changed;
     }
     StatusLine().SetText("Done");
     PlayGlass();

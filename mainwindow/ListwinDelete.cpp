@@ -2,6 +2,7 @@
 #include "bookmarksfile/BookmarkCut.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksRewrite.h"
+#include "bookmarksfile/NotDoneReport.h"
 #include "framework/runtime/Deferred.h"
 #include "framework/runtime/Thread.h"
 #include "framework/ui/Application.h"
@@ -57,22 +58,31 @@ void Listwin::EnableCommands(bool on) {
 }
 
 // Works on the rows as they are when it starts and on the file as it is on disk now. The file is
-// replaced whole or not at all; a failure marks no row "deleted" and shows neither "Done" nor Window1.
+// replaced whole or not at all; a failure marks no row "deleted" and shows neither "Done" nor Window1. A
+// bookmark that could not be cut is named, and Window1 then shows only when others left the file.
 void Listwin::DeleteLoopThread11_Run() {
     EnableCommands(false);
     const MenuBarShutOff menuBarOff;
     StatusLine().SetTextColor(fw::RGB(0, 0, 0));
     ShowStatusNow("Preparing to delete...");
 
-    // A row without an identifier (dropped text) is marked like the others but removes nothing.
+    // A row without an identifier (dropped text) removes nothing and is named as not deleted.
     std::set<std::string, std::less<>> uuids;
-    std::vector<std::pair<fw::ListBox::RowId, std::string>> marked; // with the status each row had
+    struct Marked {
+        fw::ListBox::RowId id;
+        std::string status; // the one the row had
+        std::string uuid;
+        NotDone named;
+    };
+    std::vector<Marked> marked;
     ForEachRow(List(), [&](int row) {
         if (!List().CellCheck(row, BookmarkColumn::Check))
             return;
-        marked.emplace_back(List().RowIdentity(row), List().Cell(row, BookmarkColumn::Status));
+        const std::string uuid = List().Cell(row, BookmarkColumn::UUID);
+        marked.push_back({List().RowIdentity(row), List().Cell(row, BookmarkColumn::Status), uuid,
+                          {List().Cell(row, BookmarkColumn::Name), List().Cell(row, BookmarkColumn::URL), {}}});
         List().SetCell(row, BookmarkColumn::Status, "deleting");
-        if (const std::string& uuid = List().Cell(row, BookmarkColumn::UUID); !uuid.empty())
+        if (!uuid.empty())
             uuids.insert(uuid);
     });
     fw::ProgressBar& progress = Get<fw::ProgressBar>("ProgressBar1");
@@ -81,34 +91,52 @@ void Listwin::DeleteLoopThread11_Run() {
     progress.SetVisible(true);
     ShowStatusNow("Deleting... Do not interrupt.");
 
+    CutOutcomes outcomes;
     const RewriteResult result = RewriteBookmarksFile(BookmarksFile(), [&](const std::string& text) {
-        std::string cut = CutBookmarks(text, uuids, [&](std::size_t done) {
-            progress.SetValue(static_cast<int>(done));
-            fw::BackgroundYield();
-        });
+        std::string cut = CutBookmarks(
+            text, uuids,
+            [&](std::size_t done) {
+                progress.SetValue(static_cast<int>(done));
+                fw::BackgroundYield();
+            },
+            &outcomes);
         ShowStatusNow("Wrapping Up...");
         return cut;
     });
 
-    // Rows may have been sorted or filtered meanwhile: each is found again by its identity.
-    for (const auto& [id, before] : marked) {
-        const int row = List().RowOf(id);
+    // Rows may have been sorted or filtered meanwhile: each is found again by its identity. Only a row
+    // whose entry left the file reads "deleted".
+    std::vector<NotDone> notDeleted;
+    for (Marked& mark : marked) {
+        const auto outcome = outcomes.find(mark.uuid);
+        const CutOutcome cut = outcome == outcomes.end() ? CutOutcome::NotFound : outcome->second;
+        const bool deleted = result.ok && result.changed && cut == CutOutcome::Cut;
+        const int row = List().RowOf(mark.id);
         if (row >= 0 && List().Cell(row, BookmarkColumn::Status) == "deleting")
-            List().SetCell(row, BookmarkColumn::Status, result.ok ? "deleted" : before);
+            List().SetCell(row, BookmarkColumn::Status, deleted ? "deleted" : mark.status);
+        // A row an earlier run deleted, still checked, is gone as asked.
+        const bool goneBefore = cut == CutOutcome::NotFound && mark.status == "deleted";
+        if (result.ok && !deleted && !goneBefore) {
+            mark.named.why = WhyNotCut(cut);
+            notDeleted.push_back(std::move(mark.named));
+        }
         fw::BackgroundYield();
     }
     List().Refresh(true);
     progress.SetVisible(false);
-    if (!result.ok) {
-        ShowStatusNow(kNothingDeleted);
-        EnableCommands(true);
-        // A message box runs an event loop of its own: not on this thread's stack.
-        fw::CallLater([message = result.message] { fw::MsgBox(message); });
-        return;
-    }
-    ShowStatusNow("Done");
-    PlayGlass();
     EnableCommands(true);
+    if (!result.ok || !notDeleted.empty()) {
+        ShowStatusNow(result.changed ? "Not every checked bookmark was deleted." : kNothingDeleted);
+        const std::string message =
+            result.ok ? NotDoneMessage("These bookmarks were not deleted:", notDeleted) : result.message;
+        // A message box runs an event loop of its own: not on this thread's stack.
+        fw::CallLater([message] { fw::MsgBox(message); });
+        if (!result.changed)
+            return;
+    } else {
+        ShowStatusNow("Done");
+        PlayGlass();
+    }
     EnableMenuBar(true);
     showWindow1();
 }

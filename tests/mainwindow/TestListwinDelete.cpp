@@ -50,15 +50,19 @@ protected:
         ASSERT_TRUE(testsupport::WriteTree(testsupport::SampleTree(), Path(kBookmarks), form));
         Button("PushButton2").Push();
     }
-    // The file is what plutil writes for the sample tree without `gone`, but for the line at each join;
-    // plutil reads it back as that tree.
-    void ExpectFileWithout(const Gone& gone) {
-        const std::string expected = testsupport::PlutilForm(
-            testsupport::Without(testsupport::SampleTree(), gone), form_, Path("expected.plist"));
+    // The file is what plutil writes for the tree without `gone`, but for the line at each join; plutil
+    // reads it back as that tree.
+    void ExpectFileWithout(const Gone& gone, const testsupport::TreeItem& tree = testsupport::SampleTree()) {
+        const std::string expected =
+            testsupport::PlutilForm(testsupport::Without(tree, gone), form_, Path("expected.plist"));
         EXPECT_EQ(testsupport::WithoutJoins(File()), expected);
         std::filesystem::copy_file(Path(kBookmarks), Path("again.plist"),
                                    std::filesystem::copy_options::overwrite_existing);
         EXPECT_EQ(quillfen::ConvertAndReadBookmarks(fw::FolderItem(Path("again.plist"))), expected);
+        // plistlib, a reader independent of ours, where python3 is there.
+        if (const auto read = testsupport::PlistlibBookmarks(Path(kBookmarks))) {
+            EXPECT_EQ(read, testsupport::PlistlibBookmarks(Path("expected.plist")));
+        }
     }
     void Check(const Names& names) {
         for (const std::string& name : names)
@@ -105,6 +109,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         Gone gone;
     } cases[] = {
         {"", {"d", "fav1", "r"}, {"A", "D", "R"}},
+        {"", {"twin"}, {"T1"}}, // the first of two with the same title and URL
         {"SortlistbyBookmarkname", {"d", "e"}, {"D", "E"}},
         {"SortlistbyBookmarkURL", {"f", "fav2", "g"}, {"B", "F", "G"}},
         {"fav", {"fav2"}, {"B"}},
@@ -144,20 +149,71 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
         }
 }
 
-// Dropped text adds a row per address, which is marked like the others and removes nothing; a second delete
+// Dropped text adds a row per address, which removes nothing and is named as not deleted; a second delete
 // with the first run's rows still checked removes the newly checked one too.
 TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
+    quitSucceeds = true;
     List().DropObject("see http://a.example/one\rhttp://b.example/two two");
     ASSERT_EQ(List().Cell(List().ListCount() - 1, quillfen::BookmarkColumn::URL), "http://b.example/two two");
     ClickCell(List().ListCount() - 1, quillfen::BookmarkColumn::Check);
-    Check({"c"});
-    DeleteChecked();
-    ExpectFileWithout({"C"});
-    EXPECT_EQ(RowsReading("deleted"), (Names{"", "c"}));
-    Check({"g"});
-    DeleteChecked();
+    for (const char* name : {"c", "g"}) {
+        Check({name});
+        DeleteChecked();
+        EXPECT_EQ(std::exchange(modal_.messages, {}),
+                  Names{"These bookmarks were not deleted:\r\"http://b.example/two two\" (http://b.example/two two): "
+                        "it is not in Safari's bookmarks file."});
+        EXPECT_EQ(Status(), "Not every checked bookmark was deleted.");
+        EXPECT_TRUE(IsOpen<Window1>());
+    }
     ExpectFileWithout({"C", "G"});
-    EXPECT_EQ(RowsReading("deleted"), (Names{"", "c", "g"}));
+    EXPECT_EQ(RowsReading("deleted"), (Names{"c", "g"}));
+}
+
+// A bookmark is deleted by its own identifier alone: one that is a key's value goes with its key, one that
+// holds a dictionary with an identifier of its own goes whole. One whose identifier another bookmark shares,
+// and one no longer in the file, stay, keep their status and are named; "Done" never shows then, and the
+// changes-applied window only when something left the file.
+TEST_F(ListwinDeleteTest, BookmarksThatCannotGoAreNamed) {
+    using testsupport::Folder, testsupport::Leaf, testsupport::TreeItem;
+    quitSucceeds = true;
+    TreeItem nested = Leaf("n", "N");
+    nested.keyed.emplace_back("WebBookmarkExtra",
+                              TreeItem{TreeItem::Kind::Proxy, {"x", "http://x.example/", "X"}, {}, {}});
+    TreeItem bar = Folder("Bar", "f-bar", {Leaf("s1", "S"), nested, Leaf("c", "C")});
+    bar.keyed.emplace_back("Pinned", Leaf("p", "P"));
+    const TreeItem tree = Folder("", "root", {bar, Folder("Menu", "f-menu", {Leaf("s2", "S")})});
+    const std::string shared = "\r\"s1\" (http://s1.example/): another bookmark in the file has the same identifier.";
+    const std::string stale = "\r\"c\" (http://c.example/): it is not in Safari's bookmarks file.";
+    const struct {
+        Names checked;
+        Gone gone;
+        Names deleted;
+        std::string named;
+        const char* status;
+    } cases[] = {
+        {{"c"}, {}, {}, stale, "Nothing was deleted."},
+        {{"s1", "n", "p", "c"}, {"N", "P"}, {"n", "p"}, shared + stale, "Not every checked bookmark was deleted."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.checked.size());
+        Reopen();
+        ASSERT_TRUE(testsupport::WriteTree(tree, Path(kBookmarks), form_));
+        win_->Show();
+        testsupport::ClickOnTop(Button("PushButton2")); // "Get Bookmarks"
+        ASSERT_EQ(Column(quillfen::BookmarkColumn::UUID), (Names{"S", "N", "C", "P", "S"}));
+        SetResult(RowWith(kName, "c"), "OK", "200");
+        ASSERT_TRUE(testsupport::WriteTree(testsupport::Without(tree, {"C"}), Path(kBookmarks), form_));
+        Check(c.checked);
+        DeleteChecked();
+        Gone gone = c.gone;
+        gone.insert("C");
+        ExpectFileWithout(gone, tree);
+        EXPECT_EQ(RowsReading("deleted"), c.deleted);
+        EXPECT_EQ(List().Cell(RowWith(kName, "c"), kStatus), "OK");
+        EXPECT_EQ(std::exchange(modal_.messages, {}), Names{"These bookmarks were not deleted:" + c.named});
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(IsOpen<Window1>(), !c.gone.empty());
+    }
 }
 
 // A cancelled backup still deletes, a chosen one (also over a file the user agreed to replace) holds the

@@ -119,9 +119,10 @@ TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
     EXPECT_TRUE(EditableRows().empty());
 }
 
-// Edits go into the file as it is on disk now (a bookmark deleted since stays deleted), changing only the
-// edited elements, and the result lists the typed text, markup and log markers included, also for a title
-// named like the folder; the log is emptied, "Apply Change" disabled and the changes-applied window shown.
+// Edits go into the file as it is on disk now (a bookmark deleted since stays deleted, its edit named and
+// kept), changing only the edited elements, and the result lists the typed text, markup and log markers
+// included, also for a title named like the folder; the log keeps only the edit not applied, "Done" does not
+// show and the changes-applied window does.
 TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
     WriteBookmarksFile(
         {{"Zeta", "http://z/", "U1"}, {"BookmarksBar", "http://b/", "U2"}, {"Mid", "http://m/", "U3"}});
@@ -132,14 +133,18 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
                                                                 {"U3", Name, "Gone"}})
         TypeInto(uuid, column, text);
     ClickCell(RowWith(UUID, "U3"), Check);
+    const std::string gone = win_->editUIs.substr(win_->editUIs.find("*EDIT*U3"));
     win_->deleteSelected();
     ASSERT_TRUE(
         testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
     Listed(); // the file as plutil leaves it
     const Texts before = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
     ApplyByHand();
-    EXPECT_EQ(Status(), "Done");
-    EXPECT_TRUE(win_->editUIs.empty() && IsOpen<quillfen::Window1>() && !Button("PushButton4").Enabled());
+    EXPECT_EQ(Status(), "Not every change was applied.");
+    EXPECT_EQ(modal_.messages.back(), "These changes could not be applied and are kept for the next time:\r"
+                                      "\"Gone\" (http://m/): it is not in Safari's bookmarks file.");
+    EXPECT_EQ(win_->editUIs, gone);
+    EXPECT_TRUE(IsOpen<quillfen::Window1>() && Button("PushButton4").Enabled());
     const Texts after = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
     EXPECT_EQ(Listed(), (std::vector<Texts>{{"A &amp; B &lt;**x*EDIT*&gt;", "http://z/", "U1"},
                                             {"Bar", "http://b2/", "U2"}}));
@@ -147,6 +152,73 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
     EXPECT_EQ(std::inner_product(before.begin(), before.end(), after.begin(), 0, std::plus<>(),
                                  std::not_equal_to<>()),
               3);
+}
+
+// A title the bookmark lacks, or holds over several lines (listed as empty), is written where the file keeps
+// titles. An edit of a bookmark whose identifier another one shares changes neither, is named and stays in
+// the log; asked again, it is named again, and with nothing changed no changes-applied window shows.
+TEST_F(ListwinEditTest, EditsThatCannotBeWrittenAreNamedAndKept) {
+    WriteBookmarksFile({{std::nullopt, "http://u/", "U1"},
+                        {"Two\nlines", "http://t/", "U2"},
+                        {"A", "http://s1/", "S"},
+                        {"B", "http://s2/", "S"}});
+    TypeInto("U1", Name, "Named");
+    TypeInto("U2", Name, "One line");
+    const std::size_t applied = win_->editUIs.size();
+    TypeInto("S", Name, "Shared");
+    const std::string shared = win_->editUIs.substr(applied);
+    const std::string named = "These changes could not be applied and are kept for the next time:\r\"Shared\" "
+                              "(http://s1/): another bookmark in the file has the same identifier.";
+    const std::vector<Texts> listed = {
+        {"Named", "http://u/", "U1"}, {"One line", "http://t/", "U2"}, {"A", "http://s1/", "S"}, {"B", "http://s2/", "S"}};
+    for (const char* status : {"Not every change was applied.", "No change was applied."}) {
+        ApplyByHand();
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(modal_.messages.back(), named);
+        EXPECT_EQ(win_->editUIs, shared);
+        EXPECT_EQ(IsOpen<quillfen::Window1>(), status == std::string("Not every change was applied."));
+        fw::CloseIfOpen<quillfen::Window1>();
+        EXPECT_EQ(Listed(), listed);
+    }
+    if (auto read = testsupport::PlistlibBookmarks(BookmarksPath())) {
+        for (Texts& row : *read)
+            std::rotate(row.begin(), row.begin() + 1, row.end()); // plistlib's rows begin with the identifier
+        EXPECT_EQ(*read, listed);
+    }
+}
+
+// Character references typed into a title or a URL read back as typed, in the list and in plistlib: a line
+// break by reference becomes a blank, as a typed one does, so the bookmark stays listed with its title.
+TEST_F(ListwinEditTest, TypedReferencesReadBackAsTyped) {
+    const struct {
+        const char* typed;
+        const char* listed;  // the file's text, as the list shows it
+        const char* decoded; // as plistlib reads it
+    } titles[] = {
+        {"a&#10;b", "a b", "a b"},
+        {"&#x0D;c&#13;", " c ", " c "},
+        {"&#38;&#x41;&#233;", "&amp;A\xC3\xA9", "&A\xC3\xA9"},
+        {"&quot;&apos;&lt;&gt;&amp;", "\"'&lt;&gt;&amp;", "\"'<>&"},
+        {"&#1;&nbsp;&#X41;&#9;", "&amp;#1;&amp;nbsp;&amp;#X41;\t", "&#1;&nbsp;&#X41;\t"},
+    };
+    std::vector<testsupport::FixtureBookmark> bookmarks;
+    for (std::size_t i = 0; i < std::size(titles); ++i)
+        bookmarks.push_back({"Old", "http://u" + std::to_string(i) + "/", "U" + std::to_string(i)});
+    WriteBookmarksFile(bookmarks);
+    for (std::size_t i = 0; i < std::size(titles); ++i)
+        TypeInto("U" + std::to_string(i), Name, titles[i].typed);
+    TypeInto("U0", URL, "http://u0/&#10;x");
+    ApplyByHand();
+    std::vector<Texts> listed, decoded;
+    for (std::size_t i = 0; i < std::size(titles); ++i) {
+        const std::string uuid = "U" + std::to_string(i), url = i == 0 ? "http://u0/ x" : "http://u" + uuid.substr(1) + "/";
+        listed.push_back({titles[i].listed, url, uuid});
+        decoded.push_back({uuid, titles[i].decoded, url});
+    }
+    EXPECT_EQ(Listed(), listed);
+    if (const auto read = testsupport::PlistlibBookmarks(BookmarksPath())) {
+        EXPECT_EQ(*read, decoded);
+    }
 }
 
 // A failed backup, a file gone since the load, another program's save between the apply's read and its

@@ -4,6 +4,8 @@
 #include <plist/plist.h>
 
 #include <algorithm>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace testsupport {
 namespace {
@@ -43,6 +45,8 @@ plist_t Node(const TreeItem& item, bool withSync) {
             plist_array_append_item(children, Node(child, withSync));
         plist_dict_set_item(node, "Children", children);
     }
+    for (const auto& [key, value] : item.keyed)
+        plist_dict_set_item(node, key.c_str(), Node(value, withSync));
     if (item.previewText) {
         plist_dict_set_item(
             node, "ReadingList",
@@ -57,7 +61,75 @@ plist_t Node(const TreeItem& item, bool withSync) {
     return node;
 }
 
+constexpr const char* kPython = "/usr/bin/python3";
+constexpr const char* kListBookmarks = R"(import plistlib, sys
+def walk(v):
+    if isinstance(v, dict):
+        if isinstance(v.get('URIDictionary'), dict):
+            rows.append([str(v.get('WebBookmarkUUID', '')), str(v['URIDictionary'].get('title', '')),
+                         str(v.get('URLString', ''))])
+        for x in v.values(): walk(x)
+    elif isinstance(v, list):
+        for x in v: walk(x)
+rows = []
+try:
+    with open(sys.argv[1], 'rb') as f: walk(plistlib.load(f))
+except Exception:
+    rows = [['unreadable']]
+sys.stdout.write(''.join(chr(30) + chr(31).join(r) for r in rows) + chr(29))
+)";
+
+// What the command writes to its standard output.
+std::string Output(const char* program, std::vector<const char*> args) {
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipe[1], 1);
+        ::close(pipe[0]);
+        args.insert(args.begin(), program);
+        args.push_back(nullptr);
+        ::execv(program, const_cast<char* const*>(args.data()));
+        ::_exit(127);
+    }
+    ::close(pipe[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipe[0]);
+    ::waitpid(child, nullptr, 0);
+    return out;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> pieces(1);
+    for (const char c : text) {
+        if (c == separator)
+            pieces.emplace_back();
+        else
+            pieces.back().push_back(c);
+    }
+    return pieces;
+}
+
 } // namespace
+
+std::optional<std::vector<std::vector<std::string>>> PlistlibBookmarks(const std::string& path) {
+    if (::access(kPython, X_OK) != 0)
+        return std::nullopt;
+    std::string out = Output(kPython, {"-c", kListBookmarks, path.c_str()});
+    // The script ends its output with a mark, so that a run that failed never reads as no bookmarks.
+    if (!out.ends_with('\x1d'))
+        return std::vector<std::vector<std::string>>{{"plistlib did not run"}};
+    out.pop_back();
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& row : Split(out, '\x1e'))
+        rows.push_back(Split(row, '\x1f'));
+    rows.erase(rows.begin()); // before the first row's mark
+    return rows;
+}
 
 bool WriteTree(const TreeItem& root, const std::string& path, Form form, Encoding encoding) {
     plist_t tree = Node(root, form == Form::Modern);

@@ -30,6 +30,7 @@ struct TreeItem {
     FixtureBookmark keys;                   // a folder's or proxy's title and identifier
     std::optional<std::string> previewText; // a Reading List item, with its own dictionaries
     std::vector<TreeItem> children;
+    std::vector<std::pair<std::string, TreeItem>> keyed = {}; // items that stand as values of its keys
 };
 
 // False when the file cannot be written.
@@ -70,16 +71,18 @@ private:
     std::vector<TreeItem> folders_;
 };
 
-// Favorites, nested folders and the Reading List, whose item is the last of the file.
+// Favorites, nested folders and the Reading List, whose item is the last of the file. "twin" stands in two
+// folders with the same title and URL.
 inline TreeItem SampleTree() {
     return Folder(
         "", "root",
         {
-            Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("fav2", "B")}),
+            Folder("BookmarksBar", "f-bar", {Leaf("fav1", "A"), Leaf("twin", "T1"), Leaf("fav2", "B")}),
             Folder("BookmarksMenu", "f-menu",
                    {Leaf("c", "C"),
                     Folder("Sub", "f-sub",
-                           {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")})}),
+                           {Leaf("d", "D"), Leaf("e", "E"), Folder("Deeper", "f-deep", {Leaf("f", "F")}),
+                            Leaf("twin", "T2")}),
                     Leaf("g", "G")}),
             Folder("com.apple.ReadingList", "f-rl", {Leaf("r", "R", true)}),
         });
@@ -102,15 +105,25 @@ inline TreeItem LargeTree(int bookmarks) {
     return root;
 }
 
-// The tree without the bookmarks whose identifiers are in `uuids`; folders stay.
+// The tree without the bookmarks whose identifiers are in `uuids`, a key's value with its key; folders stay.
 inline TreeItem Without(TreeItem item, const std::set<std::string>& uuids) {
-    std::erase_if(item.children, [&](const TreeItem& child) {
+    const auto gone = [&](const TreeItem& child) {
         return child.kind == TreeItem::Kind::Leaf && uuids.contains(child.keys.uuid.value_or(""));
-    });
+    };
+    std::erase_if(item.children, gone);
+    std::erase_if(item.keyed, [&](const auto& keyed) { return gone(keyed.second); });
     for (TreeItem& child : item.children)
         child = Without(std::move(child), uuids);
+    for (auto& keyed : item.keyed)
+        keyed.second = Without(std::move(keyed.second), uuids);
     return item;
 }
+
+// The bookmarks (identifier, title, URL) that Python's plistlib, a reader independent of ours, finds in the
+// file at `path`: every dictionary with its own URIDictionary, wherever it stands, outer before inner; a
+// missing key reads as empty. Nothing when /usr/bin/python3 is missing; one row {"unreadable"} when plistlib
+// refuses the file.
+std::optional<std::vector<std::vector<std::string>>> PlistlibBookmarks(const std::string& path);
 
 // The file plutil writes for the tree, made through a scratch file at `path`.
 inline std::string PlutilForm(const TreeItem& tree, Form form, const std::string& path) {
