@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPicture>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace fw {
 namespace {
@@ -67,6 +70,28 @@ std::optional<QPageLayout> ParseSetup(const std::string& setup) {
                        QMarginsF(edge[0], edge[1], edge[2], edge[3]), QPageLayout::Point);
 }
 
+// The pages (from 1) the print dialog chose, in its order, once for each copy the printer does not make
+// itself: a PDF file or a printer without copies of its own leaves range, order and copies to the program.
+std::vector<int> ChosenPages(const QPrinter& printer, int count) {
+    const QPageRanges ranges = printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
+    std::vector<int> set;
+    for (int page = 1; page <= count; ++page)
+        if (ranges.isEmpty() || ranges.contains(page))
+            set.push_back(page);
+    if (printer.pageOrder() == QPrinter::LastPageFirst)
+        std::reverse(set.begin(), set.end());
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    std::vector<int> chosen;
+    if (printer.collateCopies()) {
+        for (int copy = 0; copy < copies; ++copy)
+            chosen.insert(chosen.end(), set.begin(), set.end());
+    } else {
+        for (const int page : set)
+            chosen.insert(chosen.end(), copies, page);
+    }
+    return chosen;
+}
+
 } // namespace
 
 PrinterSetup::PrinterSetup() : impl_(std::make_unique<Impl>()) {}
@@ -111,11 +136,47 @@ void PrinterSetup::PrintToFile(const std::string& path) {
     impl_->printer->setOutputFileName(detail::Q(path));
 }
 
+void PrinterSetup::SetJobChoice(const JobChoice& choice) {
+    QPrinter& printer = *impl_->printer;
+    const bool range = choice.fromPage > 0;
+    printer.setPrintRange(range ? QPrinter::PageRange : QPrinter::AllPages);
+    printer.setFromTo(range ? choice.fromPage : 0, range ? std::max(choice.fromPage, choice.toPage) : 0);
+    printer.setCopyCount(choice.copies);
+    printer.setCollateCopies(choice.collate);
+    printer.setPageOrder(choice.lastPageFirst ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+}
+
 struct PrinterGraphics::Job {
     std::shared_ptr<QPrinter> printer;
+    // Every page is laid out before any is printed: the dialog's order may put the last one first.
+    std::vector<QPicture> pages;
+    // Draws on the last of the pages.
     QPainter painter;
     int width = 0;
     int height = 0;
+
+    void StartPage(const QFont& font) {
+        pages.emplace_back();
+        painter.begin(&pages.back());
+        painter.setFont(font);
+    }
+    void Print() {
+        const std::vector<int> chosen = ChosenPages(*printer, static_cast<int>(pages.size()));
+        // A range past the last page prints nothing, not even an empty page.
+        QPainter out;
+        if (chosen.empty() || !out.begin(printer.get()))
+            return;
+        // A picture plays back scaled from its own resolution to the printer's; the pages were drawn in the
+        // printer's units already.
+        const QPicture& first = pages.front();
+        out.scale(qreal(first.logicalDpiX()) / printer->logicalDpiX(),
+                  qreal(first.logicalDpiY()) / printer->logicalDpiY());
+        for (size_t i = 0; i < chosen.size(); ++i) {
+            if (i > 0)
+                printer->newPage();
+            out.drawPicture(0, 0, pages[chosen[i] - 1]);
+        }
+    }
 };
 
 PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
@@ -123,10 +184,13 @@ PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
 
 PrinterGraphics::~PrinterGraphics() {
     job_->painter.end();
+    job_->Print();
 }
 
 void PrinterGraphics::NextPage() {
-    job_->printer->newPage();
+    const QFont font = job_->painter.font();
+    job_->painter.end();
+    job_->StartPage(font);
 }
 
 std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
@@ -138,12 +202,10 @@ std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
     job->height = setup.PageHeight();
     // Device units of one point, whatever printer the dialog chose: what is drawn at 72 lands an inch in.
     job->printer->setResolution(72);
-    if (!job->painter.begin(job->printer.get()))
-        return nullptr;
     // A pixel size, so that text is measured alike on the printer and off it.
     QFont font = QApplication::font();
     font.setPixelSize(kDefaultTextPoints);
-    job->painter.setFont(font);
+    job->StartPage(font);
     return std::make_unique<PrinterGraphics>(std::move(job));
 }
 
