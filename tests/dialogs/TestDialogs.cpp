@@ -23,6 +23,8 @@
 #include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
+#include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -374,6 +376,41 @@ TEST_F(PreferencesWindowsTest, ApplyKeepsTheBytesOfWhatWasNotChanged) {
                   (std::vector<std::string>{expected[0], expected[5], expected[6], expected[7], expected[8],
                                             expected[9]}));
         fw::detail::FreeRetiredWindows();
+    }
+}
+
+// The columns between the first and the last dark pixel of an image.
+int InkWidth(const QImage& image) {
+    int left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                left = std::min(left, x), right = std::max(right, x);
+    return right - left + 1;
+}
+
+// The proxy window's port field shows every digit of a five-digit port at its layout's place and size:
+// drawn with its cursor at the start and at the end, the field looks the same, so nothing is scrolled out
+// of sight, and its ink is as wide as the text's drawn alone in the field's font.
+TEST_F(PreferencesWindowsTest, PortFieldShowsFiveDigits) {
+    Click(Prefs(), "PushButton2");
+    auto* port = fw::detail::As<QLineEdit>(Proxy().Get<fw::EditField>("EditField2"));
+    EXPECT_EQ(port->geometry(), QRect(240, 47, 40, 22));
+    for (const char* digits : {"65535", "88888", "10000"}) {
+        Type(Proxy(), "EditField2", digits);
+        Click(Proxy(), "EditField1"); // the cursor drawn elsewhere
+        port->setCursorPosition(0);
+        const QImage start = port->grab().toImage();
+        port->end(false);
+        const QImage end = port->grab().toImage();
+        EXPECT_EQ(start, end) << digits;
+        QImage alone(200, 40, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter painter(&alone);
+        painter.setFont(port->font());
+        painter.drawText(20, 30, digits);
+        painter.end();
+        EXPECT_GE(InkWidth(end), InkWidth(alone)) << digits;
     }
 }
 
