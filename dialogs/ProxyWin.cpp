@@ -34,7 +34,8 @@ void ProxyWin::BevelButton1_Action() {
     std::array<std::string, 4> typed;
     for (size_t i = 0; i < typed.size(); ++i)
         typed[i] = Get<fw::EditField>(kFields[i]).Text();
-    if (!Storable({{"Proxy server", typed[0]}, {"Port", typed[1]}, {"Username", typed[2]}, {"Password", typed[3]}}))
+    if (!Storable(
+            {{"Proxy server", typed[0]}, {"Port", typed[1]}, {"Username", typed[2]}, {"Password", typed[3]}}))
         return;
     // A field left as it was shown keeps the setting's own bytes, which it shows only approximately when
     // they are not UTF-8: a password the proxy expects must not change by being looked at.

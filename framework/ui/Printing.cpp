@@ -73,7 +73,8 @@ std::optional<QPageLayout> ParseSetup(const std::string& setup) {
 // The pages (from 1) the print dialog chose, in its order, once for each copy the printer does not make
 // itself: a PDF file or a printer without copies of its own leaves range, order and copies to the program.
 std::vector<int> ChosenPages(const QPrinter& printer, int count) {
-    const QPageRanges ranges = printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
+    const QPageRanges ranges =
+        printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
     std::vector<int> set;
     for (int page = 1; page <= count; ++page)
         if (ranges.isEmpty() || ranges.contains(page))

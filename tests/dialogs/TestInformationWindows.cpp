@@ -75,9 +75,10 @@ TEST_F(InformationWindowsTest, AboutBox) {
         const std::pair<const char*, std::string> texts[] = {
             {"StaticText1", "Safari Quillfen"},
             {"StaticText2", shown},
-            {"StaticText3", "Scan Safari's bookmarks. Check if those old bookmarks still point to something or if "
-                            "they have expired. Feedback with site error codes. Identify duplicates.  Delete "
-                            "unwanted bookmarks."},
+            {"StaticText3",
+             "Scan Safari's bookmarks. Check if those old bookmarks still point to something or if "
+             "they have expired. Feedback with site error codes. Identify duplicates.  Delete "
+             "unwanted bookmarks."},
         };
         for (const auto& [name, text] : texts)
             EXPECT_EQ(about.Get<fw::StaticText>(name).Text(), text) << name;
@@ -115,19 +116,22 @@ TEST_F(InformationWindowsTest, StatusCodeWindow) {
                         "bookmarks."},
         {"EditField4", "4xx"},
         {"EditField10", "Client Error"},
-        {"EditField16", "The URL responded with error. e.g. 404 \"Not Found\" or 401 \"Unauthorized\". Usually a "
-                        "bad link."},
+        {"EditField16",
+         "The URL responded with error. e.g. 404 \"Not Found\" or 401 \"Unauthorized\". Usually a "
+         "bad link."},
         {"EditField5", "5xx"},
         {"EditField11", "Server Error"},
         {"EditField17", "The server made a mistake and knows it. Check back, this link might be OK later..."},
         {"EditField6", "Other"},
         {"EditField12", "Operational Error"},
-        {"EditField18", "\"Bad URL!\" means URL is malformed. Could also mean secure server https:// which might "
-                        "be OK."},
+        {"EditField18",
+         "\"Bad URL!\" means URL is malformed. Could also mean secure server https:// which might "
+         "be OK."},
         {"EditField19", "x sec."},
         {"EditField21", "Timeout"},
-        {"EditField20", "Site timeout is #408. But \"x sec\". means that Quillfen reached timeout as set in the "
-                        "Preferences."},
+        {"EditField20",
+         "Site timeout is #408. But \"x sec\". means that Quillfen reached timeout as set in the "
+         "Preferences."},
     };
     auto& codes = fw::Instance<quillfen::codeWin>();
     for (const auto& [name, text] : texts) {
@@ -152,7 +156,8 @@ TEST_F(InformationWindowsTest, StatusCodeWindow) {
         EXPECT_EQ(modal_.urls, twice);
     }
 
-    // Staggered placement: 20 and 40 in from the screen's corner, 22 further for each window, ten steps round.
+    // Staggered placement: 20 and 40 in from the screen's corner, 22 further for each window, ten steps
+    // round.
     const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 40);
     const QPoint first = Host(codes)->pos() - corner;
     codes.Close();

@@ -1,7 +1,7 @@
 // Stands in for message boxes and file dialogs and records what they were asked. Every dialog is cancelled
 // unless a test scripts its answer: the path a save or open dialog returns, the setup string a page setup
-// confirms ("" keeps what is offered), the PDF file the print dialog prints to and the pages, copies and order
-// chosen there.
+// confirms ("" keeps what is offered), the PDF file the print dialog prints to and the pages, copies and
+// order chosen there.
 #pragma once
 
 #include "framework/ui/Modal.h"
