@@ -70,28 +70,42 @@ std::optional<QPageLayout> ParseSetup(const std::string& setup) {
                        QMarginsF(edge[0], edge[1], edge[2], edge[3]), QPageLayout::Point);
 }
 
-// The pages (from 1) the print dialog chose, in its order, once for each copy the printer does not make
-// itself: a PDF file or a printer without copies of its own leaves range, order and copies to the program.
-std::vector<int> ChosenPages(const QPrinter& printer, int count) {
-    const QPageRanges ranges =
-        printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
-    std::vector<int> set;
-    for (int page = 1; page <= count; ++page)
-        if (ranges.isEmpty() || ranges.contains(page))
-            set.push_back(page);
-    if (printer.pageOrder() == QPrinter::LastPageFirst)
-        std::reverse(set.begin(), set.end());
-    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
-    std::vector<int> chosen;
-    if (printer.collateCopies()) {
-        for (int copy = 0; copy < copies; ++copy)
-            chosen.insert(chosen.end(), set.begin(), set.end());
-    } else {
-        for (const int page : set)
-            chosen.insert(chosen.end(), copies, page);
+// The pages the print dialog chose besides the printer. A PDF file, or a printer that makes no copies of its
+// own, leaves the range, the order and the copies to the program.
+struct PageChoice {
+    explicit PageChoice(const QPrinter& printer)
+        : ranges(printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges()),
+          lastFirst(printer.pageOrder() == QPrinter::LastPageFirst),
+          copies(printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount())),
+          collate(printer.collateCopies()) {}
+
+    // Every page once, in the order drawn.
+    bool AsDrawn() const { return ranges.isEmpty() && !lastFirst && copies == 1; }
+
+    // Of `count` pages, those to print (numbered from 1), in printing order.
+    std::vector<int> Pages(int count) const {
+        std::vector<int> set;
+        for (int page = 1; page <= count; ++page)
+            if (ranges.isEmpty() || ranges.contains(page))
+                set.push_back(page);
+        if (lastFirst)
+            std::reverse(set.begin(), set.end());
+        std::vector<int> pages;
+        if (collate) {
+            for (int copy = 0; copy < copies; ++copy)
+                pages.insert(pages.end(), set.begin(), set.end());
+        } else {
+            for (const int page : set)
+                pages.insert(pages.end(), copies, page);
+        }
+        return pages;
     }
-    return chosen;
-}
+
+    QPageRanges ranges;
+    bool lastFirst;
+    int copies;
+    bool collate;
+};
 
 } // namespace
 
@@ -149,20 +163,38 @@ void PrinterSetup::SetJobChoice(const JobChoice& choice) {
 
 struct PrinterGraphics::Job {
     std::shared_ptr<QPrinter> printer;
-    // Every page is laid out before any is printed: the dialog's order may put the last one first.
-    std::vector<QPicture> pages;
-    // Draws on the last of the pages.
+    PageChoice choice;
+    // Drawn on the printer when every page goes there once as drawn; otherwise on the last of the pages,
+    // which are all laid out before any is printed, since the chosen order may put the last one first.
     QPainter painter;
+    std::vector<QPicture> pages;
     int width = 0;
     int height = 0;
 
-    void StartPage(const QFont& font) {
-        pages.emplace_back();
-        painter.begin(&pages.back());
+    Job(std::shared_ptr<QPrinter> p, int w, int h)
+        : printer(std::move(p)), choice(*printer), width(w), height(h) {}
+
+    bool Start(const QFont& font) {
+        if (!painter.begin(choice.AsDrawn() ? static_cast<QPaintDevice*>(printer.get())
+                                            : &pages.emplace_back()))
+            return false;
         painter.setFont(font);
+        return true;
     }
-    void Print() {
-        const std::vector<int> chosen = ChosenPages(*printer, static_cast<int>(pages.size()));
+    void NextPage() {
+        if (choice.AsDrawn()) {
+            printer->newPage();
+            return;
+        }
+        const QFont font = painter.font();
+        painter.end();
+        Start(font);
+    }
+    void End() {
+        painter.end();
+        if (choice.AsDrawn())
+            return;
+        const std::vector<int> chosen = choice.Pages(static_cast<int>(pages.size()));
         // A range past the last page prints nothing, not even an empty page.
         QPainter out;
         if (chosen.empty() || !out.begin(printer.get()))
@@ -184,29 +216,25 @@ PrinterGraphics::PrinterGraphics(std::unique_ptr<Job> job)
     : Graphics(&job->painter, job->width, job->height), job_(std::move(job)) {}
 
 PrinterGraphics::~PrinterGraphics() {
-    job_->painter.end();
-    job_->Print();
+    job_->End();
 }
 
 void PrinterGraphics::NextPage() {
-    const QFont font = job_->painter.font();
-    job_->painter.end();
-    job_->StartPage(font);
+    job_->NextPage();
 }
 
 std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup) {
     if (!Modal().PrintDialog(setup))
         return nullptr;
-    auto job = std::make_unique<PrinterGraphics::Job>();
-    job->printer = setup.impl().printer;
-    job->width = setup.PageWidth();
-    job->height = setup.PageHeight();
     // Device units of one point, whatever printer the dialog chose: what is drawn at 72 lands an inch in.
-    job->printer->setResolution(72);
+    setup.impl().printer->setResolution(72);
+    auto job =
+        std::make_unique<PrinterGraphics::Job>(setup.impl().printer, setup.PageWidth(), setup.PageHeight());
     // A pixel size, so that text is measured alike on the printer and off it.
     QFont font = QApplication::font();
     font.setPixelSize(kDefaultTextPoints);
-    job->StartPage(font);
+    if (!job->Start(font))
+        return nullptr;
     return std::make_unique<PrinterGraphics>(std::move(job));
 }
 

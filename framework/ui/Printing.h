@@ -44,8 +44,9 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// A printout in progress, drawn onto the printable area of its current page. Its pages are laid out first;
-// when it is destroyed, the pages the print dialog chose go to the printer, in the chosen order and copies.
+// A printout in progress, drawn onto the printable area of its current page; it ends when it is destroyed.
+// When the print dialog chose a page range, the last page first or copies the printer does not make itself,
+// every page is laid out first and the chosen ones go to the printer, in that order and number, at the end.
 class PrinterGraphics : public Graphics {
 public:
     ~PrinterGraphics();
@@ -58,8 +59,8 @@ private:
     std::unique_ptr<Job> job_;
 };
 
-// Shows the print dialog for `setup`; nothing when the user cancels it. A printer that cannot be started
-// prints nothing when the printout ends.
+// Shows the print dialog for `setup`; nothing when the user cancels it or the printer cannot be started. A
+// printout laid out first starts the printer only at its end, and then prints nothing if it cannot.
 std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup);
 
 } // namespace fw
