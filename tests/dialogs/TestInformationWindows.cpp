@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -50,19 +51,21 @@ protected:
 };
 
 // The About command shows one box, however often it is given, centred on the window in front, with its
-// texts and the version of the program that runs. A press on the logo opens the maker's page wherever the
-// button is released; a click elsewhere in the box opens nothing.
+// texts and the version of the program that runs, as built or as another build would fix it. A press on
+// the logo opens the maker's page wherever the button is released; a click elsewhere in the box opens
+// nothing.
 TEST_F(InformationWindowsTest, AboutBox) {
-    const std::pair<std::array<int, 4>, const char*> versions[] = {
-        {{0, 9, 3, 7}, "0.9.3 (build 7)"},
-        {{1, 10, 2, 15}, "1.10.2 (build 15)"},
+    const std::pair<std::optional<std::array<int, 4>>, const char*> versions[] = {
+        {std::nullopt, "1.0.0 (build 1)"},
+        {std::array{1, 10, 2, 15}, "1.10.2 (build 15)"},
     };
     for (const auto& [numbers, shown] : versions) {
         fw::Application app;
-        std::tie(app.MajorVersion, app.MinorVersion, app.BugVersion, app.NonReleaseVersion) =
-            std::tuple(numbers[0], numbers[1], numbers[2], numbers[3]);
+        if (numbers)
+            std::tie(app.MajorVersion, app.MinorVersion, app.BugVersion, app.NonReleaseVersion) =
+                std::tuple((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]);
         quillfen::Listwin& main = fw::Instance<quillfen::Listwin>(); // no site yet: no version check
-        Host(main)->move(40 + numbers[1] * 10, 60);
+        Host(main)->move(numbers ? 40 : 90, 60);
         main.HandleMenuCommand("AppleAboutSafariLindquay");
         auto& about = fw::Instance<quillfen::Aboutbox>();
         main.HandleMenuCommand("AppleAboutSafariLindquay");
