@@ -88,8 +88,9 @@ TEST_F(InformationWindowsTest, AboutBox) {
 
         quillfen::SetMakerSite(kSite);
         QWidget* logo = Widget(about, "Canvas2");
+        QWidget* description = Widget(about, "StaticText3");
         const QPoint onLogo = logo->mapTo(logo->window(), logo->rect().center());
-        const QPoint outside = Widget(about, "StaticText3")->geometry().center();
+        const QPoint outside = description->mapTo(description->window(), description->rect().center());
         EXPECT_EQ(testsupport::ClickAt(logo, logo->rect().center()), logo);
         QTest::mousePress(testsupport::WindowOf(logo), Qt::LeftButton, {}, onLogo);
         QTest::mouseRelease(testsupport::WindowOf(logo), Qt::LeftButton, {}, outside);
