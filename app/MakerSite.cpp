@@ -11,6 +11,10 @@ std::string& Site() {
     static std::string site = QUILLFEN_SITE;
     return site;
 }
+std::string& OlderPage() {
+    static std::string page = QUILLFEN_OLDER_CODES_PAGE;
+    return page;
+}
 } // namespace
 
 std::string MakerHomePage() { return Site(); }
@@ -27,7 +31,9 @@ std::string MakerPage(const std::string& path) {
     return base + path;
 }
 
-std::string OlderCodesPage() { return QUILLFEN_OLDER_CODES_PAGE; }
+std::string OlderCodesPage() { return OlderPage(); }
+
+void SetOlderCodesPage(std::string address) { OlderPage() = std::move(address); }
 
 void ShowMakerPage(const std::string& address) {
     if (!address.empty())

@@ -17,6 +17,8 @@ std::string MakerPage(const std::string& path);
 
 // An older copy of the status-code explanations, kept on another host; empty when none is named.
 std::string OlderCodesPage();
+// Names another older copy for the rest of the run (tests); an empty text means none.
+void SetOlderCodesPage(std::string address);
 
 // Opens the address in the user's web browser; an empty one (no server named) does nothing.
 void ShowMakerPage(const std::string& address);

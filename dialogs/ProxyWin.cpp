@@ -5,6 +5,15 @@
 #include "framework/ui/controls/EditField.h"
 
 namespace quillfen {
+namespace {
+
+constexpr const char* kFields[] = {"EditField1", "EditField2", "EditField3", "EditField4"};
+
+std::array<std::string*, 4> Settings() {
+    return {&Globals::proxyURL, &Globals::proxyPort, &Globals::proxyUser, &Globals::proxyPass};
+}
+
+} // namespace
 
 void ProxyWin::CreateControls() {
     fw::Window::CreateControls();
@@ -12,25 +21,27 @@ void ProxyWin::CreateControls() {
 }
 
 void ProxyWin::Event_Open() {
-    Get<fw::EditField>("EditField1").SetText(Globals::proxyURL);
-    Get<fw::EditField>("EditField2").SetText(Globals::proxyPort);
-    Get<fw::EditField>("EditField3").SetText(Globals::proxyUser);
-    Get<fw::EditField>("EditField4").SetText(Globals::proxyPass);
+    for (size_t i = 0; i < shown_.size(); ++i) {
+        auto& field = Get<fw::EditField>(kFields[i]);
+        field.SetText(*Settings()[i]);
+        shown_[i] = field.Text();
+    }
     Refresh();
 }
 
 // Close: the texts go into the settings exactly as typed; the close box stores nothing.
 void ProxyWin::BevelButton1_Action() {
-    const std::string url = Get<fw::EditField>("EditField1").Text();
-    const std::string port = Get<fw::EditField>("EditField2").Text();
-    const std::string user = Get<fw::EditField>("EditField3").Text();
-    const std::string pass = Get<fw::EditField>("EditField4").Text();
-    if (!Storable({{"Proxy server", url}, {"Port", port}, {"Username", user}, {"Password", pass}}))
+    std::array<std::string, 4> typed;
+    for (size_t i = 0; i < typed.size(); ++i)
+        typed[i] = Get<fw::EditField>(kFields[i]).Text();
+    if (!Storable(
+            {{"Proxy server", typed[0]}, {"Port", typed[1]}, {"Username", typed[2]}, {"Password", typed[3]}}))
         return;
-    Globals::proxyURL = url;
-    Globals::proxyPort = port;
-    Globals::proxyUser = user;
-    Globals::proxyPass = pass;
+    // A field left as it was shown keeps the setting's own bytes, which it shows only approximately when
+    // they are not UTF-8: a password the proxy expects must not change by being looked at.
+    for (size_t i = 0; i < typed.size(); ++i)
+        if (typed[i] != shown_[i])
+            *Settings()[i] = typed[i];
     Close();
 }
 

@@ -4,6 +4,9 @@
 
 #include "framework/ui/Window.h"
 
+#include <array>
+#include <string>
+
 namespace quillfen {
 
 class ProxyWin : public fw::Window {
@@ -16,6 +19,9 @@ protected:
 
 private:
     void BevelButton1_Action();
+
+    // The four texts as the fields showed them at Open.
+    std::array<std::string, 4> shown_;
 };
 
 } // namespace quillfen

@@ -15,6 +15,7 @@
 namespace quillfen {
 namespace {
 
+constexpr size_t kFieldCount = 10;
 const std::string kDefaultSimultSocks = "8";
 
 // The record as the file holds it. A missing file is created with this window's own default; one that
@@ -54,50 +55,60 @@ void prefWin::StaticText1_MouseEnter() {
 }
 
 void prefWin::readprefs() {
-    const std::string text = RecordText();
-    auto field = [&text](int n) { return fw::NthField(text, "*", n); };
-    Globals::proxyUse = field(5);
-    Globals::proxyURL = field(6);
-    Globals::proxyPort = field(7);
-    Globals::proxyUser = field(8);
-    Globals::proxyPass = field(9);
-    Get<fw::EditField>("EditField1").SetText(field(1));
-    Get<fw::RadioButton>(field(2) == "aqua" ? "RadioButton1" : "RadioButton2").SetValue(true);
-    carriedField_ = field(3);
-    Get<fw::EditField>("EditField3").SetText(field(10));
-    Get<fw::CheckBox>("CheckBox1").SetValue(field(4) == "showcodes");
+    read_ = fw::SplitB(RecordText(), "*");
+    read_.resize(kFieldCount);
+    Globals::proxyUse = read_[4];
+    Globals::proxyURL = read_[5];
+    Globals::proxyPort = read_[6];
+    Globals::proxyUser = read_[7];
+    Globals::proxyPass = read_[8];
+    Get<fw::EditField>("EditField1").SetText(read_[0]);
+    Get<fw::RadioButton>(read_[1] == "aqua" ? "RadioButton1" : "RadioButton2").SetValue(true);
+    Get<fw::EditField>("EditField3").SetText(read_[9]);
+    Get<fw::CheckBox>("CheckBox1").SetValue(read_[3] == "showcodes");
     Get<fw::CheckBox>("CheckBox2").SetValue(Globals::proxyUse == "useProxy");
+    shown_ = Fields();
     Refresh();
 }
 
+std::vector<std::string> prefWin::Fields() const {
+    return {Get<fw::EditField>("EditField1").Text(),
+            Get<fw::RadioButton>("RadioButton1").Value() ? "aqua" : "metal",
+            read_[2],
+            Get<fw::CheckBox>("CheckBox1").Value() ? "showcodes" : "nocodes",
+            Get<fw::CheckBox>("CheckBox2").Value() ? "useProxy" : "noProxy",
+            Globals::proxyURL,
+            Globals::proxyPort,
+            Globals::proxyUser,
+            Globals::proxyPass,
+            Get<fw::EditField>("EditField3").Text()};
+}
+
 bool prefWin::writePrefs() {
-    const std::string timeOut = Get<fw::EditField>("EditField1").Text();
-    std::string simultSocks = Get<fw::EditField>("EditField3").Text();
-    if (!Storable({{"URL Check Timeout Period", timeOut}, {"Scan: bookmarks at the time", simultSocks}}))
+    std::vector<std::string> fields = Fields();
+    if (!Storable({{"URL Check Timeout Period", fields[0]}, {"Scan: bookmarks at the time", fields[9]}}))
         return false;
+    // What the user left as it was shown keeps the record's own bytes: a field shows text that is not
+    // UTF-8 only approximately, and writing that back would change a password the proxy expects.
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i] == shown_[i])
+            fields[i] = read_[i];
     // An empty count would leave the record's last field empty, which reads as a record still to be
     // upgraded: the default is stored instead.
-    const bool countWasEmpty = simultSocks.empty();
+    const bool countWasEmpty = fields[9].empty();
     if (countWasEmpty)
-        simultSocks = kDefaultSimultSocks;
-    const std::string aquaOrmetal = Get<fw::RadioButton>("RadioButton1").Value() ? "aqua" : "metal";
-    const std::string showOKcodes = Get<fw::CheckBox>("CheckBox1").Value() ? "showcodes" : "nocodes";
-    const std::string proxyUse = Get<fw::CheckBox>("CheckBox2").Value() ? "useProxy" : "noProxy";
-    const std::string record =
-        fw::Join({timeOut, aquaOrmetal, carriedField_, showOKcodes, proxyUse, Globals::proxyURL,
-                  Globals::proxyPort, Globals::proxyUser, Globals::proxyPass, simultSocks},
-                 "*");
+        fields[9] = kDefaultSimultSocks;
     // The settings change only with the record, so that memory and file never disagree.
     std::string error;
-    if (!PreferencesFile::Write(PreferencesFile::Path(), record, &error)) {
+    if (!PreferencesFile::Write(PreferencesFile::Path(), fw::Join(fields, "*"), &error)) {
         fw::MsgBox("Your preferences could not be saved, and nothing was changed.\r" + error);
         return false;
     }
-    Globals::timeOut = timeOut;
-    Globals::aquaOrmetal = aquaOrmetal;
-    Globals::simultSocks = simultSocks;
-    Globals::showOKcodes = showOKcodes;
-    Globals::proxyUse = proxyUse;
+    Globals::timeOut = fields[0];
+    Globals::aquaOrmetal = fields[1];
+    Globals::showOKcodes = fields[3];
+    Globals::proxyUse = fields[4];
+    Globals::simultSocks = fields[9];
     Refresh();
     if (countWasEmpty)
         fw::MsgBox("No number of bookmarks to scan at the time was given, so the default of " +

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillfen {
 
@@ -38,8 +39,11 @@ private:
     void PushButton1_Action();
     void PushButton2_Action();
 
-    // The record's third field, written back as it was read.
-    std::string carriedField_;
+    // The record's ten fields as the controls and the proxy settings hold them now; the third as read.
+    std::vector<std::string> Fields() const;
+
+    // The record's fields as read, and as Fields() gave them when the window had just shown them.
+    std::vector<std::string> read_, shown_;
 };
 
 } // namespace quillfen

@@ -28,6 +28,15 @@ public:
     // Sends the printout to a PDF file instead of a printer, as the print dialog's "print to file" does.
     void PrintToFile(const std::string& path);
 
+    // The pages, copies and order the print dialog offers, set as the user sets them there.
+    struct JobChoice {
+        int fromPage = 0, toPage = 0; // from 1; 0 to 0 is every page
+        int copies = 1;
+        bool collate = true; // whole sets one after another, rather than each page's copies together
+        bool lastPageFirst = false;
+    };
+    void SetJobChoice(const JobChoice& choice);
+
     struct Impl;
     Impl& impl() const { return *impl_; }
 
@@ -36,6 +45,8 @@ private:
 };
 
 // A printout in progress, drawn onto the printable area of its current page; it ends when it is destroyed.
+// When the print dialog chose a page range, the last page first or copies the printer does not make itself,
+// every page is laid out first and the chosen ones go to the printer, in that order and number, at the end.
 class PrinterGraphics : public Graphics {
 public:
     ~PrinterGraphics();
@@ -48,7 +59,8 @@ private:
     std::unique_ptr<Job> job_;
 };
 
-// Shows the print dialog for `setup`; nothing when the user cancels it or the printer cannot be started.
+// Shows the print dialog for `setup`; nothing when the user cancels it or the printer cannot be started. A
+// printout laid out first starts the printer only at its end, and then prints nothing if it cannot.
 std::unique_ptr<PrinterGraphics> OpenPrinter(PrinterSetup& setup);
 
 } // namespace fw

@@ -13,6 +13,7 @@
 #include "dialogs/ProxyWin.h"
 #include "dialogs/alertDownloadWin.h"
 #include "dialogs/prefWin.h"
+#include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
 #include "framework/ui/controls/EditField.h"
@@ -22,6 +23,8 @@
 #include "framework/ui/qt/Bridge.h"
 #include "mainwindow/Listwin.h"
 
+#include <QLineEdit>
+#include <QPainter>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -193,9 +196,10 @@ protected:
     }
 };
 
-// Return applies the ten fields as typed and clicked, private to the owner: a first Open creates the record
-// with the metal look, field 3 and the proxy texts are kept, any look but "aqua" becomes "metal", a short
-// record's missing fields show empty, and an empty count stores the default, with a word to the user.
+// Return applies the ten fields as typed and clicked, private to the owner, in a new file that replaces the
+// record (one still open holds the old bytes): a first Open creates the record with the metal look, field 3,
+// the look and the proxy texts are kept, a short record's missing fields show empty, and an empty count
+// stores the default, with a word to the user.
 TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
     struct Case {
         const char* record; // none: a first run
@@ -209,7 +213,7 @@ TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
              Case{nullptr, "5|8|00", "5", "8", false, "5*metal**nocodes*noProxy*****8"},
              {"12*aqua*kept*showcodes*useProxy*p.test*3128*ann*pw*4", "12|4|11", "30", "16", true,
               "30*aqua*kept*nocodes*noProxy*p.test*3128*ann*pw*16"},
-             {"7*odd*c", "7||00", "-1", "x", true, "-1*metal*c*showcodes*useProxy*****x"},
+             {"7*odd*c", "7||00", "-1", "x", true, "-1*odd*c*showcodes*useProxy*****x"},
              {"5*aqua**nocodes*noProxy*****3", "5|3|00", "5", "", false, "5*aqua**nocodes*noProxy*****8"},
          }) {
         SCOPED_TRACE(c.record ? c.record : "first run");
@@ -228,9 +232,11 @@ TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
             Click(Prefs(), "CheckBox2");
         }
         modal_.messages.clear();
+        std::ifstream old(file_, std::ios::binary);
         QTest::keyClick(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
         EXPECT_FALSE(IsOpen(typeid(quillfen::prefWin)));
         EXPECT_EQ(Record(), c.written);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), c.record ? c.record : c.written);
         EXPECT_EQ(fs::status(file_).permissions(), fs::perms{0600});
         EXPECT_EQ(quillfen::Globals::timeOut + "|" + quillfen::Globals::simultSocks,
                   std::string(c.timeOut) + "|" + (*c.count ? c.count : "8"));
@@ -326,6 +332,86 @@ TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
     EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
                   std::to_string(main.versionHTTPSock.HTTPProxyPort),
               "p.example:80");
+}
+
+// A record with bytes that are not UTF-8 in every field (a Latin-1 password, say) keeps each field the user
+// did not change byte for byte, in the file and in the settings, whichever one field Apply or the proxy
+// window's "Close" changes.
+TEST_F(PreferencesWindowsTest, ApplyKeepsTheBytesOfWhatWasNotChanged) {
+    std::vector<std::string> fields;
+    for (int i = 1; i <= 10; ++i)
+        fields.push_back(std::to_string(i) + "\xE9\xFF");
+    struct Case {
+        bool proxy;
+        const char* control; // none: nothing changed
+        const char* typed;   // none: a click
+        size_t field;
+        const char* written;
+    };
+    for (const Case& c : {Case{false, nullptr, nullptr, 0, ""},
+                          {false, "EditField1", "30", 1, "30"},
+                          {false, "EditField3", "4", 10, "4"},
+                          {false, "CheckBox1", nullptr, 4, "showcodes"},
+                          {false, "CheckBox2", nullptr, 5, "useProxy"},
+                          {true, "EditField2", "8080", 7, "8080"},
+                          {true, "EditField4", "pw", 9, "pw"}}) {
+        SCOPED_TRACE(c.field);
+        WriteRecord(fw::Join(fields, "*"));
+        if (c.proxy) {
+            Click(Prefs(), "PushButton2");
+            Type(Proxy(), c.control, c.typed);
+            Click(Proxy(), "BevelButton1");
+        } else if (c.typed) {
+            Type(Prefs(), c.control, c.typed);
+        } else if (c.control) {
+            Click(Prefs(), c.control);
+        }
+        Click(Prefs(), "PushButton1");
+        std::vector<std::string> expected = fields;
+        if (c.field)
+            expected[c.field - 1] = c.written;
+        EXPECT_EQ(Record(), fw::Join(expected, "*"));
+        using namespace quillfen::Globals;
+        EXPECT_EQ((std::vector<std::string>{timeOut, proxyURL, proxyPort, proxyUser, proxyPass, simultSocks}),
+                  (std::vector<std::string>{expected[0], expected[5], expected[6], expected[7], expected[8],
+                                            expected[9]}));
+        fw::detail::FreeRetiredWindows();
+    }
+}
+
+// The columns between the first and the last dark pixel of an image.
+int InkWidth(const QImage& image) {
+    int left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                left = std::min(left, x), right = std::max(right, x);
+    return right - left + 1;
+}
+
+// The proxy window's port field shows every digit of a five-digit port at its layout's place and size:
+// drawn with its cursor at the start and at the end, the field looks the same, so nothing is scrolled out
+// of sight, and its ink is as wide as the text's drawn alone in the field's font.
+TEST_F(PreferencesWindowsTest, PortFieldShowsFiveDigits) {
+    Click(Prefs(), "PushButton2");
+    auto* port = fw::detail::As<QLineEdit>(Proxy().Get<fw::EditField>("EditField2"));
+    EXPECT_EQ(port->geometry(), QRect(240, 47, 40, 22));
+    for (const char* digits : {"65535", "88888", "10000"}) {
+        Type(Proxy(), "EditField2", digits);
+        Click(Proxy(), "EditField1"); // the cursor drawn elsewhere
+        port->setCursorPosition(0);
+        const QImage start = port->grab().toImage();
+        port->end(false);
+        const QImage end = port->grab().toImage();
+        EXPECT_EQ(start, end) << digits;
+        QImage alone(200, 40, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter painter(&alone);
+        painter.setFont(port->font());
+        painter.drawText(20, 30, digits);
+        painter.end();
+        EXPECT_GE(InkWidth(end), InkWidth(alone)) << digits;
+    }
 }
 
 const std::string kWelcome = "Welcome to Safari Quillfen!\r";

@@ -1,6 +1,7 @@
 // Stands in for message boxes and file dialogs and records what they were asked. Every dialog is cancelled
 // unless a test scripts its answer: the path a save or open dialog returns, the setup string a page setup
-// confirms ("" keeps what is offered), the PDF file the print dialog prints to.
+// confirms ("" keeps what is offered), the PDF file the print dialog prints to and the pages, copies and
+// order chosen there.
 #pragma once
 
 #include "framework/ui/Modal.h"
@@ -36,12 +37,15 @@ public:
     }
     bool PrintDialog(fw::PrinterSetup& setup) override {
         ++printDialogs;
-        if (printToPdf)
+        if (printToPdf) {
             setup.PrintToFile(*printToPdf);
+            setup.SetJobChoice(printChoice);
+        }
         return printToPdf.has_value();
     }
 
     std::optional<std::string> saveAnswer, openAnswer, pageSetupChoice, printToPdf;
+    fw::PrinterSetup::JobChoice printChoice;
     std::vector<std::string> dialogsAsked, pageSetupsOffered, messages, urls;
     int printDialogs = 0, beeps = 0;
 };
