@@ -95,6 +95,13 @@ protected:
         (xml ? plist_to_xml_free : plist_to_bin_free)(text);
         return bytes;
     }
+    // Our XML text of a property list, by way of libplist's binary form.
+    static std::string OurXml(plist_t node) {
+        std::string text, error;
+        plutil::BinaryToXml(Libplist(node, false), {plutil::kMaxOutputBytes, plutil::kMaxDepth},
+                            [&text](std::string_view piece) { return text += piece, true; }, error);
+        return text;
+    }
     size_t FileCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(work_), {})); }
 
     testsupport::TempHome temp_;
@@ -103,7 +110,7 @@ protected:
     const PlistPtr sample_ = AllKinds();
     // The sample as the browser might store it, and as the tool must leave it.
     const std::string binary_ = Libplist(sample_.get(), false);
-    const std::string xml_ = plutil::PlistToXml(sample_.get());
+    const std::string xml_ = OurXml(sample_.get());
 };
 
 // Binary and foreign-layout XML give the same text with every value kept; a key given twice keeps its last
@@ -121,7 +128,7 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     PlistPtr lastValues(plist_new_dict());
     plist_dict_set_item(lastValues.get(), "a", plist_new_string("second"));
     plist_dict_set_item(lastValues.get(), "b", plist_new_string("kept"));
-    const std::string dupXml = plutil::PlistToXml(lastValues.get());
+    const std::string dupXml = OurXml(lastValues.get());
     const std::vector<std::tuple<std::string, std::string, std::string>> files{
         {"a b.plist", binary_, xml_},
         {"it's \"q\".plist", Libplist(sample_.get(), true), xml_},

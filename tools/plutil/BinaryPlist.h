@@ -17,6 +17,7 @@ enum class Kind { Boolean, Integer, Real, Date, Data, String, Utf16String, Uid, 
 struct PlistValue {
     Kind kind = Kind::Boolean;
     std::uint64_t integer = 0; // Integer (the 64-bit pattern), Uid, Boolean (0 or 1)
+    bool unsignedInteger = false; // an Integer above 2^63-1
     double real = 0;           // Real, Date (seconds since 2001)
     std::string_view bytes;    // Data, String (bytes as stored), Utf16String (big-endian as stored)
     std::uint64_t count = 0;   // entries of an Array or Dict, code units of a Utf16String

@@ -1,8 +1,6 @@
 // Serialises a property list to the XML text the Mac plutil writes, byte for byte.
 #pragma once
 
-#include <plist/plist.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,10 +25,7 @@ using XmlOut = std::function<bool(std::string_view)>;
 // size beyond the limits, a NUL character, which XML cannot hold) writes nothing. Empty error on success.
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
-// The same for a property list parsed by libplist.
-bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error);
-
-// The whole text of a parsed property list; empty when it cannot be written.
-std::string PlistToXml(plist_t root);
+// The same for the UTF-8 text of an XML property list, which is checked whole before anything is written.
+bool XmlToXml(std::string_view xml, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
 } // namespace plutil

@@ -1,0 +1,46 @@
+// An XML property list read in place: one pass checks the whole text and notes where each value lies, in a
+// flat table of a few words per value, without recursion; values are decoded from the text when asked for.
+#pragma once
+
+#include "tools/plutil/BinaryPlist.h"
+
+namespace plutil {
+
+class XmlPlist {
+public:
+    using Ref = std::uint32_t;
+    using Object = PlistValue;
+
+    // Nothing, with the reason, when the UTF-8 text is no well-formed property list, or nests containers
+    // deeper than maxDepth + 1 (the writer refuses the last level that holds anything).
+    static std::optional<XmlPlist> Open(std::string_view text, int maxDepth, std::string& error);
+
+    Ref Top() const { return 0; }
+    // A String's or Data's bytes stay valid until the next call.
+    std::optional<Object> At(Ref ref, std::string& error) const;
+    bool Items(const Object& array, std::vector<Ref>& items, std::string& error) const;
+    // A Dict's keys with the references of their values, in file order.
+    bool Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries, std::string& error) const;
+
+private:
+    struct Node {
+        std::uint32_t begin = 0; // the element's content
+        std::uint32_t end = 0;
+        std::uint32_t next = 0;  // the node after this one's descendants
+        std::uint32_t count = 0; // entries of an Array or Dict
+        Kind kind = Kind::Boolean;
+        bool plain = false; // content without references, comments or CDATA: its bytes are its text
+        bool truth = false;
+    };
+    class Parser;
+
+    explicit XmlPlist(std::string_view text) : text_(text) {}
+    // The content's text; a view of the file's bytes where they need no decoding.
+    std::string_view Content(const Node& node) const;
+
+    std::string_view text_;
+    std::vector<Node> nodes_;
+    mutable std::string scratch_;
+};
+
+} // namespace plutil
