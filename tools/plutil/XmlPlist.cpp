@@ -5,6 +5,7 @@
 #include "tools/plutil/XmlPlist.h"
 
 #include "tools/plutil/XmlScalars.h"
+#include "tools/plutil/XmlText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -61,7 +62,8 @@ private:
     }
 
     void SkipSpace() {
-        at_ = std::min(text_.find_first_not_of(kSpace, at_), text_.size());
+        while (at_ < text_.size() && IsXmlSpace(text_[at_]))
+            ++at_;
     }
 
     // Past the next `end`, the whole of a comment, processing instruction or CDATA section.
@@ -127,6 +129,7 @@ private:
     bool Document() {
         if (text_.size() >= kNoNode)
             return Fail("too large");
+        plist_.nodes_.reserve(MostNodes());
         if (!Misc())
             return false;
         if (text_.substr(at_).starts_with("<!DOCTYPE") && !(Doctype() && Misc()))
@@ -138,6 +141,15 @@ private:
         if (!Misc())
             return false;
         return at_ == text_.size() || Fail("more after the property list");
+    }
+
+    // Room for every value at once, so that the table never grows by copying: one a start tag, and no
+    // value takes fewer than six bytes ("<key/>").
+    std::size_t MostNodes() const {
+        std::size_t tags = 0;
+        for (std::size_t at = text_.find('<'); at != std::string_view::npos; at = text_.find('<', at + 1))
+            tags += at + 1 < text_.size() && text_[at + 1] != '/' && text_[at + 1] != '!' && text_[at + 1] != '?';
+        return std::min(tags, text_.size() / 6 + 1);
     }
 
     // A start tag from its '<': its name, its attributes, and whether it closes itself.
@@ -187,6 +199,7 @@ private:
     // The content of a value element up to its end tag: text, references, comments, CDATA.
     bool ScalarContent(std::string_view name, Node& node) {
         node.begin = static_cast<std::uint32_t>(at_);
+        node.plain = true;
         for (;;) {
             const std::size_t open = text_.find('<', at_);
             if (open == std::string_view::npos)
@@ -198,6 +211,7 @@ private:
                 break;
             }
             at_ += 2;
+            node.plain = false;
             if (!(rest.starts_with("<!--")         ? SkipPast("-->")
                   : rest.starts_with("<![CDATA[") ? SkipPast("]]>")
                   : rest.starts_with("<?")        ? SkipPast("?>")
@@ -205,20 +219,20 @@ private:
                 return false;
         }
         const std::string_view content = text_.substr(node.begin, node.end - node.begin);
-        node.plain = content.find_first_of("&<") == std::string_view::npos;
+        node.plain = node.plain && content.find('&') == std::string_view::npos;
         return EndTag(name);
     }
 
     // The value a node holds, decoded once to check it.
     bool CheckValue(const Node& node, std::string_view name) {
-        if (node.kind == Kind::String)
+        if (node.Type() == Kind::String)
             return node.plain || DecodeContent(plist_.text_.substr(node.begin, node.end - node.begin), check_) ||
                    Fail("an undefined or damaged reference");
-        if (node.kind == Kind::Boolean)
+        if (node.Type() == Kind::Boolean)
             return plist_.Content(node).find_first_not_of(kSpace) == std::string_view::npos ||
                    Fail("text inside <true/> or <false/>");
         PlistValue value;
-        value.kind = node.kind;
+        value.kind = node.Type();
         if (!node.plain && !DecodeContent(plist_.text_.substr(node.begin, node.end - node.begin), check_))
             return Fail("an undefined or damaged reference");
         const std::string_view text = node.plain ? plist_.Content(node) : std::string_view(check_);
@@ -249,7 +263,7 @@ private:
             if (!Misc())
                 return false;
             if (at_ >= text_.size() || text_[at_] != '<')
-                return Fail("text outside the elements of a property list");
+                return Fail(at_ >= text_.size() ? "the text ends early" : "text outside the elements of a property list");
             if (!(text_.substr(at_).starts_with("</") ? Close() : Element()))
                 return false;
         } while (!stack_.empty());
@@ -291,35 +305,33 @@ private:
         if (!Placed(key))
             return Fail(key ? "a key outside a dictionary, or two keys in a row" : "a value without a key, or a second top value");
         Node node;
-        node.kind = element->kind;
+        node.kind = static_cast<std::uint8_t>(element->kind);
         node.truth = name == "true";
-        node.begin = node.end = static_cast<std::uint32_t>(at_);
         node.plain = true;
-        const std::uint32_t index = static_cast<std::uint32_t>(plist_.nodes_.size());
+        const auto index = static_cast<std::uint32_t>(plist_.nodes_.size());
+        node.next = index + 1; // a container that is not empty learns its own at its end tag
         if (!key)
             CountInParent();
-        const bool container = node.kind == Kind::Array || node.kind == Kind::Dict;
-        if (container && !empty) {
-            if (static_cast<int>(ContainerDepth()) > maxDepth_ + 1) {
+        if (element->kind == Kind::Array || element->kind == Kind::Dict) {
+            if (!empty && static_cast<int>(ContainerDepth()) > maxDepth_ + 1) {
                 why_ = "nested deeper than " + std::to_string(maxDepth_) + " levels";
                 return false;
             }
+            if (!empty)
+                stack_.push_back({index, element->kind == Kind::Dict, true, name});
             plist_.nodes_.push_back(node);
-            stack_.push_back({index, node.kind == Kind::Dict, true, name});
             return true;
         }
-        if (!empty && !container && !ScalarContent(name, node))
+        node.begin = node.end = static_cast<std::uint32_t>(at_);
+        if ((!empty && !ScalarContent(name, node)) || !CheckValue(node, name))
             return false;
-        if (!container && !CheckValue(node, name))
-            return false;
-        node.next = index + 1;
         plist_.nodes_.push_back(node);
         return true;
     }
 
     void CountInParent() {
         if (!stack_.empty() && stack_.back().node != kNoNode)
-            ++plist_.nodes_[stack_.back().node].count;
+            ++plist_.nodes_[stack_.back().node].end;
     }
 
     std::size_t ContainerDepth() const {
@@ -354,15 +366,18 @@ std::string_view XmlPlist::Content(const Node& node) const {
 std::optional<PlistValue> XmlPlist::At(Ref ref, std::string& error) const {
     const Node& node = nodes_[ref];
     PlistValue value;
-    value.kind = node.kind;
+    value.kind = node.Type();
     value.handle = ref;
-    value.count = node.count;
     value.integer = node.truth;
-    if (node.kind == Kind::String) {
+    if (value.kind == Kind::Array || value.kind == Kind::Dict) {
+        value.count = node.end;
+        return value;
+    }
+    if (value.kind == Kind::String) {
         value.bytes = Content(node);
         return value;
     }
-    if (node.kind == Kind::Array || node.kind == Kind::Dict || node.kind == Kind::Boolean)
+    if (value.kind == Kind::Boolean)
         return value;
     std::string text(Content(node));
     if (!ParseScalar(text, value, scratch_)) {

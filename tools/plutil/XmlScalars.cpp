@@ -189,8 +189,14 @@ bool Base64(std::string_view s, std::string& bytes) {
 
 bool DecodeContent(std::string_view content, std::string& text) {
     text.clear();
+    // The next '&' and '<', each looked for again only once passed, so that many of one cost no rescans.
+    std::size_t amp = content.find('&'), lt = content.find('<');
     for (std::size_t at = 0; at < content.size();) {
-        const std::size_t special = content.find_first_of("&<", at);
+        if (amp < at)
+            amp = content.find('&', at);
+        if (lt < at)
+            lt = content.find('<', at);
+        const std::size_t special = std::min(amp, lt);
         text.append(content.substr(at, special - at));
         if (special == std::string_view::npos)
             break;

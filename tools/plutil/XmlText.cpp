@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace plutil {
 namespace {
@@ -51,7 +52,13 @@ bool Named(const std::string& name, std::initializer_list<std::string_view> name
 bool ValidUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = p + text.size();
+    constexpr std::uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
     while (p < end) {
+        std::uint64_t word = 0;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), ((word - 0x20 * kOnes) | word) & kHigh) == 0) {
+            p += 8; // eight printable ASCII characters
+            continue;
+        }
         const unsigned c = *p;
         if (c >= 0x20 && c < 0x80) {
             ++p;

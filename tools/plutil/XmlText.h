@@ -1,6 +1,7 @@
 // The text of an XML property list as UTF-8, whatever encoding its byte-order mark or declaration names.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,9 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
 
 // Whether a code point is a character an XML 1.0 document may hold.
 bool IsXmlChar(std::uint32_t code);
+
+inline bool IsXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 } // namespace plutil
