@@ -287,7 +287,12 @@ bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut&
 
 bool XmlToXml(std::string_view xml, const XmlLimits& limits, const XmlOut& out, std::string& error) {
     const std::optional<XmlPlist> plist = XmlPlist::Open(xml, limits.maxDepth, error);
-    return plist && SourceToXml(*plist, limits, out, error);
+    if (!plist)
+        return false;
+    // The text was checked whole, and where it cannot outgrow the limit, measuring would only walk it twice.
+    if (plist->MostXmlBytes() <= limits.maxBytes)
+        return Writer<XmlPlist>(*plist, limits, &out).Run(error);
+    return SourceToXml(*plist, limits, out, error);
 }
 
 } // namespace plutil

@@ -25,7 +25,9 @@ using XmlOut = std::function<bool(std::string_view)>;
 // size beyond the limits, a NUL character, which XML cannot hold) writes nothing. Empty error on success.
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
-// The same for the UTF-8 text of an XML property list, which is checked whole before anything is written.
+// The same for the UTF-8 text of an XML property list, which is checked whole first. It is measured only
+// where it could outgrow the limit, so a rarer refusal (a date beyond the writer's range) may come after
+// pieces were handed on: `out` must be able to drop them.
 bool XmlToXml(std::string_view xml, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
 } // namespace plutil

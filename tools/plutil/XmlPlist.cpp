@@ -15,6 +15,12 @@ namespace plutil {
 namespace {
 
 constexpr std::string_view kSpace = " \t\r\n";
+// What the writer makes of one value, at most: two lines of its tags (a container's start and end), each
+// indented by its level, holding a number or date of at most 24 characters, and five bytes for every
+// byte of content ("&amp;" for an "&" in CDATA; Base64 with its line breaks takes less).
+constexpr std::uint64_t kMostTagBytes = 24;
+constexpr std::uint64_t kMostBytesPerByte = 5;
+constexpr std::uint64_t kMostFrameBytes = 256; // the XML header, DOCTYPE and <plist> wrapper
 
 struct Tag {
     std::string_view name;
@@ -26,7 +32,7 @@ constexpr Tag kTags[] = {{"dict", Kind::Dict},       {"array", Kind::Array}, {"k
                                  {"false", Kind::Boolean}};
 
 bool IsNameChar(char c) {
-    return c != '>' && c != '/' && c != '=' && kSpace.find(c) == std::string_view::npos;
+    return c != '>' && c != '/' && c != '=' && !IsXmlSpace(c);
 }
 
 } // namespace
@@ -129,7 +135,9 @@ private:
     bool Document() {
         if (text_.size() >= kNoNode)
             return Fail("too large");
-        plist_.nodes_.reserve(MostNodes());
+        // Room for every value at once, so that the table never grows by copying: no value takes fewer than
+        // six bytes ("<key/>"). Pages of it that no value fills are never touched, so they take no memory.
+        plist_.nodes_.reserve(text_.size() / 6 + 1);
         if (!Misc())
             return false;
         if (text_.substr(at_).starts_with("<!DOCTYPE") && !(Doctype() && Misc()))
@@ -141,15 +149,6 @@ private:
         if (!Misc())
             return false;
         return at_ == text_.size() || Fail("more after the property list");
-    }
-
-    // Room for every value at once, so that the table never grows by copying: one a start tag, and no
-    // value takes fewer than six bytes ("<key/>").
-    std::size_t MostNodes() const {
-        std::size_t tags = 0;
-        for (std::size_t at = text_.find('<'); at != std::string_view::npos; at = text_.find('<', at + 1))
-            tags += at + 1 < text_.size() && text_[at + 1] != '/' && text_[at + 1] != '!' && text_[at + 1] != '?';
-        return std::min(tags, text_.size() / 6 + 1);
     }
 
     // A start tag from its '<': its name, its attributes, and whether it closes itself.
@@ -312,6 +311,7 @@ private:
         node.next = index + 1; // a container that is not empty learns its own at its end tag
         if (!key)
             CountInParent();
+        plist_.mostXmlBytes_ += 2 * (ContainerDepth() + kMostTagBytes);
         if (element->kind == Kind::Array || element->kind == Kind::Dict) {
             if (!empty && static_cast<int>(ContainerDepth()) > maxDepth_ + 1) {
                 why_ = "nested deeper than " + std::to_string(maxDepth_) + " levels";
@@ -325,6 +325,7 @@ private:
         node.begin = node.end = static_cast<std::uint32_t>(at_);
         if ((!empty && !ScalarContent(name, node)) || !CheckValue(node, name))
             return false;
+        plist_.mostXmlBytes_ += kMostBytesPerByte * (node.end - node.begin);
         plist_.nodes_.push_back(node);
         return true;
     }
@@ -350,6 +351,7 @@ private:
 
 std::optional<XmlPlist> XmlPlist::Open(std::string_view text, int maxDepth, std::string& error) {
     XmlPlist plist(text);
+    plist.mostXmlBytes_ = kMostFrameBytes;
     if (!Parser(plist, maxDepth).Run(error))
         return std::nullopt;
     return plist;

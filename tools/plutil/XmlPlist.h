@@ -16,6 +16,8 @@ public:
     static std::optional<XmlPlist> Open(std::string_view text, int maxDepth, std::string& error);
 
     Ref Top() const { return 0; }
+    // A bound on the length of the XML text the writer makes of this list.
+    std::uint64_t MostXmlBytes() const { return mostXmlBytes_; }
     // A String's or Data's bytes stay valid until the next call.
     std::optional<Object> At(Ref ref, std::string& error) const;
     bool Items(const Object& array, std::vector<Ref>& items, std::string& error) const;
@@ -41,6 +43,7 @@ private:
 
     std::string_view text_;
     std::vector<Node> nodes_;
+    std::uint64_t mostXmlBytes_ = 0;
     mutable std::string scratch_;
 };
 

@@ -6,6 +6,7 @@
 #include "framework/text/Text.h"
 #include "tools/plutil/XmlText.h"
 
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -141,47 +142,50 @@ bool Date(std::string_view s, double& seconds) {
     return true;
 }
 
-int Base64Digit(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    return c == '+' ? 62 : c == '/' ? 63 : -1;
-}
+// Each byte's worth as a Base64 digit, or what else it is.
+constexpr unsigned char kSkip = 64, kPad = 65, kBad = 66;
+constexpr std::array<unsigned char, 256> kBase64 = [] {
+    std::array<unsigned char, 256> table{};
+    table.fill(kBad);
+    constexpr std::string_view digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        table[static_cast<unsigned char>(digits[i])] = static_cast<unsigned char>(i);
+    for (const char c : kSpace)
+        table[static_cast<unsigned char>(c)] = kSkip;
+    table['='] = kPad;
+    return table;
+}();
 
 // Padding is optional, but nothing follows it.
 bool Base64(std::string_view s, std::string& bytes) {
-    bytes.clear();
+    bytes.resize(s.size() / 4 * 3 + 3);
+    char* out = bytes.data();
     std::uint32_t group = 0;
     int digits = 0;
     int padding = 0;
     for (const char c : s) {
-        if (kSpace.find(c) != std::string_view::npos)
-            continue;
-        if (c == '=' && digits + padding >= 2 && digits + padding < 4) {
+        const unsigned digit = kBase64[static_cast<unsigned char>(c)];
+        if (digit < kSkip && padding == 0) {
+            group = group << 6 | digit;
+            if (++digits == 4) {
+                *out++ = static_cast<char>(group >> 16);
+                *out++ = static_cast<char>(group >> 8 & 0xFF);
+                *out++ = static_cast<char>(group & 0xFF);
+                digits = 0;
+            }
+        } else if (digit == kPad && digits + padding >= 2 && digits + padding < 4) {
             ++padding;
-            continue;
-        }
-        const int digit = Base64Digit(c);
-        if (digit < 0 || padding > 0)
+        } else if (digit != kSkip) {
             return false;
-        group = group << 6 | static_cast<std::uint32_t>(digit);
-        if (++digits == 4) {
-            bytes += static_cast<char>(group >> 16);
-            bytes += static_cast<char>(group >> 8 & 0xFF);
-            bytes += static_cast<char>(group & 0xFF);
-            group = 0;
-            digits = 0;
         }
     }
     if (digits == 1)
         return false;
     if (digits >= 2)
-        bytes += static_cast<char>(group >> (digits == 2 ? 4 : 10));
+        *out++ = static_cast<char>(group >> (digits == 2 ? 4 : 10));
     if (digits == 3)
-        bytes += static_cast<char>(group >> 2 & 0xFF);
+        *out++ = static_cast<char>(group >> 2 & 0xFF);
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return padding == 0 || digits + padding == 4;
 }
 
