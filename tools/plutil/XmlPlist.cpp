@@ -27,9 +27,9 @@ struct Tag {
     Kind kind;
 };
 constexpr Tag kTags[] = {{"dict", Kind::Dict},       {"array", Kind::Array}, {"key", Kind::String},
-                                 {"string", Kind::String},   {"data", Kind::Data},   {"date", Kind::Date},
-                                 {"integer", Kind::Integer}, {"real", Kind::Real},   {"true", Kind::Boolean},
-                                 {"false", Kind::Boolean}};
+                         {"string", Kind::String},   {"data", Kind::Data},   {"date", Kind::Date},
+                         {"integer", Kind::Integer}, {"real", Kind::Real},   {"true", Kind::Boolean},
+                         {"false", Kind::Boolean}};
 
 bool IsNameChar(char c) {
     return c != '>' && c != '/' && c != '=' && !IsXmlSpace(c);
@@ -46,7 +46,7 @@ public:
         if (!ok) {
             const std::string_view read = text_.substr(0, std::min(at_, text_.size()));
             const auto line = std::count(read.begin(), read.end(), '\n') + 1;
-            error = why_.empty() ? "not a property list, or a damaged one (" + std::string(problem_) + ", line " +
+            error = why_.empty() ? "not a property list, or a damaged one (" + problem_ + ", line " +
                                        std::to_string(line) + ")"
                                  : why_;
         }
@@ -92,7 +92,7 @@ private:
                     return false;
             } else if (rest.starts_with("<?")) {
                 const bool declaration = rest.starts_with("<?xml ") || rest.starts_with("<?xml?");
-                if (declaration && at_ != text_.find_first_not_of(kSpace)) // leading blanks were accepted before
+                if (declaration && at_ != start_)
                     return Fail("an XML declaration after the start");
                 if (!SkipPast("?>"))
                     return false;
@@ -123,8 +123,8 @@ private:
                 at_ = end + 1;
             } else {
                 const std::size_t from = at_;
-                while (at_ < text_.size() && IsNameChar(text_[at_]) && text_[at_] != '[' && text_[at_] != '"' &&
-                       text_[at_] != '\'')
+                while (at_ < text_.size() && IsNameChar(text_[at_]) && text_[at_] != '[' &&
+                       text_[at_] != '"' && text_[at_] != '\'')
                     ++at_;
                 if (at_ == from)
                     return Fail("a damaged DOCTYPE");
@@ -138,6 +138,8 @@ private:
         // Room for every value at once, so that the table never grows by copying: no value takes fewer than
         // six bytes ("<key/>"). Pages of it that no value fills are never touched, so they take no memory.
         plist_.nodes_.reserve(text_.size() / 6 + 1);
+        SkipSpace(); // blanks before the XML declaration were accepted before
+        start_ = at_;
         if (!Misc())
             return false;
         if (text_.substr(at_).starts_with("<!DOCTYPE") && !(Doctype() && Misc()))
@@ -176,8 +178,10 @@ private:
             ++at_;
             SkipSpace();
             const char quote = at_ < text_.size() ? text_[at_] : '\0';
-            const std::size_t end = quote == '"' || quote == '\'' ? text_.find(quote, at_ + 1) : std::string_view::npos;
-            if (end == std::string_view::npos || text_.substr(at_, end - at_).find('<') != std::string_view::npos)
+            const std::size_t end =
+                quote == '"' || quote == '\'' ? text_.find(quote, at_ + 1) : std::string_view::npos;
+            if (end == std::string_view::npos ||
+                text_.substr(at_, end - at_).find('<') != std::string_view::npos)
                 return Fail("a damaged attribute");
             at_ = end + 1;
         }
@@ -211,7 +215,7 @@ private:
             }
             at_ += 2;
             node.plain = false;
-            if (!(rest.starts_with("<!--")         ? SkipPast("-->")
+            if (!(rest.starts_with("<!--")        ? SkipPast("-->")
                   : rest.starts_with("<![CDATA[") ? SkipPast("]]>")
                   : rest.starts_with("<?")        ? SkipPast("?>")
                                                   : Fail("an element inside a value")))
@@ -225,7 +229,8 @@ private:
     // The value a node holds, decoded once to check it.
     bool CheckValue(const Node& node, std::string_view name) {
         if (node.Type() == Kind::String)
-            return node.plain || DecodeContent(plist_.text_.substr(node.begin, node.end - node.begin), check_) ||
+            return node.plain ||
+                   DecodeContent(plist_.text_.substr(node.begin, node.end - node.begin), check_) ||
                    Fail("an undefined or damaged reference");
         if (node.Type() == Kind::Boolean)
             return plist_.Content(node).find_first_not_of(kSpace) == std::string_view::npos ||
@@ -235,8 +240,7 @@ private:
         if (!node.plain && !DecodeContent(plist_.text_.substr(node.begin, node.end - node.begin), check_))
             return Fail("an undefined or damaged reference");
         const std::string_view text = node.plain ? plist_.Content(node) : std::string_view(check_);
-        std::string bytes;
-        if (ParseScalar(text, value, bytes))
+        if (ParseScalar(text, value, bytes_))
             return true;
         return Fail("a damaged <" + std::string(name) + ">");
     }
@@ -262,7 +266,8 @@ private:
             if (!Misc())
                 return false;
             if (at_ >= text_.size() || text_[at_] != '<')
-                return Fail(at_ >= text_.size() ? "the text ends early" : "text outside the elements of a property list");
+                return Fail(at_ >= text_.size() ? "the text ends early"
+                                                : "text outside the elements of a property list");
             if (!(text_.substr(at_).starts_with("</") ? Close() : Element()))
                 return false;
         } while (!stack_.empty());
@@ -296,13 +301,14 @@ private:
             stack_.push_back({kNoNode, false, false, name});
             return true;
         }
-        const auto* element = std::find_if(std::begin(kTags), std::end(kTags),
-                                           [&](const Tag& e) { return e.name == name; });
+        const auto* element =
+            std::find_if(std::begin(kTags), std::end(kTags), [&](const Tag& e) { return e.name == name; });
         if (element == std::end(kTags))
             return Fail("an element that is no property list value");
         const bool key = name == "key";
         if (!Placed(key))
-            return Fail(key ? "a key outside a dictionary, or two keys in a row" : "a value without a key, or a second top value");
+            return Fail(key ? "a key outside a dictionary, or two keys in a row"
+                            : "a value without a key, or a second top value");
         Node node;
         node.kind = static_cast<std::uint8_t>(element->kind);
         node.truth = name == "true";
@@ -343,8 +349,10 @@ private:
     std::string_view text_;
     const int maxDepth_;
     std::size_t at_ = 0;
+    std::size_t start_ = 0; // where the XML declaration may stand
     std::vector<Open> stack_;
     std::string check_;
+    std::string bytes_;
     std::string problem_;
     std::string why_;
 };
@@ -381,8 +389,11 @@ std::optional<PlistValue> XmlPlist::At(Ref ref, std::string& error) const {
     }
     if (value.kind == Kind::Boolean)
         return value;
-    std::string text(Content(node));
-    if (!ParseScalar(text, value, scratch_)) {
+    const std::string_view raw = text_.substr(node.begin, node.end - node.begin);
+    std::string decoded;
+    if (!node.plain)
+        DecodeContent(raw, decoded);
+    if (!ParseScalar(node.plain ? raw : std::string_view(decoded), value, scratch_)) {
         error = "damaged XML property list";
         return std::nullopt;
     }
@@ -398,7 +409,8 @@ bool XmlPlist::Items(const Object& array, std::vector<Ref>& items, std::string&)
     return true;
 }
 
-bool XmlPlist::Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries, std::string&) const {
+bool XmlPlist::Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries,
+                       std::string&) const {
     entries.clear();
     entries.reserve(static_cast<std::size_t>(dict.count));
     const Node& node = nodes_[dict.handle];

@@ -22,16 +22,17 @@ public:
     std::optional<Object> At(Ref ref, std::string& error) const;
     bool Items(const Object& array, std::vector<Ref>& items, std::string& error) const;
     // A Dict's keys with the references of their values, in file order.
-    bool Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries, std::string& error) const;
+    bool Entries(const Object& dict, std::vector<std::pair<std::string, Ref>>& entries,
+                 std::string& error) const;
 
 private:
     // Sixteen bytes: a file holds a value in about every 35 bytes.
     struct Node {
         std::uint32_t begin = 0; // a value's content, up to end
         std::uint32_t end = 0;   // of an Array or Dict, the count of its entries instead
-        std::uint32_t next = 0; // the node after this one's descendants
-        std::uint8_t kind = 0;  // a Kind
-        bool plain = false;     // content without references, comments or CDATA: its bytes are its text
+        std::uint32_t next = 0;  // the node after this one's descendants
+        std::uint8_t kind = 0;   // a Kind
+        bool plain = false;      // content without references, comments or CDATA: its bytes are its text
         bool truth = false;
         Kind Type() const { return static_cast<Kind>(kind); }
     };

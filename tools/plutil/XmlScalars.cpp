@@ -41,10 +41,10 @@ bool Reference(std::string_view name, std::string& text) {
     const std::string_view digits = name.substr(hex ? 2 : 1);
     std::uint32_t code = 0;
     for (const char c : digits) {
-        const int digit = c >= '0' && c <= '9'               ? c - '0'
-                          : hex && c >= 'a' && c <= 'f'      ? c - 'a' + 10
-                          : hex && c >= 'A' && c <= 'F'      ? c - 'A' + 10
-                                                             : -1;
+        const int digit = c >= '0' && c <= '9'          ? c - '0'
+                          : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                        : -1;
         if (digit < 0 || code > 0x10FFFF)
             return false;
         code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
@@ -126,7 +126,8 @@ bool Date(std::string_view s, double& seconds) {
     unsigned parts[] = {1, 1, 0, 0, 0};
     for (std::size_t i = 0; i < 5 && !s.empty(); ++i) {
         std::uint64_t part = 0;
-        if (s.size() < 3 || s[0] != kSeparators[i] || !Magnitude(s.substr(1, 2), 10, part) || part < kLeast[i])
+        if (s.size() < 3 || s[0] != kSeparators[i] || !Magnitude(s.substr(1, 2), 10, part) ||
+            part < kLeast[i])
             return false;
         parts[i] = static_cast<unsigned>(part);
         s.remove_prefix(3);
@@ -138,7 +139,8 @@ bool Date(std::string_view s, double& seconds) {
         parts[2] > 23 || parts[3] > 59 || parts[4] > 59)
         return false;
     const std::int64_t days = DaysFromCivil(y, parts[0], parts[1]);
-    seconds = static_cast<double>(days * 86400 + parts[2] * 3600 + parts[3] * 60 + parts[4] - kMacEpochOffset);
+    seconds =
+        static_cast<double>(days * 86400 + parts[2] * 3600 + parts[3] * 60 + parts[4] - kMacEpochOffset);
     return true;
 }
 

@@ -25,7 +25,8 @@ bool Fail(std::string& error, std::string_view why) {
 
 std::string Upper(std::string_view s) {
     std::string up(s);
-    std::transform(up.begin(), up.end(), up.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+    std::transform(up.begin(), up.end(), up.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
     return up;
 }
 
@@ -112,7 +113,8 @@ bool FromUtf16(std::string_view bytes, bool littleEndian, std::string& out) {
     if (bytes.size() % 2 != 0)
         return false;
     const auto unit = [&](std::size_t i) {
-        const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        const auto a = static_cast<unsigned char>(bytes[2 * i]),
+                   b = static_cast<unsigned char>(bytes[2 * i + 1]);
         return static_cast<std::uint32_t>(littleEndian ? b << 8 | a : a << 8 | b);
     };
     out.reserve(bytes.size() * 3 / 2);
@@ -150,7 +152,8 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
         marked = file[0] == '\xFF' ? Encoding::Utf16Le : Encoding::Utf16Be;
     else
         mark = false;
-    if (!mark && (file.starts_with(std::string_view("<\0", 2)) || file.starts_with(std::string_view("\0<", 2))))
+    if (!mark &&
+        (file.starts_with(std::string_view("<\0", 2)) || file.starts_with(std::string_view("\0<", 2))))
         return Fail(error, "UTF-16 without a byte-order mark, which is not supported");
     if (marked != Encoding::Utf8 && !FromUtf16(file.substr(2), marked == Encoding::Utf16Le, converted))
         return Fail(error, "not a property list, or a damaged one (not UTF-16 text)");
@@ -159,7 +162,8 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
     const std::string declared = DeclaredEncoding(text);
     const bool utf8 = declared.empty() || Named(declared, {"UTF-8", "UTF8"});
     const bool utf16 = declared.starts_with("UTF-16");
-    const bool contradicts = marked == Encoding::Utf8 ? utf16 || (mark && !utf8) : !declared.empty() && !utf16;
+    const bool contradicts =
+        marked == Encoding::Utf8 ? utf16 || (mark && !utf8) : !declared.empty() && !utf16;
     if (contradicts)
         return Fail(error, "its declared encoding " + declared + " contradicts its byte-order mark or bytes");
     Encoding encoding = marked;
@@ -174,11 +178,13 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
     if (encoding == Encoding::Latin1) {
         FromLatin1(text, converted);
         text = converted;
-    } else if (encoding == Encoding::Ascii && std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; })) {
+    } else if (encoding == Encoding::Ascii &&
+               std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; })) {
         return Fail(error, "not a property list, or a damaged one (not US-ASCII text as declared)");
     }
     if (!ValidUtf8(text))
-        return Fail(error, "not a property list, or a damaged one (a byte that is no XML character in UTF-8)");
+        return Fail(error,
+                    "not a property list, or a damaged one (a byte that is no XML character in UTF-8)");
     return true;
 }
 
