@@ -30,8 +30,11 @@ std::string Upper(std::string_view s) {
     return up;
 }
 
-// The encoding named in an XML declaration at the start of the text; empty when none is named.
+// The encoding named in an XML declaration at the start of the text (after blanks, which the reader
+// accepts there); empty when none is named.
 std::string DeclaredEncoding(std::string_view text) {
+    while (!text.empty() && IsXmlSpace(text.front()))
+        text.remove_prefix(1);
     if (!text.starts_with("<?xml"))
         return {};
     const std::string_view decl = text.substr(0, text.find("?>"));
@@ -92,7 +95,7 @@ bool ValidUtf8(std::string_view text) {
             ++p;
             continue;
         }
-        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
+        const int length = c > 0xF4 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
         if (length == 0 || end - p < length)
             return false;
         std::uint32_t code = c & (0x3F >> (length - 1));
@@ -124,7 +127,7 @@ bool FromUtf16(std::string_view bytes, bool littleEndian, std::string& out) {
         if (code >= 0xD800 && code < 0xDC00 && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) < 0xE000)
             code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
         if (!IsXmlChar(code))
-            return false; // a lone surrogate among them
+            return false; // a lone surrogate, or a character XML cannot hold
         out += fw::Chr(code);
     }
     return true;
