@@ -119,8 +119,9 @@ protected:
     // Our XML text of a property list, by way of libplist's binary form.
     static std::string OurXml(plist_t node) {
         std::string text, error;
-        plutil::BinaryToXml(Libplist(node, false), {plutil::kMaxOutputBytes, plutil::kMaxDepth},
-                            [&text](std::string_view piece) { return text += piece, true; }, error);
+        plutil::BinaryToXml(
+            Libplist(node, false), {plutil::kMaxOutputBytes, plutil::kMaxDepth},
+            [&text](std::string_view piece) { return text += piece, true; }, error);
         return text;
     }
     size_t FileCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(work_), {})); }
@@ -212,9 +213,11 @@ TEST_F(PlutilToolTest, ReadsXmlInAnyEncodingAndForm) {
     }
     if (std::system("command -v python3 >/dev/null") != 0)
         GTEST_SKIP() << "no python3: the values were not compared with plistlib's";
-    const std::string compare = "cd " + Quote(work_.string()) +
-                                " && python3 -c 'import plistlib, sys; sys.exit(any(plistlib.load(open(f + \".in\", "
-                                "\"rb\")) != plistlib.load(open(f, \"rb\")) for f in sys.argv[1:]))'" + names;
+    const std::string compare =
+        "cd " + Quote(work_.string()) +
+        " && python3 -c 'import plistlib, sys; sys.exit(any(plistlib.load(open(f + \".in\", "
+        "\"rb\")) != plistlib.load(open(f, \"rb\")) for f in sys.argv[1:]))'" +
+        names;
     EXPECT_EQ(std::system(compare.c_str()), 0);
 }
 
@@ -232,6 +235,9 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     std::string deep, closing; // XML arrays nested 200,000 deep, behind a comment's start a scan might see
     for (int i = 0; i < 200'000; ++i)
         deep += "<array>", closing += "</array>";
+    std::string strings;
+    for (int i = 0; i < 80'000; ++i)
+        strings += "<string>x</string>";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
         {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
         {"foreign text", "hello <plist>", "not a property list"},
@@ -241,12 +247,18 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         {"shared references", Bplist(fanOut), "larger than"},
         {"array holding itself", Bplist({std::string("\xA1\x00", 2)}), "larger than"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
-        {"nesting after a processing instruction", "<plist><?pi <!-- ?>" + deep + "<!-- -->" + closing + "</plist>",
+        {"nesting after a processing instruction",
+         "<plist><?pi <!-- ?>" + deep + "<!-- -->" + closing + "</plist>", "nested deeper"},
+        {"nesting after an internal subset",
+         "<!DOCTYPE plist [<!-- ]><plist>" + deep + "<!-- -->" + closing + "</plist>", "declarations"},
+        // Measured only as it is written: refused after the first megabyte went to a temporary file.
+        {"XML one level too deep after a megabyte",
+         "<plist><array>" + strings + deep.substr(0, 512 * 7) + "<true/>" + closing.substr(0, 512 * 8) +
+             "</array></plist>",
          "nested deeper"},
-        {"nesting after an internal subset", "<!DOCTYPE plist [<!-- ]><plist>" + deep + "<!-- -->" + closing + "</plist>",
-         "declarations"},
         {"declared Shift_JIS", Replaced(xml_, "UTF-8", "Shift_JIS"), "not supported"},
-        {"UTF-8 mark, declared Latin-1", "\xEF\xBB\xBF" + Replaced(xml_, "UTF-8", "ISO-8859-1"), "contradicts"},
+        {"UTF-8 mark, declared Latin-1", "\xEF\xBB\xBF" + Replaced(xml_, "UTF-8", "ISO-8859-1"),
+         "contradicts"},
         {"Latin-1 bytes declared UTF-8", Replaced(xml_, "\xC3\xBC", "\xFC"), "damaged"},
         {"integer of 2^64", "<plist><integer>18446744073709551616</integer></plist>", "damaged"},
         {"undefined entity", "<plist><string>&nbsp;</string></plist>", "damaged"},
