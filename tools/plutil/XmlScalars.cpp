@@ -6,6 +6,7 @@
 #include "framework/text/Text.h"
 #include "tools/plutil/XmlText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <limits>
@@ -158,9 +159,10 @@ constexpr std::array<unsigned char, 256> kBase64 = [] {
     return table;
 }();
 
-// Padding is optional, but nothing follows it.
-bool Base64(std::string_view s, std::string& bytes) {
-    bytes.resize(s.size() / 4 * 3 + 3);
+// Padding is optional, but nothing follows it. The decoded bytes are the first `length` of `bytes`, which
+// only ever grows: a buffer used again is not cleared again.
+bool Base64(std::string_view s, std::string& bytes, std::size_t& length) {
+    bytes.resize(std::max(bytes.size(), s.size() / 4 * 3 + 3));
     char* out = bytes.data();
     std::uint32_t group = 0;
     int digits = 0;
@@ -187,7 +189,7 @@ bool Base64(std::string_view s, std::string& bytes) {
         *out++ = static_cast<char>(group >> (digits == 2 ? 4 : 10));
     if (digits == 3)
         *out++ = static_cast<char>(group >> 2 & 0xFF);
-    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    length = static_cast<std::size_t>(out - bytes.data());
     return padding == 0 || digits + padding == 4;
 }
 
@@ -236,11 +238,13 @@ bool ParseScalar(std::string_view text, PlistValue& value, std::string& bytes) {
         return Real(Trimmed(text), value.real);
     case Kind::Date:
         return Date(Trimmed(text), value.real);
-    case Kind::Data:
-        if (!Base64(text, bytes))
+    case Kind::Data: {
+        std::size_t length = 0;
+        if (!Base64(text, bytes, length))
             return false;
-        value.bytes = bytes;
+        value.bytes = std::string_view(bytes).substr(0, length);
         return true;
+    }
     default:
         return false;
     }
