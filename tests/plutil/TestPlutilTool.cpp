@@ -86,6 +86,27 @@ std::string LongKeyAtEveryLevel() {
     return Bplist(objects);
 }
 
+// The text with its first `from` replaced.
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+// UTF-16 with its byte-order mark, from UTF-8 text of the Basic Multilingual Plane.
+std::string Utf16(std::string_view utf8, bool little) {
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
+        unsigned code = length == 1 ? lead : lead & (length == 2 ? 0x1F : 0x0F);
+        for (int k = 1; k < length; ++k)
+            code = code << 6 | (utf8[i + k] & 0x3F);
+        i += length;
+        const char high = static_cast<char>(code >> 8), low = static_cast<char>(code & 0xFF);
+        out += little ? std::string{low, high} : std::string{high, low};
+    }
+    return out;
+}
+
 // Every kind of value, keys already in sorted order so libplist's own text can compare them.
 PlistPtr AllKinds() {
     PlistPtr dict(plist_new_dict());
@@ -130,6 +151,14 @@ protected:
         (xml ? plist_to_xml_free : plist_to_bin_free)(text);
         return bytes;
     }
+    // Our XML text of a property list, by way of libplist's binary form.
+    static std::string OurXml(plist_t node) {
+        std::string text, error;
+        plutil::BinaryToXml(
+            Libplist(node, false), {plutil::kMaxOutputBytes, plutil::kMaxDepth},
+            [&text](std::string_view piece) { return text += piece, true; }, error);
+        return text;
+    }
     size_t FileCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(work_), {})); }
 
     testsupport::TempHome temp_;
@@ -138,7 +167,7 @@ protected:
     const PlistPtr sample_ = AllKinds();
     // The sample as the browser might store it, and as the tool must leave it.
     const std::string binary_ = Libplist(sample_.get(), false);
-    const std::string xml_ = plutil::PlistToXml(sample_.get());
+    const std::string xml_ = OurXml(sample_.get());
 };
 
 // Binary and foreign-layout XML give the same text with every value kept; a key given twice keeps its last
@@ -156,7 +185,7 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     PlistPtr lastValues(plist_new_dict());
     plist_dict_set_item(lastValues.get(), "a", plist_new_string("second"));
     plist_dict_set_item(lastValues.get(), "b", plist_new_string("kept"));
-    const std::string dupXml = plutil::PlistToXml(lastValues.get());
+    const std::string dupXml = OurXml(lastValues.get());
     const std::vector<std::tuple<std::string, std::string, std::string>> files{
         {"a b.plist", binary_, xml_},
         {"it's \"q\".plist", Libplist(sample_.get(), true), xml_},
@@ -180,6 +209,53 @@ TEST_F(PlutilToolTest, ConvertsTheNamedFileToOurXml) {
     EXPECT_EQ(FileCount(), files.size() + 1);
 }
 
+// Whatever its encoding (named by a byte-order mark or declared) and whatever the forms its XML takes, a file
+// becomes the one UTF-8 text, holding what Python's plistlib reads in the file before; a file in that text
+// already is left as it is, not even replaced.
+TEST_F(PlutilToolTest, ReadsXmlInAnyEncodingAndForm) {
+    const std::string forms = R"(<?xml version="1.0"?>
+<!-- <array><array> --><?editor <!-- ?>
+<!DOCTYPE plist SYSTEM "plist.dtd">
+<plist version='1.0'><dict>
+ <key>text</key><string>a &amp; b &lt;c<![CDATA[>]]>&#10;second line &#xFC;<!-- no text --></string>
+ <key>real</key><real> 1e-1 </real> <key>int</key><integer>-123456789012</integer>
+ <key>date</key><date>1999-11-28T00:00:00Z</date>
+ <key>data</key><data>AAEC
+   YmluYXJ5/w==</data>
+ <key>bool</key><true></true>
+ <key>a</key><array><dict></dict><array/><string/></array>
+</dict></plist>)";
+    const std::string utf16 = Replaced(xml_, "UTF-8", "UTF-16");
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"latin1", Replaced(Replaced(xml_, "UTF-8", "ISO-8859-1"), "\xC3\xBC", "\xFC")},
+        {"utf16le", Utf16(utf16, true)},
+        {"utf16be", Utf16(utf16, false)},
+        {"utf8bom", "\xEF\xBB\xBF" + xml_},
+        {"forms", forms},
+        {"ours", xml_}};
+    std::string names;
+    for (const auto& [name, bytes] : files) {
+        Write(name, bytes);
+        Write(name + ".in", bytes);
+        struct stat before {};
+        ::stat(Path(name).c_str(), &before);
+        ASSERT_EQ(Convert(name), 0) << name << ": " << Stderr();
+        EXPECT_EQ(Read(name), xml_) << name;
+        struct stat after {};
+        ::stat(Path(name).c_str(), &after);
+        EXPECT_EQ(after.st_ino == before.st_ino, name == "ours") << name;
+        names += " " + name;
+    }
+    if (std::system("command -v python3 >/dev/null") != 0)
+        GTEST_SKIP() << "no python3: the values were not compared with plistlib's";
+    const std::string compare =
+        "cd " + Quote(work_.string()) +
+        " && python3 -c 'import plistlib, sys; sys.exit(any(plistlib.load(open(f + \".in\", "
+        "\"rb\")) != plistlib.load(open(f, \"rb\")) for f in sys.argv[1:]))'" +
+        names;
+    EXPECT_EQ(std::system(compare.c_str()), 0);
+}
+
 // Damaged, foreign, empty and hostile content is refused before anything is written: a message naming the
 // file and the reason, a non-zero status, the file byte for byte as it was, no unbounded memory or time.
 TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
@@ -191,10 +267,13 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
     for (std::uint64_t i = 1; i <= 100'000; ++i)
         chain.push_back("\xA1" + BigEndian(i, 4));
     chain.push_back("\x09");
-    std::string deep = "<plist>", closing; // XML arrays nested 30,000 deep
-    for (int i = 0; i < 30'000; ++i)
+    std::string deep, closing; // XML arrays nested 200,000 deep, behind a comment's start a scan might see
+    for (int i = 0; i < 200'000; ++i)
         deep += "<array>", closing += "</array>";
     const char* noXml = "XML cannot hold";
+    std::string strings;
+    for (int i = 0; i < 80'000; ++i)
+        strings += "<string>x</string>";
     const std::vector<std::tuple<const char*, std::string, const char*>> cases{
         {"half a binary", binary_.substr(0, binary_.size() / 2), "damaged"},
         {"foreign text", "hello <plist>", "not a property list"},
@@ -219,7 +298,22 @@ TEST_F(PlutilToolTest, RefusesWhatIsNoPropertyListAndLeavesItAlone) {
         {"keys overlapping", OverlappingKeys(), "keys overlap"},
         {"long key open at every level", LongKeyAtEveryLevel(), "more entries and keys"},
         {"binary nested 100,000 deep", Bplist(chain, 4), "nested deeper"},
-        {"XML nested 30,000 deep", deep + closing + "</plist>", "nested deeper"},
+        {"nesting after a processing instruction",
+         "<plist><?pi <!-- ?>" + deep + "<!-- -->" + closing + "</plist>", "nested deeper"},
+        {"nesting after an internal subset",
+         "<!DOCTYPE plist [<!-- ]><plist>" + deep + "<!-- -->" + closing + "</plist>", "declarations"},
+        // Measured only as it is written: refused after the first megabyte went to a temporary file.
+        {"XML one level too deep after a megabyte",
+         "<plist><array>" + strings + deep.substr(0, 512 * 7) + "<true/>" + closing.substr(0, 512 * 8) +
+             "</array></plist>",
+         "nested deeper"},
+        {"declared Shift_JIS", Replaced(xml_, "UTF-8", "Shift_JIS"), "not supported"},
+        {"UTF-8 mark, declared Latin-1", "\xEF\xBB\xBF" + Replaced(xml_, "UTF-8", "ISO-8859-1"),
+         "contradicts"},
+        {"Latin-1 bytes declared UTF-8", Replaced(xml_, "\xC3\xBC", "\xFC"), "damaged"},
+        {"integer of 2^64", "<plist><integer>18446744073709551616</integer></plist>", "damaged"},
+        {"undefined entity", "<plist><string>&nbsp;</string></plist>", "damaged"},
+        {"key without a value", "<plist><dict><key>a</key></dict></plist>", "damaged"},
         {"offset out of range", Bplist({"\xA2\x01\x07", "\x09"}), "damaged"},
     };
     for (const auto& [what, bytes, reason] : cases) {

@@ -18,7 +18,7 @@ LAST = datetime.datetime(9999, 12, 31, 23, 59, 59)  # a fraction more rounds to 
 # XML input is still parsed by libplist, which keeps dates to 32 bits of seconds and writes integers from
 # 2^63 up as negative; our own XML reader keeps both. Until it is in, XML input (plistlib's XML, and every
 # converted file converted again) is checked only with values inside those ranges. Set to True with it.
-XML_FULL_RANGE = False
+XML_FULL_RANGE = True
 
 
 def text(rng):

@@ -1,56 +1,19 @@
 // Read, measure, write beside, replace: the file changes only after all of that succeeded. Binary files
-// are written straight from their bytes; XML files are parsed by libplist; one writer serves both.
+// are written straight from their bytes, XML files from their text in UTF-8; one writer serves both.
 #include "tools/plutil/PlistConvert.h"
 
 #include "framework/files/AtomicFile.h"
 #include "framework/files/FolderItem.h"
 #include "tools/plutil/PlistXmlWriter.h"
-
-#include <plist/plist.h>
+#include "tools/plutil/XmlText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <system_error>
 
 namespace plutil {
 namespace {
-
-struct PlistFree {
-    void operator()(void* node) const { plist_free(node); }
-};
-using PlistPtr = std::unique_ptr<void, PlistFree>;
-
-// The deepest nesting of <array> and <dict> in an XML text, counted before libplist parses it, since its
-// parser and its tree recurse. Comments and CDATA sections are passed over; anything else that could
-// hide a tag only makes the count higher, so the count never understates the depth.
-int XmlNesting(std::string_view text) {
-    int depth = 0;
-    int deepest = 0;
-    for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
-        const std::string_view rest = text.substr(at + 1);
-        const auto skipTo = [&](std::string_view end) {
-            const std::size_t found = text.find(end, at);
-            at = found == std::string_view::npos ? text.size() : found;
-        };
-        if (rest.starts_with("!--")) {
-            skipTo("-->");
-        } else if (rest.starts_with("![CDATA[")) {
-            skipTo("]]>");
-        } else if (rest.starts_with("/array") || rest.starts_with("/dict")) {
-            depth = std::max(depth - 1, 0);
-        } else if (rest.starts_with("array") || rest.starts_with("dict")) {
-            const std::size_t close = rest.find('>');
-            if (close == std::string_view::npos || close == 0 || rest[close - 1] != '/')
-                deepest = std::max(deepest, ++depth);
-        }
-        if (at >= text.size())
-            break;
-    }
-    return deepest;
-}
 
 // The XML text goes to a temporary file beside the target only from its first byte that differs from the
 // file: a file already in this form is left as it is (its folder may well be read-only).
@@ -104,19 +67,6 @@ std::string ReadError(int code) {
     }
 }
 
-// An XML property list parsed by libplist; nothing, with the reason, when it cannot be parsed.
-PlistPtr ParseXml(const std::string& text, std::string& error) {
-    if (XmlNesting(text) > kMaxDepth) {
-        error = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
-        return nullptr;
-    }
-    plist_t raw = nullptr;
-    plist_from_xml(text.data(), static_cast<std::uint32_t>(text.size()), &raw);
-    if (!raw)
-        error = "not a property list, or a damaged one";
-    return PlistPtr(raw);
-}
-
 ConvertResult Failure(const std::string& path, const std::string& why) {
     return {false, path + ": " + why};
 }
@@ -130,15 +80,16 @@ ConvertResult ConvertToXml(const std::string& path) {
         return Failure(path, ReadError(file.LastErrorCode()));
 
     std::string error;
-    PlistPtr tree;
+    std::string converted;
+    std::string_view xml;
     const bool binary = std::string_view(*bytes).starts_with("bplist");
-    if (!binary && !(tree = ParseXml(*bytes, error)))
+    if (!binary && !XmlUtf8Text(*bytes, converted, xml, error))
         return Failure(path, error);
 
     const XmlLimits limits{std::min(kMaxExpansion * bytes->size(), kMaxOutputBytes), kMaxDepth};
     ReplacingOutput output(path, *bytes);
     const XmlOut out = [&output](std::string_view piece) { return output.Write(piece); };
-    if (!(binary ? BinaryToXml(*bytes, limits, out, error) : TreeToXml(tree.get(), limits, out, error)))
+    if (!(binary ? BinaryToXml(*bytes, limits, out, error) : XmlToXml(xml, limits, out, error)))
         return Failure(path, output.Error().empty() ? error : output.Error());
     if (!output.Finish(error))
         return Failure(path, error);

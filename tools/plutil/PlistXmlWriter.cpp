@@ -5,7 +5,7 @@
 
 #include "framework/text/Text.h"
 #include "tools/plutil/BinaryPlist.h"
-#include "tools/plutil/PlistTree.h"
+#include "tools/plutil/XmlPlist.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -340,20 +339,15 @@ bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut&
     return plist && SourceToXml(*plist, limits, kHeldPerInputByte * binary.size() + kHeldSlack, out, error);
 }
 
-bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error) {
-    // A parsed tree is in memory already, and its containers are never shared.
-    return SourceToXml(PlistTree(root), limits, std::numeric_limits<std::uint64_t>::max(), out, error);
-}
-
-std::string PlistToXml(plist_t root) {
-    std::string text;
-    std::string error;
-    const XmlOut append = [&text](std::string_view piece) {
-        text += piece;
-        return true;
-    };
-    return TreeToXml(root, {std::numeric_limits<std::uint64_t>::max(), kMaxDepth}, append, error) ? text
-                                                                                                  : std::string();
+bool XmlToXml(std::string_view xml, const XmlLimits& limits, const XmlOut& out, std::string& error) {
+    const std::optional<XmlPlist> plist = XmlPlist::Open(xml, limits.maxDepth, error);
+    if (!plist)
+        return false;
+    const std::uint64_t held = kHeldPerInputByte * xml.size() + kHeldSlack;
+    // The text was checked whole, and where it cannot outgrow the limit, measuring would only walk it twice.
+    if (plist->MostXmlBytes() <= limits.maxBytes)
+        return Writer<XmlPlist>(*plist, limits, held, &out).Run(error);
+    return SourceToXml(*plist, limits, held, out, error);
 }
 
 } // namespace plutil

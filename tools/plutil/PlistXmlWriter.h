@@ -1,8 +1,6 @@
 // Serialises a property list to the XML text the Mac plutil writes, byte for byte.
 #pragma once
 
-#include <plist/plist.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -28,10 +26,9 @@ using XmlOut = std::function<bool(std::string_view)>;
 // twice, a character XML cannot hold, a date outside the years 1 to 9999. Empty error on success.
 bool BinaryToXml(std::string_view binary, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
-// The same for a property list parsed by libplist.
-bool TreeToXml(plist_t root, const XmlLimits& limits, const XmlOut& out, std::string& error);
-
-// The whole text of a parsed property list; empty when it cannot be written.
-std::string PlistToXml(plist_t root);
+// The same for the UTF-8 text of an XML property list, which is checked whole first. It is measured only
+// where it could outgrow the limit, so a rarer refusal (a date beyond the writer's range) may come after
+// pieces were handed on: `out` must be able to drop them.
+bool XmlToXml(std::string_view xml, const XmlLimits& limits, const XmlOut& out, std::string& error);
 
 } // namespace plutil
