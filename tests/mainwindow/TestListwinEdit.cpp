@@ -23,19 +23,20 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
+    // Click the row, press "Edit Bookmark", click the cell, select its text with Ctrl+A, type over it and
+    // press Return, all through the window.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
         const int row = RowWith(UUID, uuid);
         ClickCell(row, column);
         Click(Button("PushButton5"));
         ClickCell(row, column);
-        QLineEdit* editor = nullptr;
-        ASSERT_TRUE(
-            testsupport::SpinUntil([&] { return (editor = View().findChild<QLineEdit*>()) != nullptr; }));
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, QString::fromStdString(text));
-        QTest::keyClick(editor, Qt::Key_Return);
-        testsupport::ProcessPendingEvents();
+        ASSERT_TRUE(testsupport::SpinUntil([&] {
+            const QLineEdit* editor = View().findChild<QLineEdit*>();
+            return editor && editor->hasFocus();
+        }));
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Type(text);
+        Press(Qt::Key_Return);
     }
     // "Apply Change", then OK in the confirmation; the apply runs once the confirmation has gone.
     void ApplyByHand() {
