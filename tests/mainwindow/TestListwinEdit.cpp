@@ -23,12 +23,8 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    // Click the row, press "Edit Bookmark", click the cell, select its text with Ctrl+A, type over it and
-    // press Return, all through the window.
-    void TypeInto(const std::string& uuid, int column, const std::string& text) {
-        const int row = RowWith(UUID, uuid);
-        ClickCell(row, column);
-        Click(Button("PushButton5"));
+    // One click on an editable cell, then Ctrl+A, the text typed over it and Return, all through the window.
+    void TypeIntoCell(int row, int column, const std::string& text) {
         ClickCell(row, column);
         ASSERT_TRUE(testsupport::SpinUntil([&] {
             const QLineEdit* editor = View().findChild<QLineEdit*>();
@@ -37,6 +33,13 @@ protected:
         Press(Qt::Key_A, Qt::ControlModifier);
         Type(text);
         Press(Qt::Key_Return);
+    }
+    // Click the row, press "Edit Bookmark", then type into the cell.
+    void TypeInto(const std::string& uuid, int column, const std::string& text) {
+        const int row = RowWith(UUID, uuid);
+        ClickCell(row, column);
+        Click(Button("PushButton5"));
+        TypeIntoCell(row, column, text);
     }
     // "Apply Change", then OK in the confirmation; the apply runs once the confirmation has gone.
     void ApplyByHand() {
@@ -97,12 +100,12 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
 }
 
 // Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
-// before any click "Edit Bookmark" takes the first row.
+// before any click "Edit Bookmark" takes the first row, whose cell a single click then edits.
 TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
     WriteBookmarksFile(kThree);
     win_->HandleMenuCommand("EditEditBookmark");
     EXPECT_EQ(EditableRows(), std::vector<int>{0});
-    TypeInto("U1", URL, "http://zz/");
+    TypeIntoCell(0, URL, "http://zz/");
     win_->HandleMenuCommand("SortlistbyBookmarkname");
     win_->HandleMenuCommand("EditUndo");
     EXPECT_EQ(Column(URL), (Texts{"http://a/", "http://m/", "http://z/"}));
