@@ -153,7 +153,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
 // with the first run's rows still checked removes the newly checked one too.
 TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
     quitSucceeds = true;
-    List().DropObject("see http://a.example/one\rhttp://b.example/two two");
+    testsupport::DropText(View().viewport(), {10, 10}, "see http://a.example/one\nhttp://b.example/two two");
     ASSERT_EQ(List().Cell(List().ListCount() - 1, quillfen::BookmarkColumn::URL), "http://b.example/two two");
     ClickCell(List().ListCount() - 1, quillfen::BookmarkColumn::Check);
     for (const char* name : {"c", "g"}) {
