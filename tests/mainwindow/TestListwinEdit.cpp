@@ -86,9 +86,9 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
     EXPECT_TRUE(EditableRows().empty());
     EXPECT_TRUE(Button("PushButton4").Visible() && Button("PushButton4").Enabled());
     EXPECT_TRUE(MenuEnabled(quillfen::EditApplyChanges()) && MenuEnabled(quillfen::EditUndo()));
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier); // Undo
     EXPECT_EQ(List().Cell(0, Name), "Zeta");
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier);
     ClickCell(1, Check);
     EXPECT_EQ(Column(Checked), (Texts{"0", "1", ""}));
     const std::string z = "http://z/", a = "http://a/";
@@ -103,21 +103,21 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
 // before any click "Edit Bookmark" takes the first row, whose cell a single click then edits.
 TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
     WriteBookmarksFile(kThree);
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_E, Qt::ControlModifier); // "Edit Bookmark"
     EXPECT_EQ(EditableRows(), std::vector<int>{0});
     TypeIntoCell(0, URL, "http://zz/");
     win_->HandleMenuCommand("SortlistbyBookmarkname");
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Column(URL), (Texts{"http://a/", "http://m/", "http://z/"}));
     ClickCell(RowWith(UUID, "U2"), Name);
     win_->HandleMenuCommand("SortlistbyBookmarkURL");
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(EditableRows(), std::vector<int>{RowWith(UUID, "U2")});
 
     Click(Button("PushButton2"));
     const std::string log = win_->editUIs;
-    win_->HandleMenuCommand("EditUndo");
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(Column(URL), (Texts{"http://z/", "http://a/", "http://m/"}));
     EXPECT_EQ(win_->editUIs, log);
     EXPECT_TRUE(EditableRows().empty());
