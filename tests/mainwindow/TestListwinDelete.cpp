@@ -21,8 +21,8 @@ using Gone = std::set<std::string>;
 constexpr int kName = quillfen::BookmarkColumn::Name, kStatus = quillfen::BookmarkColumn::Status;
 constexpr const char* kBookmarks = "Library/Safari/Bookmarks.plist";
 
-template <class W> QWidget& Widget(const std::string& control) {
-    return *fw::detail::WidgetOf(fw::Instance<W>().template Get<fw::VisualControl>(control));
+template <class W> fw::PushButton& ButtonOf(const char* name) {
+    return fw::Instance<W>().template Get<fw::PushButton>(name);
 }
 
 class ListwinDeleteTest : public ListwinTest {
@@ -48,7 +48,7 @@ protected:
         form_ = form;
         std::filesystem::create_directories(Path("Library/Safari"));
         ASSERT_TRUE(testsupport::WriteTree(testsupport::SampleTree(), Path(kBookmarks), form));
-        Button("PushButton2").Push();
+        Click(Button("PushButton2"));
     }
     // The file is what plutil writes for the tree without `gone`, but for the line at each join; plutil
     // reads it back as that tree.
@@ -79,7 +79,7 @@ protected:
     void DeleteChecked() {
         EXPECT_FALSE(win_->HandleMenuCommand("EditDeleteSelectedBookmarks"));
         const std::size_t dialogs = modal_.dialogsAsked.size();
-        QTest::mouseClick(&Widget<warningWin>("PushButton2"), Qt::LeftButton);
+        Click(ButtonOf<warningWin>("PushButton2"));
         // OK goes on once its handler has returned: first the backup dialog, then the thread.
         const fw::Thread& thread = win_->Get<fw::Thread>("DeleteLoopThread11");
         ASSERT_TRUE(testsupport::SpinUntil([&] {
@@ -153,7 +153,7 @@ TEST_F(ListwinDeleteTest, DeletesExactlyTheCheckedBookmarks) {
 // with the first run's rows still checked removes the newly checked one too.
 TEST_F(ListwinDeleteTest, DroppedRowsAndSecondDeletes) {
     quitSucceeds = true;
-    List().DropObject("see http://a.example/one\rhttp://b.example/two two");
+    testsupport::DropText(View().viewport(), {10, 10}, "see http://a.example/one\nhttp://b.example/two two");
     ASSERT_EQ(List().Cell(List().ListCount() - 1, quillfen::BookmarkColumn::URL), "http://b.example/two two");
     ClickCell(List().ListCount() - 1, quillfen::BookmarkColumn::Check);
     for (const char* name : {"c", "g"}) {
@@ -198,8 +198,7 @@ TEST_F(ListwinDeleteTest, BookmarksThatCannotGoAreNamed) {
         SCOPED_TRACE(c.checked.size());
         Reopen();
         ASSERT_TRUE(testsupport::WriteTree(tree, Path(kBookmarks), form_));
-        win_->Show();
-        testsupport::ClickOnTop(Button("PushButton2")); // "Get Bookmarks"
+        Click(Button("PushButton2")); // "Get Bookmarks"
         ASSERT_EQ(Column(quillfen::BookmarkColumn::UUID), (Names{"S", "N", "C", "P", "S"}));
         SetResult(RowWith(kName, "c"), "OK", "200");
         ASSERT_TRUE(testsupport::WriteTree(testsupport::Without(tree, {"C"}), Path(kBookmarks), form_));
@@ -307,7 +306,7 @@ TEST_F(ListwinDeleteTest, RewriteNeverWritesWhatDoesNotParse) {
 TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
     const std::string before = File();
     Check({"c", "d"});
-    List().SetSelected(0, true);
+    ClickCell(0, kName); // selects the row
     win_->deleteSelected();
     fw::BackgroundYield(); // the run's first slice, up to its first yield
     for (const char* name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4", "PushButton5"})
@@ -336,8 +335,8 @@ TEST_F(ListwinDeleteTest, WindowsShowTheirBackdropsAndConfirmationsCancel) {
         window->SetBackdrop(nullptr);
         EXPECT_NE(content->grab().toImage().pixelColor(spot), with) << window->LayoutName();
     }
-    QTest::mouseClick(&Widget<warningWin>("PushButton1"), Qt::LeftButton);
-    Widget<warningChangeWin>("PushButton1").window()->close();
+    Click(ButtonOf<warningWin>("PushButton1"));
+    testsupport::WindowOf(fw::detail::ContentOf(fw::Instance<warningChangeWin>()))->close(); // its close box
     testsupport::ProcessPendingEvents();
     EXPECT_FALSE(IsOpen<warningWin>() || IsOpen<warningChangeWin>());
     EXPECT_TRUE(quitRequests.empty() && modal_.dialogsAsked.empty());
@@ -386,8 +385,7 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
         modal_.openAnswer = *c.chosen ? std::optional(Path(chosen)) : std::nullopt;
         quillfen::SetAfterReadHook([&] { LimitFileSize(fails ? std::optional<rlim_t>(64) : std::nullopt); });
         win_->showWindow1();
-        testsupport::ClickOnTop(fw::Instance<Window1>().Get<fw::PushButton>(c.button));
-        testsupport::ProcessPendingEvents();
+        Click(ButtonOf<Window1>(c.button));
         LimitFileSize(std::nullopt);
         quillfen::SetAfterReadHook({});
         EXPECT_FALSE(IsOpen<Window1>());
@@ -408,8 +406,7 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
     win_->deleteSelected();
     fw::BackgroundYield(); // the run has begun
     modal_.openAnswer = Path("saved");
-    testsupport::ClickOnTop(fw::Instance<Window1>().Get<fw::PushButton>("PushButton1"));
-    testsupport::ProcessPendingEvents();
+    Click(ButtonOf<Window1>("PushButton1"));
     EXPECT_EQ(modal_.messages, Names{"Safari's bookmarks file is being rewritten, so nothing was restored. "
                                      "Please try again when it is done."});
     ASSERT_TRUE(

@@ -23,19 +23,23 @@ class ListwinEditTest : public ListwinTest {
 protected:
     ListwinEditTest() { withMenu_ = true; }
 
-    // Click the row, press "Edit Bookmark", click the cell, type over its text and press Return.
+    // One click on an editable cell, then Ctrl+A, the text typed over it and Return, all through the window.
+    void TypeIntoCell(int row, int column, const std::string& text) {
+        ClickCell(row, column);
+        ASSERT_TRUE(testsupport::SpinUntil([&] {
+            const QLineEdit* editor = View().findChild<QLineEdit*>();
+            return editor && editor->hasFocus();
+        }));
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Type(text);
+        Press(Qt::Key_Return);
+    }
+    // Click the row, press "Edit Bookmark", then type into the cell.
     void TypeInto(const std::string& uuid, int column, const std::string& text) {
         const int row = RowWith(UUID, uuid);
         ClickCell(row, column);
         Click(Button("PushButton5"));
-        ClickCell(row, column);
-        QLineEdit* editor = nullptr;
-        ASSERT_TRUE(
-            testsupport::SpinUntil([&] { return (editor = View().findChild<QLineEdit*>()) != nullptr; }));
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, QString::fromStdString(text));
-        QTest::keyClick(editor, Qt::Key_Return);
-        testsupport::ProcessPendingEvents();
+        TypeIntoCell(row, column, text);
     }
     // "Apply Change", then OK in the confirmation; the apply runs once the confirmation has gone.
     void ApplyByHand() {
@@ -82,9 +86,9 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
     EXPECT_TRUE(EditableRows().empty());
     EXPECT_TRUE(Button("PushButton4").Visible() && Button("PushButton4").Enabled());
     EXPECT_TRUE(MenuEnabled(quillfen::EditApplyChanges()) && MenuEnabled(quillfen::EditUndo()));
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier); // Undo
     EXPECT_EQ(List().Cell(0, Name), "Zeta");
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier);
     ClickCell(1, Check);
     EXPECT_EQ(Column(Checked), (Texts{"0", "1", ""}));
     const std::string z = "http://z/", a = "http://a/";
@@ -96,24 +100,24 @@ TEST_F(ListwinEditTest, EditUndoAndCheckBoxRecord) {
 }
 
 // Undo and "Edit Bookmark" follow their bookmark through sorts and do nothing once a reload took it away;
-// before any click "Edit Bookmark" takes the first row.
+// before any click "Edit Bookmark" takes the first row, whose cell a single click then edits.
 TEST_F(ListwinEditTest, UndoAndEditBookmarkFollowTheBookmark) {
     WriteBookmarksFile(kThree);
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_E, Qt::ControlModifier); // "Edit Bookmark"
     EXPECT_EQ(EditableRows(), std::vector<int>{0});
-    TypeInto("U1", URL, "http://zz/");
+    TypeIntoCell(0, URL, "http://zz/");
     win_->HandleMenuCommand("SortlistbyBookmarkname");
-    win_->HandleMenuCommand("EditUndo");
+    Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Column(URL), (Texts{"http://a/", "http://m/", "http://z/"}));
     ClickCell(RowWith(UUID, "U2"), Name);
     win_->HandleMenuCommand("SortlistbyBookmarkURL");
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(EditableRows(), std::vector<int>{RowWith(UUID, "U2")});
 
     Click(Button("PushButton2"));
     const std::string log = win_->editUIs;
-    win_->HandleMenuCommand("EditUndo");
-    win_->HandleMenuCommand("EditEditBookmark");
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    Press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(Column(URL), (Texts{"http://z/", "http://a/", "http://m/"}));
     EXPECT_EQ(win_->editUIs, log);
     EXPECT_TRUE(EditableRows().empty());

@@ -6,6 +6,8 @@
 #include "framework/ui/qt/Bridge.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -46,6 +48,19 @@ inline QWidget* ClickAt(QWidget* widget, QPoint at, Qt::KeyboardModifiers modifi
 inline QWidget* ClickOnTop(const fw::VisualControl& control, Qt::KeyboardModifiers modifiers = {}) {
     QWidget* widget = fw::detail::WidgetOf(control);
     return ClickAt(widget, widget->rect().center(), modifiers);
+}
+
+// Text dragged in from another program and dropped at `at` in `widget`'s coordinates, delivered through its
+// window, which hands the drag to whatever accepts drops there.
+inline void DropText(QWidget* widget, QPoint at, const std::string& text) {
+    QWidget* top = widget->window();
+    const QPoint inWindow = widget->mapTo(top, at);
+    QMimeData data;
+    data.setText(QString::fromStdString(text));
+    QDragEnterEvent enter(inWindow, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(WindowOf(top), &enter);
+    QDropEvent drop(inWindow, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(WindowOf(top), &drop);
 }
 
 // The window that has the keyboard now, or `fallback`'s when none has.

@@ -6,6 +6,7 @@
 #include "framework/ui/qt/ListModel.h"
 #include "framework/ui/qt/ListView.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
@@ -44,7 +45,9 @@ ListBox::ListBox(const ControlLayout& layout, void* parent)
     view->setShowGrid(false);
     view->setWordWrap(false);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // A plain click edits an editable cell, as below; Qt's own click trigger would edit only a row already
+    // selected before the press.
+    view->setEditTriggers(QAbstractItemView::EditKeyPressed);
     // Scrolling counts whole rows, so the scroll position is the first visible row.
     view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -61,6 +64,11 @@ ListBox::ListBox(const ControlLayout& layout, void* parent)
                      [this](int column) { PressHeader(column); });
     QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, view,
                      [this] { Raise(Change); });
+    QObject::connect(view, &QAbstractItemView::clicked, view, [view](const QModelIndex& index) {
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier &&
+            index.flags().testFlag(Qt::ItemIsEditable))
+            view->edit(index);
+    });
 
     SetColumnCount(layout.props.Int("columnCount", 1));
     SetHasHeading(layout.props.Bool("hasHeading", false));
