@@ -127,8 +127,13 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
         ASSERT_EQ(Notice() != nullptr, c.button != nullptr);
         if (c.button) {
             EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), c.details);
-            QWidget* button = fw::detail::WidgetOf(Notice()->Get<fw::PushButton>(c.button));
-            c.byReturn ? QTest::keyClick(button, Qt::Key_Return) : QTest::mouseClick(button, Qt::LeftButton);
+            const fw::PushButton& button = Notice()->Get<fw::PushButton>(c.button);
+            if (c.byReturn) {
+                testsupport::Activate(fw::detail::WidgetOf(button)->window());
+                testsupport::PressKey(fw::detail::WidgetOf(button), Qt::Key_Return);
+            } else {
+                testsupport::ClickOnTop(button);
+            }
             EXPECT_EQ(Notice(), nullptr);
         }
         EXPECT_EQ(modal_.urls, c.urls);
@@ -190,9 +195,9 @@ protected:
     static void Type(fw::Window& window, const std::string& field, const std::string& text) {
         QWidget* widget = fw::detail::WidgetOf(window.Get<fw::EditField>(field));
         ASSERT_EQ(Click(window, field), widget) << field << " lies under another control";
-        QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(widget, Qt::Key_Delete);
-        QTest::keyClicks(widget, QString::fromStdString(text));
+        testsupport::PressKey(widget, Qt::Key_A, Qt::ControlModifier);
+        testsupport::PressKey(widget, Qt::Key_Delete);
+        testsupport::TypeText(widget, text);
     }
 };
 
@@ -233,7 +238,7 @@ TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
         }
         modal_.messages.clear();
         std::ifstream old(file_, std::ios::binary);
-        QTest::keyClick(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
+        testsupport::PressKey(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
         EXPECT_FALSE(IsOpen(typeid(quillfen::prefWin)));
         EXPECT_EQ(Record(), c.written);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), c.record ? c.record : c.written);
