@@ -19,7 +19,8 @@ namespace {
 // file: a file already in this form is left as it is (its folder may well be read-only).
 class ReplacingOutput {
 public:
-    ReplacingOutput(const std::string& path, std::string_view original) : path_(path), original_(original) {}
+    ReplacingOutput(const std::string& path, std::string_view original, const fw::FileStamp& read)
+        : path_(path), original_(original), read_(read) {}
 
     bool Write(std::string_view piece) {
         if (!writer_) {
@@ -38,7 +39,8 @@ public:
             return true;
         const bool done = (writer_ || StartWriting()) && writer_->Commit();
         if (!done)
-            error = writer_->Error();
+            error = writer_->TargetChanged() ? "changed by another program meanwhile; left as it was saved"
+                                             : writer_->Error();
         return done;
     }
 
@@ -47,11 +49,14 @@ public:
 private:
     bool StartWriting() {
         writer_.emplace(fw::FolderItem(path_));
+        // A browser saves by renaming a new file over this one: such a save during the conversion wins.
+        writer_->ReplaceOnlyIf(read_);
         return writer_->Write(original_.substr(0, same_));
     }
 
     std::string path_;
     std::string_view original_;
+    fw::FileStamp read_;
     std::size_t same_ = 0;
     std::optional<fw::AtomicWriter> writer_;
 };
@@ -75,7 +80,8 @@ ConvertResult Failure(const std::string& path, const std::string& why) {
 
 ConvertResult ConvertToXml(const std::string& path) {
     const fw::FolderItem file(path);
-    const std::optional<std::string> bytes = file.ReadAll(kMaxInputBytes);
+    fw::FileStamp read;
+    const std::optional<std::string> bytes = file.ReadAll(kMaxInputBytes, &read);
     if (!bytes)
         return Failure(path, ReadError(file.LastErrorCode()));
 
@@ -87,7 +93,7 @@ ConvertResult ConvertToXml(const std::string& path) {
         return Failure(path, error);
 
     const XmlLimits limits{std::min(kMaxExpansion * bytes->size(), kMaxOutputBytes), kMaxDepth};
-    ReplacingOutput output(path, *bytes);
+    ReplacingOutput output(path, *bytes, read);
     const XmlOut out = [&output](std::string_view piece) { return output.Write(piece); };
     if (!(binary ? BinaryToXml(*bytes, limits, out, error) : XmlToXml(xml, limits, out, error)))
         return Failure(path, output.Error().empty() ? error : output.Error());
