@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libboost-context-dev libplist-dev libplist-utils
           libgtest-dev libgmock-dev libbenchmark-dev openssl xvfb xauth imagemagick
-          poppler-utils)
+          poppler-utils python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
