@@ -182,6 +182,12 @@ void ListModel::CellChanged(int row, int column, const QList<int>& roles) {
 }
 
 int ListModel::RowOf(ListBox::RowId id) const {
+    // Until rows are sorted or removed, each stays where it was added: one look instead of a hash search.
+    if (!rows_.empty() && id >= rows_.front().id) {
+        const ListBox::RowId guess = id - rows_.front().id;
+        if (guess < rows_.size() && rows_[static_cast<size_t>(guess)].id == id)
+            return static_cast<int>(guess);
+    }
     if (!indexValid_) {
         index_.clear();
         index_.reserve(rows_.size());

@@ -112,15 +112,31 @@ void ListView::ScrollToRow(int row) {
     verticalScrollBar()->setValue(std::max(0, row));
 }
 
-// A scan writes cell after cell of the rows it reaches. The rectangles of single cells make a dirty region
-// whose every addition costs more than the last; whole rows merge into one band as they come. The row is
-// drawn the same, only more of it again. An open editor, or a reader of the screen, needs Qt's own path.
+// A scan writes cell after cell of the rows it reaches, many of them between two frames. Each written row
+// asks for its whole row to be drawn: rows merge into one band instead of a region of many cells. A row
+// outside the viewport has nothing to draw, and a row inside the band already asked for is drawn with it,
+// so most writes ask Qt for nothing. An open editor, or a reader of the screen, needs Qt's own path.
 void ListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
     if (topLeft != bottomRight || !topLeft.isValid() || state() == EditingState || QAccessible::isActive()) {
         QTableView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
-    viewport()->update(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
+    const QRect row(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
+    if (!row.intersects(viewport()->rect()) || toRedraw_.contains(row))
+        return;
+    toRedraw_ |= row;
+    viewport()->update(toRedraw_);
+}
+
+// A paint draws what was asked for; a scroll moves it elsewhere in the viewport.
+void ListView::paintEvent(QPaintEvent* event) {
+    toRedraw_ = {};
+    QTableView::paintEvent(event);
+}
+
+void ListView::scrollContentsBy(int dx, int dy) {
+    toRedraw_ = {};
+    QTableView::scrollContentsBy(dx, dy);
 }
 
 bool ListView::PressCell(QPoint at) {
