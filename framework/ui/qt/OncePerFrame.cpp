@@ -16,7 +16,8 @@ OncePerFrame::~OncePerFrame() {
 void OncePerFrame::Request() {
     if (waitingOn_)
         return;
-    FramePacer* pacer = widget_ ? FramePacer::Of(*widget_) : nullptr;
+    // A hidden widget has no paint to wait for: what it holds must be right when it is shown or read.
+    FramePacer* pacer = widget_ && widget_->isVisible() ? FramePacer::Of(*widget_) : nullptr;
     if (!pacer || !sinceRun_.isValid() || sinceRun_.elapsed() >= pacer->Interval()) {
         Run();
         return;

@@ -21,7 +21,8 @@ public:
     OncePerFrame& operator=(const OncePerFrame&) = delete;
 
     // Does the work now when it was last done a frame of its window ago or more (the window's own frame:
-    // idle while nobody uses the application); otherwise once, right before the window next paints.
+    // idle while nobody uses the application), or when the widget is hidden; otherwise once, right before
+    // the window next paints.
     void Request();
 
 private:
