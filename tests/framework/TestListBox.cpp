@@ -146,7 +146,7 @@ TEST_F(ListBoxTest, CellsLookAsTheStyleDrawsThem) {
 }
 
 // A cell written while the list shows is drawn again at the next paint: each of several written between
-// two paints, and one written after the list scrolled, in its new place.
+// two paints, and one written after the list scrolled, in its new place; after a jump by a page, all.
 TEST_F(ListBoxTest, AWrittenCellIsDrawnAgain) {
     struct Painted : QObject {
         QRegion region;
@@ -172,6 +172,11 @@ TEST_F(ListBoxTest, AWrittenCellIsDrawnAgain) {
             list_->SetScrollPosition(1);
             list_->SetCell(6, 1, "written");
             return std::vector{cell(6, 1)};
+        },
+        [&] {
+            list_->SetScrollPosition(25);
+            list_->SetCell(26, 1, "written");
+            return std::vector{view->viewport()->rect()};
         },
     };
     for (const auto& write : writes) {

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include <cstdlib>
+
 namespace fw::detail {
 namespace {
 
@@ -128,7 +130,8 @@ void ListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottom
     viewport()->update(toRedraw_);
 }
 
-// A paint draws what was asked for; a scroll moves it elsewhere in the viewport.
+// A paint draws what was asked for; a scroll moves it elsewhere in the viewport. A jump by a page or more
+// (as a scan's list jumps) shows nothing of what was there: all of it is drawn anew, whatever is written.
 void ListView::paintEvent(QPaintEvent* event) {
     toRedraw_ = {};
     QTableView::paintEvent(event);
@@ -136,7 +139,14 @@ void ListView::paintEvent(QPaintEvent* event) {
 
 void ListView::scrollContentsBy(int dx, int dy) {
     toRedraw_ = {};
+    // In pixels: dx and dy count rows when the list scrolls by rows.
+    const int left = horizontalHeader()->offset(), top = verticalHeader()->offset();
     QTableView::scrollContentsBy(dx, dy);
+    if (std::abs(horizontalHeader()->offset() - left) >= viewport()->width() ||
+        std::abs(verticalHeader()->offset() - top) >= viewport()->height()) {
+        toRedraw_ = viewport()->rect();
+        viewport()->update();
+    }
 }
 
 bool ListView::PressCell(QPoint at) {
