@@ -142,7 +142,8 @@ void ListModel::SetCell(int row, int column, const std::string& text) {
     if (!ValidRow(row) || column < 0)
         return;
     Put(rows_[static_cast<size_t>(row)].cells, column, text);
-    CellChanged(row, column, {Qt::DisplayRole, Qt::EditRole});
+    static const QList<int> kTextRoles{Qt::DisplayRole, Qt::EditRole}; // built once: a scan writes many cells
+    CellChanged(row, column, kTextRoles);
 }
 
 bool ListModel::Check(int row, int column) const {
