@@ -76,7 +76,8 @@ std::unique_ptr<threadClass> kritiskClass::release(int row) {
 void kritiskClass::Dispatch(int index, int row) {
     ScanRows& rows = host_.Rows();
     rows.SetCell(row, ScanRows::kStatusColumn, "checking");
-    rows.SetCell(row, ScanRows::kCodeColumn, "");
+    if (!rows.Cell(row, ScanRows::kCodeColumn).empty()) // most rows have no code yet: nothing to write
+        rows.SetCell(row, ScanRows::kCodeColumn, "");
     // A row at or below the first row past the visible part becomes the top row; a visible one never moves.
     if (rows.DefaultRowHeight() > 0 &&
         rows.ScrollPosition() + double(rows.Height()) / rows.DefaultRowHeight() <= row)

@@ -17,10 +17,8 @@ ScanRows& Listwin::Rows() {
     return *rows_;
 }
 
-void Listwin::SetStatusText(const std::string& text) {
-    StatusLine().SetText(text);
-    StatusLine().Refresh(true);
-}
+// The label draws a new text itself; the same text again needs no drawing.
+void Listwin::SetStatusText(const std::string& text) { StatusLine().SetText(text); }
 
 std::string Listwin::ScanCaption() const { return Get<fw::PushButton>("PushButton1").Caption(); }
 

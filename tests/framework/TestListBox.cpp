@@ -13,6 +13,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -144,7 +145,8 @@ TEST_F(ListBoxTest, CellsLookAsTheStyleDrawsThem) {
     EXPECT_TRUE(again == byStyle);
 }
 
-// A cell written while the list shows is drawn again at the next paint.
+// A cell written while the list shows is drawn again at the next paint: each of several written between
+// two paints, and one written after the list scrolled, in its new place; after a jump by a page, all.
 TEST_F(ListBoxTest, AWrittenCellIsDrawnAgain) {
     struct Painted : QObject {
         QRegion region;
@@ -154,15 +156,37 @@ TEST_F(ListBoxTest, AWrittenCellIsDrawnAgain) {
             return false;
         }
     } painted;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 40; ++i)
         AddRow("row");
     auto* view = host_->findChild<QTableView*>();
     view->viewport()->installEventFilter(&painted);
-    testsupport::ProcessPendingEvents();
-    painted.region = QRegion();
-    list_->SetCell(3, 2, "written");
-    ASSERT_TRUE(testsupport::SpinUntil([&] { return !painted.region.isEmpty(); }));
-    EXPECT_TRUE(painted.region.contains(view->visualRect(view->model()->index(3, 2))));
+    const auto cell = [view](int row, int column) { return view->visualRect(view->model()->index(row, column)); };
+    const std::vector<std::function<std::vector<QRect>()>> writes = {
+        [&] {
+            list_->SetCell(3, 2, "written");
+            list_->SetCell(1, 0, "written");
+            return std::vector{cell(3, 2), cell(1, 0)};
+        },
+        [&] {
+            list_->SetCell(5, 1, "written");
+            list_->SetScrollPosition(1);
+            list_->SetCell(6, 1, "written");
+            return std::vector{cell(6, 1)};
+        },
+        [&] {
+            list_->SetScrollPosition(25);
+            list_->SetCell(26, 1, "written");
+            return std::vector{view->viewport()->rect()};
+        },
+    };
+    for (const auto& write : writes) {
+        testsupport::ProcessPendingEvents();
+        painted.region = QRegion();
+        const std::vector<QRect> written = write();
+        ASSERT_TRUE(testsupport::SpinUntil([&] { return !painted.region.isEmpty(); }));
+        for (const QRect& rect : written)
+            EXPECT_TRUE(painted.region.contains(rect)) << rect.y();
+    }
 }
 
 } // namespace

@@ -41,6 +41,9 @@ ListBox::ListBox(const ControlLayout& layout, void* parent)
     model_->delegate = delegate;
     view->setItemDelegate(delegate);
     view->setModel(model_->rows.get());
+    // The headings show no cells: a written cell's notice need not reach them (a scan writes thousands).
+    for (QHeaderView* heading : {view->horizontalHeader(), view->verticalHeader()})
+        QObject::disconnect(model_->rows.get(), &QAbstractItemModel::dataChanged, heading, nullptr);
     view->setSortingEnabled(false);
     view->setShowGrid(false);
     view->setWordWrap(false);

@@ -18,7 +18,7 @@ StaticText::StaticText(const ControlLayout& layout, void* parent)
     if (const auto color = detail::ColorProp(layout.props, "textColor"))
         color_ = RGB(color->red(), color->green(), color->blue());
     underline_ = layout.props.Bool("underline");
-    show_ = std::make_unique<detail::OncePerFrame>([this] {
+    show_ = std::make_unique<detail::OncePerFrame>(*label, [this] {
         if (auto* shown = detail::As<QLabel>(*this))
             shown->setText(detail::Displayed(text_));
     });

@@ -1,11 +1,14 @@
 #include "framework/ui/qt/FramePacing.h"
 
+#include "framework/ui/qt/OncePerFrame.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 #include <set>
 
 namespace fw::detail {
@@ -74,7 +77,32 @@ FramePacer::FramePacer(QWidget& window) : window_(window) {
     });
 }
 
-FramePacer::~FramePacer() { Pacers().erase(this); }
+FramePacer::~FramePacer() {
+    Pacers().erase(this);
+    for (OncePerFrame* work : beforePaint_)
+        if (work)
+            work->waitingOn_ = nullptr;
+}
+
+FramePacer* FramePacer::Of(const QWidget& widget) {
+    const QWidget* window = widget.window();
+    for (FramePacer* pacer : Pacers())
+        if (&pacer->window_ == window)
+            return pacer;
+    return nullptr;
+}
+
+// What waits for the paint is done first, so that the paint shows it. Work asked for meanwhile waits for
+// the next paint; work that goes meanwhile leaves a gap.
+void FramePacer::RunWaitingWork() {
+    const std::size_t waiting = beforePaint_.size();
+    for (std::size_t i = 0; i < waiting; ++i)
+        if (OncePerFrame* work = std::exchange(beforePaint_[i], nullptr)) {
+            work->waitingOn_ = nullptr;
+            work->Run();
+        }
+    beforePaint_.erase(beforePaint_.begin(), beforePaint_.begin() + static_cast<std::ptrdiff_t>(waiting));
+}
 
 int FramePacer::Interval() const { return inputSincePaint_ ? g_frameInterval : g_idleFrameInterval; }
 
@@ -92,6 +120,7 @@ bool FramePacer::Admit(const QEvent& event) {
     if (since >= Interval()) {
         sincePaint_.restart();
         inputSincePaint_ = false;
+        RunWaitingWork();
         return true;
     }
     // Qt sends no further request until this one is handled: the timer brings it back.

@@ -8,10 +8,14 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <vector>
+
 class QEvent;
 class QWidget;
 
 namespace fw::detail {
+
+class OncePerFrame;
 
 class FramePacer {
 public:
@@ -27,13 +31,20 @@ public:
     // Brings a waiting paint forward or back to the present frame length.
     void Reschedule();
 
-private:
+    // The present frame length in milliseconds: short after input, idle otherwise.
     int Interval() const;
+    // The pacer of the window that holds `widget`; null when it has none.
+    static FramePacer* Of(const QWidget& widget);
+
+private:
+    friend class OncePerFrame;
+    void RunWaitingWork();
 
     QWidget& window_;
     QElapsedTimer sincePaint_;
     QTimer nextFrame_;
     bool inputSincePaint_ = false;
+    std::vector<OncePerFrame*> beforePaint_; // work waiting for the window's next paint
     friend class InputWatch;
 };
 

@@ -142,7 +142,8 @@ void ListModel::SetCell(int row, int column, const std::string& text) {
     if (!ValidRow(row) || column < 0)
         return;
     Put(rows_[static_cast<size_t>(row)].cells, column, text);
-    CellChanged(row, column, {Qt::DisplayRole, Qt::EditRole});
+    static const QList<int> kTextRoles{Qt::DisplayRole, Qt::EditRole}; // built once: a scan writes many cells
+    CellChanged(row, column, kTextRoles);
 }
 
 bool ListModel::Check(int row, int column) const {
@@ -182,6 +183,12 @@ void ListModel::CellChanged(int row, int column, const QList<int>& roles) {
 }
 
 int ListModel::RowOf(ListBox::RowId id) const {
+    // Until rows are sorted or removed, each stays where it was added: one look instead of a hash search.
+    if (!rows_.empty() && id >= rows_.front().id) {
+        const ListBox::RowId guess = id - rows_.front().id;
+        if (guess < rows_.size() && rows_[static_cast<size_t>(guess)].id == id)
+            return static_cast<int>(guess);
+    }
     if (!indexValid_) {
         index_.clear();
         index_.reserve(rows_.size());

@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QScrollBar>
 
+#include <cstdlib>
+
 namespace fw::detail {
 namespace {
 
@@ -112,15 +114,39 @@ void ListView::ScrollToRow(int row) {
     verticalScrollBar()->setValue(std::max(0, row));
 }
 
-// A scan writes cell after cell of the rows it reaches. The rectangles of single cells make a dirty region
-// whose every addition costs more than the last; whole rows merge into one band as they come. The row is
-// drawn the same, only more of it again. An open editor, or a reader of the screen, needs Qt's own path.
+// A scan writes cell after cell of the rows it reaches, many of them between two frames. Each written row
+// asks for its whole row to be drawn: rows merge into one band instead of a region of many cells. A row
+// outside the viewport has nothing to draw, and a row inside the band already asked for is drawn with it,
+// so most writes ask Qt for nothing. An open editor, or a reader of the screen, needs Qt's own path.
 void ListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
     if (topLeft != bottomRight || !topLeft.isValid() || state() == EditingState || QAccessible::isActive()) {
         QTableView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
-    viewport()->update(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
+    const QRect row(0, rowViewportPosition(topLeft.row()), viewport()->width(), rowHeight(topLeft.row()));
+    if (!row.intersects(viewport()->rect()) || toRedraw_.contains(row))
+        return;
+    toRedraw_ |= row;
+    viewport()->update(toRedraw_);
+}
+
+// A paint draws what was asked for; a scroll moves it elsewhere in the viewport. A jump by a page or more
+// (as a scan's list jumps) shows nothing of what was there: all of it is drawn anew, whatever is written.
+void ListView::paintEvent(QPaintEvent* event) {
+    toRedraw_ = {};
+    QTableView::paintEvent(event);
+}
+
+void ListView::scrollContentsBy(int dx, int dy) {
+    toRedraw_ = {};
+    // In pixels: dx and dy count rows when the list scrolls by rows.
+    const int left = horizontalHeader()->offset(), top = verticalHeader()->offset();
+    QTableView::scrollContentsBy(dx, dy);
+    if (std::abs(horizontalHeader()->offset() - left) >= viewport()->width() ||
+        std::abs(verticalHeader()->offset() - top) >= viewport()->height()) {
+        toRedraw_ = viewport()->rect();
+        viewport()->update();
+    }
 }
 
 bool ListView::PressCell(QPoint at) {

@@ -30,6 +30,8 @@ public:
 protected:
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -41,6 +43,8 @@ protected:
 
 private:
     std::vector<std::string> widthSpec_;
+    // The part of the viewport that written cells have already asked to be drawn at the next paint.
+    QRect toRedraw_;
 };
 
 class ListDelegate : public QStyledItemDelegate {

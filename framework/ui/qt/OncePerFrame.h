@@ -3,25 +3,36 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QTimer>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
 
 namespace fw::detail {
 
+class FramePacer;
+
 class OncePerFrame {
 public:
-    explicit OncePerFrame(std::function<void()> work);
+    // `widget` is where the work shows.
+    OncePerFrame(QWidget& widget, std::function<void()> work);
+    ~OncePerFrame();
+    OncePerFrame(const OncePerFrame&) = delete;
+    OncePerFrame& operator=(const OncePerFrame&) = delete;
 
-    // Does the work now when it was last done a frame ago or more; otherwise once, at the next frame.
+    // Does the work now when it was last done a frame of its window ago or more (the window's own frame:
+    // idle while nobody uses the application), or when the widget is hidden; otherwise once, right before
+    // the window next paints.
     void Request();
 
 private:
+    friend class FramePacer;
     void Run();
 
+    QPointer<QWidget> widget_;
     std::function<void()> work_;
     QElapsedTimer sinceRun_;
-    QTimer next_;
+    FramePacer* waitingOn_ = nullptr;
 };
 
 } // namespace fw::detail
