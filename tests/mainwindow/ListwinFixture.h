@@ -7,6 +7,8 @@
 #include "TempHome.h"
 #include "UserClicks.h"
 #include "app/Menu.h"
+#include "bookmarksfile/BookmarksRewrite.h"
+#include "framework/runtime/Thread.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
@@ -85,7 +87,23 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Code, code);
         List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
-    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
+    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
+    std::string BookmarksPath() const { return Path("Library/Safari/Bookmarks.plist"); }
+    // Entries beside the bookmarks file and itself: 1 when no temporary file was left.
+    long SafariEntries() const { return testsupport::EntryCount(Path("Library/Safari")); }
+    // While `on`, another program saves the file between a rewrite's read and its replace: the same bytes,
+    // written beside it and renamed over it.
+    void SaveMeanwhile(bool on) {
+        quillfen::SetAfterReadHook(on ? std::function<void()>([this] {
+            std::filesystem::copy_file(BookmarksPath(), Path("saved meanwhile"));
+            std::filesystem::rename(Path("saved meanwhile"), BookmarksPath());
+        })
+                                      : nullptr);
+    }
+    void WaitForDeleteRun() {
+        ASSERT_TRUE(
+            testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    }
     // Safari's bookmarks file in the temporary home, one folder of these bookmarks, then a click on "Get
     // Bookmarks" unless `get` is false.
     void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks, bool get = true) {
