@@ -59,11 +59,15 @@ protected:
         if (!QApplication::activeWindow())
             testsupport::Activate(Top());
     }
+    // The user's input, sent to the shown window; what it sets off is handled before the test goes on.
+    template <class Send> void AsUser(Send&& send) {
+        ShowWindow();
+        send();
+        testsupport::ProcessPendingEvents();
+    }
     // The user's click at the middle of `control`, delivered by its window to whatever lies on top there.
     void Click(const fw::VisualControl& control) {
-        ShowWindow();
-        testsupport::ClickOnTop(control);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::ClickOnTop(control); });
     }
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
@@ -156,24 +160,20 @@ protected:
     }
     // Keys go to the window that has the focus, which hands them to its focus widget or its shortcuts.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        ShowWindow();
-        testsupport::PressKey(Top(), key, modifiers);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::PressKey(Top(), key, modifiers); });
     }
     void Type(const std::string& text) {
-        ShowWindow();
-        testsupport::TypeText(Top(), text);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::TypeText(Top(), text); });
     }
     // The user scrolls the cell into sight and clicks (or double-clicks) its middle.
     void ClickCellOf(const fw::ListBox& list, int row, int column, bool twice = false,
                      Qt::KeyboardModifiers modifiers = {}) {
-        ShowWindow();
         QTableView& view = ViewOf(list);
         const QModelIndex index = view.model()->index(row, column);
-        view.scrollTo(index);
-        testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] {
+            view.scrollTo(index);
+            testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
+        });
     }
     void ClickCell(int row, int column, bool twice = false, Qt::KeyboardModifiers modifiers = {}) {
         ClickCellOf(List(), row, column, twice, modifiers);
