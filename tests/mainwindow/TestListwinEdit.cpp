@@ -234,9 +234,7 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     TypeInto("U1", Name, "Omega");
     const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());
     const std::function<void(bool)> failures[] = {
-        [&](bool on) {
-            modal_.saveAnswer = on ? std::optional(Path("no such folder/copy")) : std::nullopt;
-        },
+        [&](bool on) { modal_.saveAnswer = on ? std::optional(Path("no such folder/copy")) : std::nullopt; },
         [&](bool on) {
             std::filesystem::rename(on ? BookmarksPath() : Path("away"), on ? Path("away") : BookmarksPath());
         },
