@@ -1,12 +1,9 @@
 // Deleting checked bookmarks as the user does it: the confirmation, the backup dialog, the delete thread,
 // the changes-applied window and the restore, with the file checked after every run.
 #include "ListwinFixture.h"
-#include "UserClicks.h"
-#include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
-#include "framework/runtime/Thread.h"
 #include "framework/ui/MenuBar.h"
 #include "framework/ui/controls/ProgressBar.h"
 
