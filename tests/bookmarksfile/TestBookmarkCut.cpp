@@ -88,9 +88,8 @@ TEST(BookmarkCutTest, CutsOnlyEntriesTheirOwnIdentifierNames) {
         EXPECT_EQ(WithoutJoins(cut), PlutilForm(Without(c.tree, gone), Form::Modern, expected));
         std::ofstream(output, std::ios::binary) << cut;
         const auto read = PlistlibBookmarks(output);
-        if (!read) {
+        if (!read)
             GTEST_SKIP() << "no /usr/bin/python3 for plistlib";
-        }
         EXPECT_EQ(*read, PlistlibBookmarks(expected));
     }
 }

@@ -1,5 +1,6 @@
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksReader.h"
+#include "framework/text/Text.h"
 
 #include "BookmarksFixture.h"
 #include "TempHome.h"
@@ -144,13 +145,8 @@ TEST_F(BookmarksReaderTest, ListsWebAndFeedBookmarksOfEveryForm) {
 // keeps the rows before it but not the text; any line ends serve.
 TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
     const std::string text = ConvertedText(Numbered(3));
-    const auto replaced = [](std::string in, std::string_view what, std::string_view with) {
-        for (std::size_t at = 0; (at = in.find(what, at)) != std::string::npos; at += with.size())
-            in.replace(at, what.size(), with);
-        return in;
-    };
     const std::string head = CutAfterLine(text, "<string>UUID-1</string>", 1);
-    std::string oneLine = replaced(text.substr(head.size()), "\n", "");
+    std::string oneLine = fw::Join(fw::SplitB(text.substr(head.size()), "\n"), "");
     oneLine = oneLine.substr(0, oneLine.rfind("</dict>"));
     std::vector<BookmarkRow> all;
     for (const std::string i : {"1", "2", "3"})
@@ -159,7 +155,7 @@ TEST_F(BookmarksReaderTest, DamagedTextsKeepWhatCanBeRead) {
     const std::vector<std::tuple<const char*, std::string, ReadStatus, std::vector<BookmarkRow>>> cases{
         {"at a URL key", CutAfterLine(text, "<key>URLString</key>", 3), ReadStatus::Ok, {all[0], all[1]}},
         {"at the last UUID", CutAfterLine(text, "<string>UUID-3</string>", 1), ReadStatus::Ok, all},
-        {"CR", replaced(text, "\n", "\r"), ReadStatus::Ok, all},
+        {"CR", fw::Join(fw::SplitB(text, "\n"), "\r"), ReadStatus::Ok, all},
         {"marker on the last line", head + oneLine, ReadStatus::ReadFailure, {all[0]}},
     };
     for (const auto& [what, input, status, rows] : cases) {

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace fw;
-using testsupport::ReadFile;
+using testsupport::EntryCount, testsupport::ReadFile;
 
 namespace {
 
@@ -27,10 +27,6 @@ std::tuple<unsigned, uid_t, gid_t> ModeAndOwner(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
     return {info.st_mode & 07777u, info.st_uid, info.st_gid};
-}
-
-long EntryCount(const std::string& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 } // namespace

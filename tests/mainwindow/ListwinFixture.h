@@ -7,6 +7,8 @@
 #include "TempHome.h"
 #include "UserClicks.h"
 #include "app/Menu.h"
+#include "bookmarksfile/BookmarksRewrite.h"
+#include "framework/runtime/Thread.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
@@ -57,11 +59,15 @@ protected:
         if (!QApplication::activeWindow())
             testsupport::Activate(Top());
     }
+    // The user's input, sent to the shown window; what it sets off is handled before the test goes on.
+    template <class Send> void AsUser(Send&& send) {
+        ShowWindow();
+        send();
+        testsupport::ProcessPendingEvents();
+    }
     // The user's click at the middle of `control`, delivered by its window to whatever lies on top there.
     void Click(const fw::VisualControl& control) {
-        ShowWindow();
-        testsupport::ClickOnTop(control);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::ClickOnTop(control); });
     }
     fw::ListBox& List() const { return win_->Get<fw::ListBox>("ListBox1"); }
     fw::ListBox& SearchField() const { return win_->Get<fw::ListBox>("ListBox2"); }
@@ -85,7 +91,23 @@ protected:
         List().SetCell(row, quillfen::BookmarkColumn::Code, code);
         List().SetCell(row, quillfen::BookmarkColumn::Order, fw::Format(order, "000000"));
     }
-    std::string BookmarksPath() const { return home_.Path() + "/Library/Safari/Bookmarks.plist"; }
+    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
+    std::string BookmarksPath() const { return Path("Library/Safari/Bookmarks.plist"); }
+    // Entries beside the bookmarks file and itself: 1 when no temporary file was left.
+    long SafariEntries() const { return testsupport::EntryCount(Path("Library/Safari")); }
+    // While `on`, another program saves the file between a rewrite's read and its replace: the same bytes,
+    // written beside it and renamed over it.
+    void SaveMeanwhile(bool on) {
+        quillfen::SetAfterReadHook(on ? std::function<void()>([this] {
+            std::filesystem::copy_file(BookmarksPath(), Path("saved meanwhile"));
+            std::filesystem::rename(Path("saved meanwhile"), BookmarksPath());
+        })
+                                      : nullptr);
+    }
+    void WaitForDeleteRun() {
+        ASSERT_TRUE(
+            testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    }
     // Safari's bookmarks file in the temporary home, one folder of these bookmarks, then a click on "Get
     // Bookmarks" unless `get` is false.
     void WriteBookmarksFile(const std::vector<testsupport::FixtureBookmark>& bookmarks, bool get = true) {
@@ -138,24 +160,20 @@ protected:
     }
     // Keys go to the window that has the focus, which hands them to its focus widget or its shortcuts.
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        ShowWindow();
-        testsupport::PressKey(Top(), key, modifiers);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::PressKey(Top(), key, modifiers); });
     }
     void Type(const std::string& text) {
-        ShowWindow();
-        testsupport::TypeText(Top(), text);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] { testsupport::TypeText(Top(), text); });
     }
     // The user scrolls the cell into sight and clicks (or double-clicks) its middle.
     void ClickCellOf(const fw::ListBox& list, int row, int column, bool twice = false,
                      Qt::KeyboardModifiers modifiers = {}) {
-        ShowWindow();
         QTableView& view = ViewOf(list);
         const QModelIndex index = view.model()->index(row, column);
-        view.scrollTo(index);
-        testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
-        testsupport::ProcessPendingEvents();
+        AsUser([&] {
+            view.scrollTo(index);
+            testsupport::ClickAt(view.viewport(), view.visualRect(index).center(), modifiers, twice);
+        });
     }
     void ClickCell(int row, int column, bool twice = false, Qt::KeyboardModifiers modifiers = {}) {
         ClickCellOf(List(), row, column, twice, modifiers);

@@ -1,12 +1,9 @@
 // Deleting checked bookmarks as the user does it: the confirmation, the backup dialog, the delete thread,
 // the changes-applied window and the restore, with the file checked after every run.
 #include "ListwinFixture.h"
-#include "UserClicks.h"
-#include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
 #include "framework/runtime/AppleEvent.h"
-#include "framework/runtime/Thread.h"
 #include "framework/ui/MenuBar.h"
 #include "framework/ui/controls/ProgressBar.h"
 
@@ -41,7 +38,6 @@ protected:
         ListwinTest::TearDown();
     }
 
-    std::string Path(const std::string& name) const { return home_.Path() + "/" + name; }
     std::string File() const { return testsupport::ReadFile(Path(kBookmarks)); }
     // The sample tree written anew, in the modern or the older form, and read with "Get Bookmarks".
     void Reload(testsupport::Form form = testsupport::Form::Modern) {
@@ -248,18 +244,14 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
         Check({"d"});
         if (fault == "(file removed)")
             std::filesystem::remove(file);
-        if (fault == "(saved meanwhile)") // the same bytes, written beside and renamed over it
-            quillfen::SetAfterReadHook([&] {
-                std::filesystem::copy_file(file, Path("saved"));
-                std::filesystem::rename(Path("saved"), file);
-            });
+        SaveMeanwhile(fault == "(saved meanwhile)");
         if (fault == "(write-protected)")
             ::chmod(file.c_str(), 0444);
         if (fault == "(disk full)")
             LimitFileSize(64);
         DeleteChecked();
         LimitFileSize(std::nullopt);
-        quillfen::SetAfterReadHook({});
+        SaveMeanwhile(false);
         ::chmod(file.c_str(), 0644);
         EXPECT_EQ(modal_.dialogsAsked.back(),
                   "Save the original Bookmarks file as a Backup / Bookmarks.plist");
@@ -274,8 +266,7 @@ TEST_F(ListwinDeleteTest, BackupAndFailuresDecideTheRun) {
                     testsupport::ReadFile(*modal_.saveAnswer) == before);
         if (fault != "(file removed)")
             ExpectFileWithout(c.gone);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}),
-                  fault == "(file removed)" ? 0 : 1);
+        EXPECT_EQ(SafariEntries(), fault == "(file removed)" ? 0 : 1);
         Reopen();
         Reload();
     }
@@ -298,7 +289,7 @@ TEST_F(ListwinDeleteTest, RewriteNeverWritesWhatDoesNotParse) {
             << result.message;
         EXPECT_EQ(File(), before);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
+    EXPECT_EQ(SafariEntries(), 1);
 }
 
 // While the run goes on, the five buttons and the menu bar are off and the list stays usable. Closing the
@@ -317,7 +308,7 @@ TEST_F(ListwinDeleteTest, RunShutsOffCommandsAndEndsWithItsWindow) {
     Reopen();
     EXPECT_TRUE(menuBar_.BarEnabled());
     EXPECT_EQ(File(), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
+    EXPECT_EQ(SafariEntries(), 1);
 }
 
 // Each window shows its backdrop: a spot clear of controls changes when the picture is taken away. Cancel,
@@ -397,7 +388,7 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
         const Names messages = std::exchange(modal_.messages, {});
         EXPECT_EQ(messages.size(), c.message.empty() ? 0u : 1u);
         EXPECT_TRUE(c.message.empty() || messages.front().starts_with(c.message)) << messages.front();
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Path("Library/Safari")), {}), 1);
+        EXPECT_EQ(SafariEntries(), 1);
     }
 
     Reload();
@@ -409,8 +400,7 @@ TEST_F(ListwinDeleteTest, ChangesAppliedWindowReverts) {
     Click(ButtonOf<Window1>("PushButton1"));
     EXPECT_EQ(modal_.messages, Names{"Safari's bookmarks file is being rewritten, so nothing was restored. "
                                      "Please try again when it is done."});
-    ASSERT_TRUE(
-        testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    WaitForDeleteRun();
     ExpectFileWithout({"C"});
 }
 

@@ -3,11 +3,9 @@
 #include "app/MenuItems.h"
 #include "bookmarksfile/BookmarksLocation.h"
 #include "bookmarksfile/BookmarksReader.h"
-#include "bookmarksfile/BookmarksRewrite.h"
 #include "bookmarksfile/EditLog.h"
 #include "bookmarksfile/QuitSafariConfirmation.h"
 #include "bookmarksfile/Window1.h"
-#include "framework/runtime/Thread.h"
 #include "framework/ui/controls/MoviePlayer.h"
 
 #include <QLineEdit>
@@ -139,8 +137,7 @@ TEST_F(ListwinEditTest, ApplyWritesOnlyTheEditedElements) {
     ClickCell(RowWith(UUID, "U3"), Check);
     const std::string gone = win_->editUIs.substr(win_->editUIs.find("*EDIT*U3"));
     win_->deleteSelected();
-    ASSERT_TRUE(
-        testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    WaitForDeleteRun();
     Listed(); // the file as plutil leaves it
     const Texts before = fw::SplitB(testsupport::ReadFile(BookmarksPath()), "\n");
     ApplyByHand();
@@ -206,19 +203,18 @@ TEST_F(ListwinEditTest, TypedReferencesReadBackAsTyped) {
         {"&#1;&nbsp;&#X41;&#9;", "&amp;#1;&amp;nbsp;&amp;#X41;\t", "&#1;&nbsp;&#X41;\t"},
     };
     std::vector<testsupport::FixtureBookmark> bookmarks;
-    for (std::size_t i = 0; i < std::size(titles); ++i)
-        bookmarks.push_back({"Old", "http://u" + std::to_string(i) + "/", "U" + std::to_string(i)});
-    WriteBookmarksFile(bookmarks);
-    for (std::size_t i = 0; i < std::size(titles); ++i)
-        TypeInto("U" + std::to_string(i), Name, titles[i].typed);
-    TypeInto("U0", URL, "http://u0/&#10;x");
-    ApplyByHand();
     std::vector<Texts> listed, decoded;
     for (std::size_t i = 0; i < std::size(titles); ++i) {
-        const std::string uuid = "U" + std::to_string(i), url = i == 0 ? "http://u0/ x" : "http://u" + uuid.substr(1) + "/";
-        listed.push_back({titles[i].listed, url, uuid});
-        decoded.push_back({uuid, titles[i].decoded, url});
+        const std::string uuid = "U" + std::to_string(i), url = "http://u" + std::to_string(i) + "/";
+        bookmarks.push_back({"Old", url, uuid});
+        listed.push_back({titles[i].listed, i == 0 ? "http://u0/ x" : url, uuid});
+        decoded.push_back({uuid, titles[i].decoded, listed.back()[1]});
     }
+    WriteBookmarksFile(bookmarks);
+    for (std::size_t i = 0; i < std::size(titles); ++i)
+        TypeInto(*bookmarks[i].uuid, Name, titles[i].typed);
+    TypeInto("U0", URL, "http://u0/&#10;x");
+    ApplyByHand();
     EXPECT_EQ(Listed(), listed);
     if (const auto read = testsupport::PlistlibBookmarks(BookmarksPath())) {
         EXPECT_EQ(*read, decoded);
@@ -238,20 +234,11 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
     TypeInto("U1", Name, "Omega");
     const std::string typed = win_->editUIs, before = testsupport::ReadFile(BookmarksPath());
     const std::function<void(bool)> failures[] = {
+        [&](bool on) { modal_.saveAnswer = on ? std::optional(Path("no such folder/copy")) : std::nullopt; },
         [&](bool on) {
-            modal_.saveAnswer = on ? std::optional(home_.Path() + "/no such folder/copy") : std::nullopt;
+            std::filesystem::rename(on ? BookmarksPath() : Path("away"), on ? Path("away") : BookmarksPath());
         },
-        [&](bool on) {
-            std::filesystem::rename(on ? BookmarksPath() : home_.Path() + "/away",
-                                    on ? home_.Path() + "/away" : BookmarksPath());
-        },
-        [&](bool on) { // the same bytes, written beside and renamed over it
-            quillfen::SetAfterReadHook(on ? std::function<void()>([&] {
-                std::filesystem::copy_file(BookmarksPath(), home_.Path() + "/saved");
-                std::filesystem::rename(home_.Path() + "/saved", BookmarksPath());
-            })
-                                          : nullptr);
-        },
+        [&](bool on) { SaveMeanwhile(on); },
         [](bool on) { LimitFileSize(on ? std::optional<rlim_t>(512) : std::nullopt); },
     };
     for (const auto& fail : failures) {
@@ -292,8 +279,7 @@ TEST_F(ListwinEditTest, FailedAppliesKeepFileAndLogAndAnApplyShutsOutDeletes) {
 
     win_->deleteSelected();
     EXPECT_FALSE(win_->ApplyChanges());
-    ASSERT_TRUE(
-        testsupport::SpinUntil([&] { return !win_->Get<fw::Thread>("DeleteLoopThread11").IsRunning(); }));
+    WaitForDeleteRun();
     EXPECT_EQ(Listed(), (std::vector<Texts>{omega, mid}));
 
     TypeInto("U1", Name, "Omega 2");

@@ -25,8 +25,9 @@ namespace Globals = quillfen::Globals;
 using Ending = std::tuple<std::string, std::string, int>;
 const Ending kDone{"Done", "Scan", 1};
 
-// Counts the paints of a widget.
+// Counts the paints of a widget while it lives; Qt drops a filter that is gone.
 struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         paints += event->type() == QEvent::Paint;
@@ -86,8 +87,7 @@ TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     for (int i = 0; i < kRows; ++i)
         AddBookmark("n" + std::to_string(1000 - i), Url(server.Port()) + std::to_string(i), i + 1);
     win_->Show();
-    PaintCounter counter;
-    View().viewport()->installEventFilter(&counter);
+    PaintCounter counter(View().viewport());
     ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
     Globals::timeOut = "30";
     fw::detail::SetFrameInterval(3'600'000); // from now on, no frame falls within the test
@@ -118,7 +118,6 @@ TEST_F(ListwinScanTest, SortDuringAScanChecksEveryRowOnce) {
     EXPECT_EQ(counter.paints, 0);
     fw::detail::SetFrameInterval(16);
     EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
-    View().viewport()->removeEventFilter(&counter);
     const auto* shown = static_cast<QLabel*>(fw::detail::WidgetOf(StatusLine()));
     EXPECT_TRUE(testsupport::SpinUntil([&] { return shown->text() == "Done"; }, 1000));
 }
@@ -129,8 +128,7 @@ TEST_F(ListwinScanTest, AClickBringsTheNextFrameBack) {
     for (int i = 0; i < 3; ++i)
         Add("http://127.0.0.1:1/" + std::to_string(i));
     win_->Show();
-    PaintCounter counter;
-    View().viewport()->installEventFilter(&counter);
+    PaintCounter counter(View().viewport());
     ASSERT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }));
     fw::detail::SetFrameInterval(16, 3'600'000);
     List().SetCell(0, Column::Status, "first"); // painted at once if showing the window counted as use
@@ -143,7 +141,6 @@ TEST_F(ListwinScanTest, AClickBringsTheNextFrameBack) {
     ClickCell(2, 1);
     EXPECT_TRUE(testsupport::SpinUntil([&] { return counter.paints > 0; }, 1000));
     EXPECT_EQ(List().ListIndex(), 2);
-    View().viewport()->removeEventFilter(&counter);
 }
 
 // A press after the end of a scan starts a new scan, with a new state, from the first row; Cancel pauses it

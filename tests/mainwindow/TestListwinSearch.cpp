@@ -11,10 +11,7 @@ using Texts = std::vector<std::string>;
 class ListwinSearchTest : public ListwinTest {
 protected:
     ListwinSearchTest() { withMenu_ = true; }
-    void FindWord(const std::string& word) {
-        Press(Qt::Key_F, Qt::ControlModifier);
-        Type(word);
-    }
+    void Ctrl(Qt::Key key) { Press(key, Qt::ControlModifier); }
 };
 
 // The field edits its word while it has the focus and deselects its row when it loses it. Ctrl+G on an
@@ -28,15 +25,16 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     Click(List());
     EXPECT_EQ(FieldEditor(), nullptr);
     EXPECT_FALSE(SearchField().Selected(0));
-    Press(Qt::Key_G, Qt::ControlModifier);
+    Ctrl(Qt::Key_G);
     EXPECT_EQ(modal_.beeps, 1);
     for (const std::string name : {"Apple", "plum", "apple pie", "pear"})
         AddBookmark(name, "http://" + name + ".example/", List().ListCount() + 1);
     List().SetCell(3, URL, "http://apple.example/");
-    FindWord("APPLE");
+    Ctrl(Qt::Key_F);
+    Type("APPLE");
     EXPECT_EQ(win_->searchLine, 0);
     for (const int hit : {2, 0, 2}) {
-        Press(Qt::Key_G, Qt::ControlModifier);
+        Ctrl(Qt::Key_G);
         EXPECT_EQ(SelectedRows(), Rows{hit});
     }
     EXPECT_EQ(List().ListCount(), 4);
@@ -46,7 +44,7 @@ TEST_F(ListwinSearchTest, FindNextTakesTheTypedWordWrapsAndEnds) {
     ClickField();
     Type("zzz");
     win_->searchLine = 500;
-    Press(Qt::Key_G, Qt::ControlModifier);
+    Ctrl(Qt::Key_G);
     EXPECT_TRUE(SelectedRows().empty());
 }
 
@@ -58,34 +56,13 @@ TEST_F(ListwinSearchTest, EveryClickIntoTheFieldStartsANewWord) {
                         {"Long read", "http://b.example/", "U2"},
                         {"pear", "http://c.example/", "U3"}});
     QWidget other;
-    const auto typeAp = [&] {
-        ClickField();
-        Type("ap");
-    };
+    const auto typeAp = [&] { ClickField(), Type("ap"); };
     const std::pair<const char*, std::function<void()>> cases[] = {
-        {"Find, Escape",
-         [&] {
-             Press(Qt::Key_F, Qt::ControlModifier);
-             Press(Qt::Key_Escape);
-         }},
-        {"Find, Find Next, Escape",
-         [&] {
-             Press(Qt::Key_F, Qt::ControlModifier);
-             Press(Qt::Key_G, Qt::ControlModifier);
-             Press(Qt::Key_Escape);
-         }},
-        {"typed, Escape",
-         [&] {
-             typeAp();
-             Press(Qt::Key_Escape);
-         }},
+        {"Find, Escape", [&] { Ctrl(Qt::Key_F), Press(Qt::Key_Escape); }},
+        {"Find, Find Next, Escape", [&] { Ctrl(Qt::Key_F), Ctrl(Qt::Key_G), Press(Qt::Key_Escape); }},
+        {"typed, Escape", [&] { typeAp(), Press(Qt::Key_Escape); }},
         {"typed, the field keeps the focus", typeAp},
-        {"typed, another window",
-         [&] {
-             typeAp();
-             other.show();
-             testsupport::Activate(&other);
-         }},
+        {"typed, another window", [&] { typeAp(), other.show(), testsupport::Activate(&other); }},
     };
     for (const auto& [what, before] : cases) {
         SCOPED_TRACE(what);

@@ -1,10 +1,13 @@
 // Builds the property list with libplist and lets it write either encoding.
 #include "BookmarksFixture.h"
 
+#include "framework/files/Shell.h"
+#include "framework/text/Text.h"
+
 #include <plist/plist.h>
 
 #include <algorithm>
-#include <sys/wait.h>
+#include <sstream>
 #include <unistd.h>
 
 namespace testsupport {
@@ -79,55 +82,27 @@ except Exception:
 sys.stdout.write(''.join(chr(30) + chr(31).join(r) for r in rows) + chr(29))
 )";
 
-// What the command writes to its standard output.
-std::string Output(const char* program, std::vector<const char*> args) {
-    int pipe[2];
-    if (::pipe(pipe) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipe[1], 1);
-        ::close(pipe[0]);
-        args.insert(args.begin(), program);
-        args.push_back(nullptr);
-        ::execv(program, const_cast<char* const*>(args.data()));
-        ::_exit(127);
-    }
-    ::close(pipe[1]);
-    std::string out;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipe[0]);
-    ::waitpid(child, nullptr, 0);
-    return out;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> pieces(1);
-    for (const char c : text) {
-        if (c == separator)
-            pieces.emplace_back();
-        else
-            pieces.back().push_back(c);
-    }
-    return pieces;
-}
-
 } // namespace
 
 std::optional<std::vector<std::vector<std::string>>> PlistlibBookmarks(const std::string& path) {
     if (::access(kPython, X_OK) != 0)
         return std::nullopt;
-    std::string out = Output(kPython, {"-c", kListBookmarks, path.c_str()});
+    // The script and the path reach python through the environment, so that no text needs quoting for sh.
+    ::setenv("QUILLFEN_PLISTLIB_SCRIPT", kListBookmarks, 1);
+    ::setenv("QUILLFEN_PLISTLIB_FILE", path.c_str(), 1);
+    fw::Shell shell;
+    shell.Execute(kPython + std::string(R"( -c "$QUILLFEN_PLISTLIB_SCRIPT" "$QUILLFEN_PLISTLIB_FILE")") +
+                  " 2>/dev/null");
+    std::string out = shell.Result();
     // The script ends its output with a mark, so that a run that failed never reads as no bookmarks.
     if (!out.ends_with('\x1d'))
         return std::vector<std::vector<std::string>>{{"plistlib did not run"}};
     out.pop_back();
     std::vector<std::vector<std::string>> rows;
-    for (const std::string& row : Split(out, '\x1e'))
-        rows.push_back(Split(row, '\x1f'));
-    rows.erase(rows.begin()); // before the first row's mark
+    std::istringstream lines(out);
+    for (std::string row; std::getline(lines, row, '\x1e');)
+        if (!row.empty()) // before the first row's mark
+            rows.push_back(fw::SplitB(row, "\x1f"));
     return rows;
 }
 

@@ -41,4 +41,9 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// How many entries the folder holds: a temporary file left behind shows as one more.
+inline long EntryCount(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
 } // namespace testsupport
