@@ -59,6 +59,15 @@ protected:
         fs::permissions(file_, mode);
     }
     std::string Record() const { return testsupport::ReadFile(file_); }
+    // The settings in record order, field 3 included, joined as in the record.
+    static std::string Settings() {
+        using namespace quillfen::Globals;
+        std::string out = timeOut;
+        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
+                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
+            out += "*" + *field;
+        return out;
+    }
 
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
@@ -359,10 +368,8 @@ TEST_F(PreferencesWindowsTest, ApplyKeepsTheBytesOfWhatWasNotChanged) {
         if (field)
             expected[field - 1] = written;
         EXPECT_EQ(Record(), fw::Join(expected, "*"));
-        using namespace quillfen::Globals;
-        EXPECT_EQ((std::vector<std::string>{timeOut, proxyURL, proxyPort, proxyUser, proxyPass, simultSocks}),
-                  (std::vector<std::string>{expected[0], expected[5], expected[6], expected[7], expected[8],
-                                            expected[9]}));
+        expected[2].clear(); // field 3 reaches the settings only when a main window reads the record again
+        EXPECT_EQ(Settings(), fw::Join(expected, "*"));
         fw::detail::FreeRetiredWindows();
     }
 }
@@ -418,15 +425,6 @@ protected:
         quillfen::ReadPreferences(welcome);
         EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
         return welcome;
-    }
-    // The settings in record order, field 3 included, joined as in the record.
-    static std::string Settings() {
-        using namespace quillfen::Globals;
-        std::string out = timeOut;
-        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
-                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
-            out += "*" + *field;
-        return out;
     }
 };
 

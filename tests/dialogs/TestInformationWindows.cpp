@@ -9,7 +9,6 @@
 #include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
-#include "framework/ui/controls/Canvas.h"
 #include "framework/ui/controls/StaticText.h"
 #include "framework/ui/controls/TextArea.h"
 #include "framework/ui/qt/Bridge.h"
