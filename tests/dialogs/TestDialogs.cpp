@@ -330,9 +330,8 @@ TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
     Click(Prefs(), "PushButton1");
     EXPECT_EQ(Record(), "5*aqua*c3*nocodes*useProxy*p.example*80abc*bob*s3cret*5");
     EXPECT_EQ(quillfen::Globals::carriedField, "c3");
-    EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
-                  std::to_string(main.versionHTTPSock.HTTPProxyPort),
-              "p.example:80");
+    const auto& socket = main.versionHTTPSock;
+    EXPECT_EQ(socket.HTTPProxyAddress + ":" + std::to_string(socket.HTTPProxyPort), "p.example:80");
 }
 
 // A record with bytes that are not UTF-8 in every field (a Latin-1 password, say) keeps each field the user
