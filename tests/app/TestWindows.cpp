@@ -7,11 +7,9 @@
 #include "framework/ui/WindowRegistry.h"
 #include "framework/ui/qt/Bridge.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMainWindow>
-#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {

@@ -118,12 +118,7 @@ TEST_F(HTTPSocketTest, SendsTheRequestAsTheURLSays) {
 // Responses as servers send them: the status is the second blank-separated field, and the header block
 // ends at its first blank line, whatever mix of CR LF, LF and CR ends its lines, also when the page holds
 // a blank line of another kind. Each with its status, Server header and page.
-struct Response {
-    std::string bytes;
-    int status;
-    std::string server, page;
-};
-const std::vector<Response> kResponses{
+const std::vector<std::tuple<std::string, int, std::string, std::string>> kResponses{
     {"HTTP/1.1 200 OK\r\nServer: crlf\r\n\r\npage", 200, "crlf", "page"},
     {"HTTP/1.0 200 OK\nServer: lf\n\n1*999*line\r\n\r\nmore", 200, "lf", "1*999*line\r\n\r\nmore"},
     {"HTTP/1.0 404 Not Found\nServer: lf-crlf\n\r\npage\n\n", 404, "lf-crlf", "page\n\n"},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,37 +13,32 @@ using quillfen::ProgressText, quillfen::StatusText, quillfen::TimeLeftText;
 // The whole table, byte for byte: socket errors, HTTP statuses and the time-out share one number space and
 // the number alone decides; ranges include both ends, and codes the table does not name fall to the last row.
 TEST(StatusTextTest, EveryCodeOfTheTable) {
-    const std::vector<std::pair<std::string, std::vector<int>>> cases = {
-        {"Open Driver Error", {100}},
-        {"", {101}},
-        {"Lost Connection", {102}},
-        {"Name Resolution Error", {103}},
-        {"Address In Use Error", {105}},
-        {"Invalid State Error", {106}},
-        {"Invalid Port Error", {107}},
-        {"Out Of Memory Error", {108}},
+    // Socket errors and redirections, then client errors and the time-out: one code a text.
+    const std::pair<int, std::string> socketAndRedirect[] = {
+        {100, "Open Driver Error"},        {101, ""},
+        {102, "Lost Connection"},          {103, "Name Resolution Error"},
+        {105, "Address In Use Error"},     {106, "Invalid State Error"},
+        {107, "Invalid Port Error"},       {108, "Out Of Memory Error"},
+        {300, "Multiple Choices"},         {301, "Moved Permanently"},
+        {302, "Redirect: 'Found'"},        {303, "Redirect: 'See Other'"},
+        {304, "Redirect: 'Not Modified'"}, {305, "Redirect: 'Use Proxy'"},
+        {307, "Redirect: 'Temporary'"}};
+    const std::pair<int, std::string> clientAndTimeout[] = {
+        {400, "Bad Request"},      {401, "Unauthorized"},
+        {402, "Payment Required"}, {403, "Forbidden"},
+        {404, "Not Found"},        {405, "Method Not Allowed"},
+        {406, "Not Acceptable"},   {407, "Proxy Authorization Req."},
+        {408, "Request Timeout"},  {999, "Timeout"}};
+    using Named = std::span<const std::pair<int, std::string>>;
+    for (const Named named : {Named(socketAndRedirect), Named(clientAndTimeout)})
+        for (const auto& [code, text] : named)
+            EXPECT_EQ(StatusText(code), text) << "code " << code;
+    const std::vector<std::pair<std::string, std::vector<int>>> ranges{
         {"\xE2\x9C\x94", {200, 204, 299}},
-        {"Multiple Choices", {300}},
-        {"Moved Permanently", {301}},
-        {"Redirect: 'Found'", {302}},
-        {"Redirect: 'See Other'", {303}},
-        {"Redirect: 'Not Modified'", {304}},
-        {"Redirect: 'Use Proxy'", {305}},
-        {"Redirect: 'Temporary'", {307}},
-        {"Bad Request", {400}},
-        {"Unauthorized", {401}},
-        {"Payment Required", {402}},
-        {"Forbidden", {403}},
-        {"Not Found", {404}},
-        {"Method Not Allowed", {405}},
-        {"Not Acceptable", {406}},
-        {"Proxy Authorization Req.", {407}},
-        {"Request Timeout", {408}},
         {"Client Error", {409, 450, 499}},
         {"Server Error", {500, 503, 599}},
-        {"Timeout", {999}},
         {"Unspecified Error", {104, 109, 199, 306, 308, 0, -1, -999, 600, 998, 1000, INT_MAX, INT_MIN}}};
-    for (const auto& [text, codes] : cases)
+    for (const auto& [text, codes] : ranges)
         for (int code : codes)
             EXPECT_EQ(StatusText(code), text) << "code " << code;
 }

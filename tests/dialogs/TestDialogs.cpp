@@ -25,7 +25,6 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QTest>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -60,6 +59,15 @@ protected:
         fs::permissions(file_, mode);
     }
     std::string Record() const { return testsupport::ReadFile(file_); }
+    // The settings in record order, field 3 included, joined as in the record.
+    static std::string Settings() {
+        using namespace quillfen::Globals;
+        std::string out = timeOut;
+        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
+                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
+            out += "*" + *field;
+        return out;
+    }
 
     testsupport::TempHome home_;
     testsupport::ScriptedModal modal_;
@@ -97,38 +105,34 @@ protected:
 // error pages too, leaves its last field as the details. The main window asks for the page as it opens.
 TEST_F(VersionCheckTest, PagesAndTheirNotice) {
     // A newer page's notice: each button opens its page, or none, and closes it; Return chooses Download.
-    struct Case {
-        std::string response, details;
-        const char* button; // none: no notice
-        bool byReturn;
-        std::vector<std::string> urls;
-    };
-    const std::string download = site_ + "/downloads/quillfen.dmg";
-    for (const Case& c : {
-             Case{kOk + "Q*0100*Faster.\rFewer.", "Faster.\rFewer.", "PushButton1", false, {download}},
+    // Each row: the page, the details, the button pressed (none: no notice), by Return, the pages opened.
+    using Urls = std::vector<std::string>;
+    const Urls download{site_ + "/downloads/quillfen.dmg"};
+    for (const auto& [response, details, pressed, byReturn, urls] :
+         std::vector<std::tuple<std::string, std::string, const char*, bool, Urls>>{
+             {kOk + "Q*0100*Faster.\rFewer.", "Faster.\rFewer.", "PushButton1", false, download},
              {kOk + "0100*single star", "single star", "PushButton2", false, {site_ + "/"}},
              {kOk + "0101*no choice", "no choice", "PushButton3", false, {}},
-             {kOk + "0101*by Return", "by Return", "PushButton3", true, {download}},
+             {kOk + "0101*by Return", "by Return", "PushButton3", true, download},
              {kOk + "a*b*093*the same", "the same", nullptr, false, {}},
              {kOk + "x*abc*not a number", "not a number", nullptr, false, {}},
              {kOk + "no stars", "no stars", nullptr, false, {}},
              {kOk, "", nullptr, false, {}},
-             {"HTTP/1.0 404 Not Found\r\n\r\n<html>gone</html>", "<html>gone</html>", nullptr, false, {}},
-         }) {
-        SCOPED_TRACE(c.response);
+             {"HTTP/1.0 404 Not Found\r\n\r\n<html>gone</html>", "<html>gone</html>", nullptr, false, {}}}) {
+        SCOPED_TRACE(response);
         modal_.beeps = 0;
         modal_.urls.clear();
-        server_.SetResponses({c.response});
+        server_.SetResponses({response});
         versionDetails = kUnset;
         fw::Instance<quillfen::Listwin>();
         EXPECT_TRUE(testsupport::SpinUntil([] { return versionDetails != kUnset; }));
-        EXPECT_EQ(versionDetails, c.details);
-        EXPECT_EQ(modal_.beeps, c.button ? 1 : 0);
-        ASSERT_EQ(Notice() != nullptr, c.button != nullptr);
-        if (c.button) {
-            EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), c.details);
-            const fw::PushButton& button = Notice()->Get<fw::PushButton>(c.button);
-            if (c.byReturn) {
+        EXPECT_EQ(versionDetails, details);
+        EXPECT_EQ(modal_.beeps, pressed ? 1 : 0);
+        ASSERT_EQ(Notice() != nullptr, pressed != nullptr);
+        if (pressed) {
+            EXPECT_EQ(Notice()->Get<fw::StaticText>("StaticText2").Text(), details);
+            const fw::PushButton& button = Notice()->Get<fw::PushButton>(pressed);
+            if (byReturn) {
                 testsupport::Activate(fw::detail::WidgetOf(button)->window());
                 testsupport::PressKey(fw::detail::WidgetOf(button), Qt::Key_Return);
             } else {
@@ -136,7 +140,7 @@ TEST_F(VersionCheckTest, PagesAndTheirNotice) {
             }
             EXPECT_EQ(Notice(), nullptr);
         }
-        EXPECT_EQ(modal_.urls, c.urls);
+        EXPECT_EQ(modal_.urls, urls);
         CloseAll();
     }
     EXPECT_EQ(server_.Requests()[0].rfind("GET /vessmor/version.txt HTTP/1.0\r\n", 0), 0U);
@@ -206,33 +210,25 @@ protected:
 // the look and the proxy texts are kept, a short record's missing fields show empty, and an empty count
 // stores the default, with a word to the user.
 TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
-    struct Case {
-        const char* record; // none: a first run
-        const char* shown;  // time-out|count|boxes
-        const char* timeOut;
-        const char* count;
-        bool clickBoxes;
-        const char* written;
-    };
-    for (const Case& c : {
-             Case{nullptr, "5|8|00", "5", "8", false, "5*metal**nocodes*noProxy*****8"},
+    // Each row: the record (none: a first run), what shows as time-out|count|boxes, the time-out and count
+    // typed, whether both boxes are clicked, the record written.
+    for (const auto& [record, shown, timeOut, count, clickBoxes, written] :
+         std::vector<std::tuple<const char*, const char*, const char*, const char*, bool, const char*>>{
+             {nullptr, "5|8|00", "5", "8", false, "5*metal**nocodes*noProxy*****8"},
              {"12*aqua*kept*showcodes*useProxy*p.test*3128*ann*pw*4", "12|4|11", "30", "16", true,
               "30*aqua*kept*nocodes*noProxy*p.test*3128*ann*pw*16"},
              {"7*odd*c", "7||00", "-1", "x", true, "-1*odd*c*showcodes*useProxy*****x"},
-             {"5*aqua**nocodes*noProxy*****3", "5|3|00", "5", "", false, "5*aqua**nocodes*noProxy*****8"},
-         }) {
-        SCOPED_TRACE(c.record ? c.record : "first run");
-        if (c.record)
-            WriteRecord(c.record, fs::perms{0644});
+             {"5*aqua**nocodes*noProxy*****3", "5|3|00", "5", "", false, "5*aqua**nocodes*noProxy*****8"}}) {
+        SCOPED_TRACE(record ? record : "first run");
+        if (record)
+            WriteRecord(record, fs::perms{0644});
         EXPECT_EQ(Text(Prefs(), "EditField1") + "|" + Text(Prefs(), "EditField3") + "|" +
                       std::to_string(On("CheckBox1")) + std::to_string(On("CheckBox2")),
-                  c.shown);
-        if (!c.record) {
-            EXPECT_EQ(Record(), c.written); // a first Open writes the record
-        }
-        Type(Prefs(), "EditField1", c.timeOut);
-        Type(Prefs(), "EditField3", c.count);
-        if (c.clickBoxes) {
+                  shown);
+        EXPECT_TRUE(record || Record() == written); // a first Open writes the record
+        Type(Prefs(), "EditField1", timeOut);
+        Type(Prefs(), "EditField3", count);
+        if (clickBoxes) {
             Click(Prefs(), "CheckBox1");
             Click(Prefs(), "CheckBox2");
         }
@@ -240,12 +236,12 @@ TEST_F(PreferencesWindowsTest, ApplyWritesTenFieldsAsTyped) {
         std::ifstream old(file_, std::ios::binary);
         testsupport::PressKey(fw::detail::WidgetOf(Prefs().Get<fw::EditField>("EditField1")), Qt::Key_Return);
         EXPECT_FALSE(IsOpen(typeid(quillfen::prefWin)));
-        EXPECT_EQ(Record(), c.written);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), c.record ? c.record : c.written);
+        EXPECT_EQ(Record(), written);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), record ? record : written);
         EXPECT_EQ(fs::status(file_).permissions(), fs::perms{0600});
         EXPECT_EQ(quillfen::Globals::timeOut + "|" + quillfen::Globals::simultSocks,
-                  std::string(c.timeOut) + "|" + (*c.count ? c.count : "8"));
-        EXPECT_EQ(modal_.messages.size(), *c.count ? 0u : 1u);
+                  std::string(timeOut) + "|" + (*count ? count : "8"));
+        EXPECT_EQ(modal_.messages.size(), *count ? 0u : 1u);
         fw::detail::FreeRetiredWindows();
     }
     EXPECT_NE(modal_.messages.at(0).find("default of 8"), std::string::npos);
@@ -334,9 +330,8 @@ TEST_F(PreferencesWindowsTest, ProxySettingsReachTheMainWindow) {
     Click(Prefs(), "PushButton1");
     EXPECT_EQ(Record(), "5*aqua*c3*nocodes*useProxy*p.example*80abc*bob*s3cret*5");
     EXPECT_EQ(quillfen::Globals::carriedField, "c3");
-    EXPECT_EQ(main.versionHTTPSock.HTTPProxyAddress + ":" +
-                  std::to_string(main.versionHTTPSock.HTTPProxyPort),
-              "p.example:80");
+    const auto& socket = main.versionHTTPSock;
+    EXPECT_EQ(socket.HTTPProxyAddress + ":" + std::to_string(socket.HTTPProxyPort), "p.example:80");
 }
 
 // A record with bytes that are not UTF-8 in every field (a Latin-1 password, say) keeps each field the user
@@ -346,40 +341,34 @@ TEST_F(PreferencesWindowsTest, ApplyKeepsTheBytesOfWhatWasNotChanged) {
     std::vector<std::string> fields;
     for (int i = 1; i <= 10; ++i)
         fields.push_back(std::to_string(i) + "\xE9\xFF");
-    struct Case {
-        bool proxy;
-        const char* control; // none: nothing changed
-        const char* typed;   // none: a click
-        size_t field;
-        const char* written;
-    };
-    for (const Case& c : {Case{false, nullptr, nullptr, 0, ""},
-                          {false, "EditField1", "30", 1, "30"},
-                          {false, "EditField3", "4", 10, "4"},
-                          {false, "CheckBox1", nullptr, 4, "showcodes"},
-                          {false, "CheckBox2", nullptr, 5, "useProxy"},
-                          {true, "EditField2", "8080", 7, "8080"},
-                          {true, "EditField4", "pw", 9, "pw"}}) {
-        SCOPED_TRACE(c.field);
+    // Each row: in the proxy window, the control changed (none: nothing), the text typed (none: a click),
+    // the field it changes (counted from 1), the field written.
+    for (const auto& [proxy, control, typed, field, written] :
+         std::vector<std::tuple<bool, const char*, const char*, size_t, const char*>>{
+             {false, nullptr, nullptr, 0, ""},
+             {false, "EditField1", "30", 1, "30"},
+             {false, "EditField3", "4", 10, "4"},
+             {false, "CheckBox1", nullptr, 4, "showcodes"},
+             {false, "CheckBox2", nullptr, 5, "useProxy"},
+             {true, "EditField2", "8080", 7, "8080"},
+             {true, "EditField4", "pw", 9, "pw"}}) {
+        SCOPED_TRACE(field);
         WriteRecord(fw::Join(fields, "*"));
-        if (c.proxy) {
+        if (proxy)
             Click(Prefs(), "PushButton2");
-            Type(Proxy(), c.control, c.typed);
+        if (typed)
+            Type(proxy ? static_cast<fw::Window&>(Proxy()) : Prefs(), control, typed);
+        else if (control)
+            Click(Prefs(), control);
+        if (proxy)
             Click(Proxy(), "BevelButton1");
-        } else if (c.typed) {
-            Type(Prefs(), c.control, c.typed);
-        } else if (c.control) {
-            Click(Prefs(), c.control);
-        }
         Click(Prefs(), "PushButton1");
         std::vector<std::string> expected = fields;
-        if (c.field)
-            expected[c.field - 1] = c.written;
+        if (field)
+            expected[field - 1] = written;
         EXPECT_EQ(Record(), fw::Join(expected, "*"));
-        using namespace quillfen::Globals;
-        EXPECT_EQ((std::vector<std::string>{timeOut, proxyURL, proxyPort, proxyUser, proxyPass, simultSocks}),
-                  (std::vector<std::string>{expected[0], expected[5], expected[6], expected[7], expected[8],
-                                            expected[9]}));
+        expected[2].clear(); // field 3 reaches the settings only when a main window reads the record again
+        EXPECT_EQ(Settings(), fw::Join(expected, "*"));
         fw::detail::FreeRetiredWindows();
     }
 }
@@ -421,6 +410,7 @@ TEST_F(PreferencesWindowsTest, PortFieldShowsFiveDigits) {
 
 const std::string kWelcome = "Welcome to Safari Quillfen!\r";
 const std::string kUpgraded = "Safari Quillfen successfully upgraded\r";
+const std::string kDefaults = "5*aqua**nocodes*noProxy*****8";
 
 // Loading the preferences record: first run, upgrades, records read as they are, and files we cannot write.
 class PreferencesRecordTest : public DialogsTest {
@@ -435,15 +425,6 @@ protected:
         EXPECT_TRUE(!switchUser || ::seteuid(0) == 0);
         return welcome;
     }
-    // The settings in record order, field 3 included, joined as in the record.
-    static std::string Settings() {
-        using namespace quillfen::Globals;
-        std::string out = timeOut;
-        for (const std::string* field : {&aquaOrmetal, &carriedField, &showOKcodes, &proxyUse, &proxyURL,
-                                         &proxyPort, &proxyUser, &proxyPass, &simultSocks})
-            out += "*" + *field;
-        return out;
-    }
 };
 
 // A first run creates the default record of ten fields, private to its owner, and says welcome. A record of
@@ -451,16 +432,14 @@ protected:
 // which appending could never mend; a shorter one gains a field "6" per pass until it has ten, used in the
 // same run, and the user is told. Reading again (as Apply does) neither writes nor welcomes.
 TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
-    const std::string fresh = "5*aqua**nocodes*noProxy*****8";
+    const std::string emptyTenth = "5*aqua**nocodes*noProxy*****",
+                      nine = "5*metal*x*nocodes*useProxy*p*80*u*p";
     const std::tuple<std::optional<std::string>, std::string, std::string, std::string> cases[] = {
         // the record found, the welcome, the record then, the settings
-        {std::nullopt, kWelcome, fresh, fresh},
-        {"5*aqua**nocodes*noProxy*****", "kept", "5*aqua**nocodes*noProxy*****",
-         "5*aqua**nocodes*noProxy*****"},
-        {"5*aqua**nocodes*noProxy*****8*extra", "kept", "5*aqua**nocodes*noProxy*****8*extra", fresh},
-        {"5*metal*x*nocodes*useProxy*p.test*8080*u*p", kUpgraded,
-         "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6", "5*metal*x*nocodes*useProxy*p.test*8080*u*p*6"},
-    };
+        {std::nullopt, kWelcome, kDefaults, kDefaults},
+        {emptyTenth, "kept", emptyTenth, emptyTenth},
+        {kDefaults + "*extra", "kept", kDefaults + "*extra", kDefaults},
+        {nine, kUpgraded, nine + "*6", nine + "*6"}};
     for (const auto& [record, welcome, after, settings] : cases) {
         SCOPED_TRACE(record.value_or("none"));
         fs::remove(file_);
@@ -483,17 +462,16 @@ TEST_F(PreferencesRecordTest, RecordsAreCreatedReadOrUpgradedOnce) {
 // and the path holds what it held, byte for byte and kind for kind; a FIFO or device is not even opened.
 TEST_F(PreferencesRecordTest, RecordsWeCannotReplaceServeFromMemory) {
     const std::string record = "9*metal*x*showcodes*useProxy*proxy.test*3128*ann*secret";
-    const std::string defaults = "5*aqua**nocodes*noProxy*****8";
     const std::vector<std::tuple<const char*, std::function<void()>, std::string, std::string>> cases{
         // what stands at the path, the welcome, the settings
         {"unwritable folder", [&] { fs::permissions(folder_, fs::perms{0555}); }, kUpgraded, record + "*6"},
-        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }, "kept", defaults},
-        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }, "kept", defaults},
+        {"mode 000", [&] { fs::permissions(file_, fs::perms::none); }, "kept", kDefaults},
+        {"FIFO", [&] { fs::remove(file_), ::mkfifo(file_.c_str(), 0600); }, "kept", kDefaults},
         {"link to a device", [&] { fs::remove(file_), fs::create_symlink("/dev/zero", file_); }, "kept",
-         defaults},
+         kDefaults},
         {"file for a folder",
          [&] { fs::remove_all(folder_.parent_path()), std::ofstream(folder_.parent_path()) << "a file"; },
-         kWelcome, defaults},
+         kWelcome, kDefaults},
     };
     for (const auto& [what, make, welcome, settings] : cases) {
         SCOPED_TRACE(what);

@@ -6,9 +6,9 @@
 #include "app/MakerSite.h"
 #include "dialogs/Aboutbox.h"
 #include "dialogs/codeWin.h"
+#include "framework/text/Text.h"
 #include "framework/ui/Application.h"
 #include "framework/ui/WindowRegistry.h"
-#include "framework/ui/controls/Canvas.h"
 #include "framework/ui/controls/StaticText.h"
 #include "framework/ui/controls/TextArea.h"
 #include "framework/ui/qt/Bridge.h"
@@ -20,7 +20,6 @@
 #include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -55,17 +54,15 @@ protected:
 // the logo opens the maker's page wherever the button is released; a click elsewhere in the box opens
 // nothing.
 TEST_F(InformationWindowsTest, AboutBox) {
-    const std::pair<std::optional<std::array<int, 4>>, const char*> versions[] = {
-        {std::nullopt, "1.0.0 (build 1)"},
-        {std::array{1, 10, 2, 15}, "1.10.2 (build 15)"},
-    };
-    for (const auto& [numbers, shown] : versions) {
+    // Each row: the version numbers another build fixes (none: as built), the version shown.
+    for (const auto& [numbers, shown] : {std::pair<std::array<int, 4>, const char*>{{}, "1.0.0 (build 1)"},
+                                         {{1, 10, 2, 15}, "1.10.2 (build 15)"}}) {
         fw::Application app;
-        if (numbers)
+        if (numbers[0])
             std::tie(app.MajorVersion, app.MinorVersion, app.BugVersion, app.NonReleaseVersion) =
-                std::tuple((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]);
+                std::tuple(numbers[0], numbers[1], numbers[2], numbers[3]);
         quillfen::Listwin& main = fw::Instance<quillfen::Listwin>(); // no site yet: no version check
-        Host(main)->move(numbers ? 40 : 90, 60);
+        Host(main)->move(numbers[0] ? 40 : 90, 60);
         main.HandleMenuCommand("AppleAboutSafariLindquay");
         auto& about = fw::Instance<quillfen::Aboutbox>();
         main.HandleMenuCommand("AppleAboutSafariLindquay");
@@ -75,16 +72,13 @@ TEST_F(InformationWindowsTest, AboutBox) {
         const QPoint offCentre = Host(about)->frameGeometry().center() - Host(main)->frameGeometry().center();
         EXPECT_TRUE(std::abs(offCentre.x()) <= 1 && std::abs(offCentre.y()) <= 1) // sizes odd and even
             << offCentre.x() << "," << offCentre.y();
-        const std::pair<const char*, std::string> texts[] = {
-            {"StaticText1", "Safari Quillfen"},
-            {"StaticText2", shown},
-            {"StaticText3",
-             "Scan Safari's bookmarks. Check if those old bookmarks still point to something or if "
-             "they have expired. Feedback with site error codes. Identify duplicates.  Delete "
-             "unwanted bookmarks."},
-        };
-        for (const auto& [name, text] : texts)
-            EXPECT_EQ(about.Get<fw::StaticText>(name).Text(), text) << name;
+        EXPECT_EQ(about.Get<fw::StaticText>("StaticText1").Text() + "|" +
+                      about.Get<fw::StaticText>("StaticText2").Text(),
+                  std::string("Safari Quillfen|") + shown);
+        EXPECT_EQ(
+            about.Get<fw::StaticText>("StaticText3").Text(),
+            "Scan Safari's bookmarks. Check if those old bookmarks still point to something or if they have "
+            "expired. Feedback with site error codes. Identify duplicates.  Delete unwanted bookmarks.");
 
         quillfen::SetMakerSite(kSite);
         QWidget* logo = Widget(about, "Canvas2");
@@ -107,56 +101,37 @@ TEST_F(InformationWindowsTest, AboutBox) {
 // page, when one is named, and then the maker's page, at every click; opened again, it stands a step further
 // down and right.
 TEST_F(InformationWindowsTest, StatusCodeWindow) {
-    const std::pair<const char*, const char*> texts[] = {
-        {"EditField1", "1xx"},
-        {"EditField7", "Informational"},
-        {"EditField13", "Instructions to the browser. Usually no problem. Check these bookmarks."},
-        {"EditField2", "2xx"},
-        {"EditField8", "Successful"},
-        {"EditField14", "The bowser's request was successfully  received, understood, and accepted."},
-        {"EditField3", "3xx"},
-        {"EditField9", "Redirection"},
-        {"EditField15", "Further actions necessary, such as proxy use or direct to another URL. Check these "
-                        "bookmarks."},
-        {"EditField4", "4xx"},
-        {"EditField10", "Client Error"},
-        {"EditField16",
-         "The URL responded with error. e.g. 404 \"Not Found\" or 401 \"Unauthorized\". Usually a "
-         "bad link."},
-        {"EditField5", "5xx"},
-        {"EditField11", "Server Error"},
-        {"EditField17", "The server made a mistake and knows it. Check back, this link might be OK later..."},
-        {"EditField6", "Other"},
-        {"EditField12", "Operational Error"},
-        {"EditField18",
-         "\"Bad URL!\" means URL is malformed. Could also mean secure server https:// which might "
-         "be OK."},
-        {"EditField19", "x sec."},
-        {"EditField21", "Timeout"},
-        {"EditField20",
-         "Site timeout is #408. But \"x sec\". means that Quillfen reached timeout as set in the "
-         "Preferences."},
-    };
+    // The texts of EditField1 to EditField21.
+    const std::vector<std::string> texts = fw::Split(
+        "1xx|2xx|3xx|4xx|5xx|Other|Informational|Successful|Redirection|Client Error|Server Error|"
+        "Operational Error|Instructions to the browser. Usually no problem. Check these bookmarks.|"
+        "The bowser's request was successfully  received, understood, and accepted.|"
+        "Further actions necessary, such as proxy use or direct to another URL. Check these bookmarks.|"
+        "The URL responded with error. e.g. 404 \"Not Found\" or 401 \"Unauthorized\". Usually a bad link.|"
+        "The server made a mistake and knows it. Check back, this link might be OK later...|"
+        "\"Bad URL!\" means URL is malformed. Could also mean secure server https:// which might be OK.|"
+        "x sec.|Site timeout is #408. But \"x sec\". means that Quillfen reached timeout as set in the "
+        "Preferences.|Timeout",
+        "|");
+    ASSERT_EQ(texts.size(), 21u);
     auto& codes = fw::Instance<quillfen::codeWin>();
-    for (const auto& [name, text] : texts) {
-        QWidget* field = Widget(codes, name);
+    for (int i = 0; i < 21; ++i) {
+        const std::string name = "EditField" + std::to_string(i + 1);
+        QWidget* field = Widget(codes, name.c_str());
         testsupport::ClickAt(field, field->rect().center());
         testsupport::TypeText(field, "x");
-        EXPECT_EQ(codes.Get<fw::TextArea>(name).Text(), text) << name;
+        EXPECT_EQ(codes.Get<fw::TextArea>(name).Text(), texts[i]) << name;
     }
 
     quillfen::SetMakerSite(kSite);
     const std::string page = "http://127.0.0.1:9/zurizedovazider/texts/errorcodes.htm";
     const std::string older = "http://127.0.0.1:8/old/errorcodes.htm";
-    for (const std::string& olderCopy : {std::string(), older}) {
+    for (const auto& [olderCopy, twice] : {std::pair<std::string, std::vector<std::string>>{"", {page, page}},
+                                           {older, {older, page, older, page}}}) {
         quillfen::SetOlderCodesPage(olderCopy);
         modal_.urls.clear();
         testsupport::ClickOnTop(codes.Get<fw::StaticText>("StaticText1"));
         testsupport::ClickOnTop(codes.Get<fw::StaticText>("StaticText1"));
-        const std::vector<std::string> once =
-            olderCopy.empty() ? std::vector{page} : std::vector{olderCopy, page};
-        std::vector<std::string> twice = once;
-        twice.insert(twice.end(), once.begin(), once.end());
         EXPECT_EQ(modal_.urls, twice);
     }
 
