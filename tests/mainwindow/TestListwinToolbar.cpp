@@ -22,8 +22,7 @@ TEST(BrowserAddressTest, AsABrowserReadsIt) {
         {"http://h/two words/%20x/\xC3\xA9\t\x7F", "http://h/two%20words/%20x/%C3%A9%09%7F"},
         {"http://h?q=1", "http://h/?q=1"},
         {"https://h:8443", "https://h:8443"},
-        {"http://h&#13;&#10;X: 1\x7F?q", "http://h%0D%0AX:%201%7F/?q"},
-    };
+        {"http://h&#13;&#10;X: 1\x7F?q", "http://h%0D%0AX:%201%7F/?q"}};
     for (const auto& [url, address] : cases)
         EXPECT_EQ(quillfen::BrowserAddress(url), address) << url;
 }
