@@ -104,13 +104,11 @@ TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
         EXPECT_EQ(timer->Mode() == fw::Timer::ModeOff, soon) << period;
     }
 
-    int fired = 0;
-    std::unique_ptr<fw::Timer> freed;
-    freed = Started(1, fw::Timer::ModeMultiple, [&] {
+    int fired = 0, ticks = 0;
+    std::unique_ptr<fw::Timer> freed = Started(1, fw::Timer::ModeMultiple, [&] {
         ++fired;
         freed.reset();
     });
-    int ticks = 0;
     const auto repeating = Started(1, fw::Timer::ModeMultiple, [&] { ++ticks; });
     ASSERT_TRUE(SpinUntil([&] { return ticks >= 3; }));
     repeating->SetEnabled(false);
