@@ -120,8 +120,8 @@ TEST_F(ListwinPrintTest, RowsRunOnToFurtherPages) {
         std::vector<std::string> printed;
         for (const Page& page : Print(219))
             printed.push_back(Find(page, "Row").text);
-        EXPECT_EQ(printed, firstRows);
-        EXPECT_EQ(std::filesystem::exists(Pdf()), !firstRows.empty());
+        EXPECT_EQ(std::pair(printed, std::filesystem::exists(Pdf())),
+                  std::pair(firstRows, !firstRows.empty()));
     }
 }
 
@@ -139,9 +139,10 @@ TEST_F(ListwinPrintTest, PageSetupLastsAsLongAsTheWindow) {
         modal_.pageSetupChoice = choice;
         modal_.printToPdf = print ? std::optional(Pdf()) : std::nullopt;
         EXPECT_TRUE(win_->HandleMenuCommand(command));
-        EXPECT_EQ(modal_.pageSetupsOffered.back(), offered) << command;
-        EXPECT_EQ(win_->printSettings, kept) << command;
-        EXPECT_FALSE(std::filesystem::exists(Pdf())) << command;
+        EXPECT_EQ(
+            std::tuple(modal_.pageSetupsOffered.back(), win_->printSettings, std::filesystem::exists(Pdf())),
+            std::tuple(offered, kept, false))
+            << command;
     }
     EXPECT_EQ(modal_.printDialogs, 1);
 

@@ -217,11 +217,10 @@ TEST_F(ListwinScanTest, PoolOfZeroActsAsOneAndGoneRowsGetNothing) {
     List().RemoveRows(
         {gone, List().RowIdentity(2), List().RowIdentity(3), List().RowIdentity(4), List().RowIdentity(5)});
     Result(1, 500);
-    EXPECT_EQ(statusHistory[gone], History{"checking"});
-    EXPECT_EQ(std::get<1>(State()), "Cancel");
+    EXPECT_EQ(std::tuple(statusHistory[gone], std::get<1>(State())),
+              std::tuple(History{"checking"}, "Cancel"));
     Result(0);
-    EXPECT_EQ(State(), kDone);
-    EXPECT_EQ(Scan().scansCompleted, 2);
+    EXPECT_EQ(std::pair(State(), Scan().scansCompleted), std::pair(kDone, 2));
     for (const char* pool : {"0", "-2", "abc"}) {
         Reopen(); // the old scan and list go with the old window
         Start(3, pool);
@@ -257,10 +256,8 @@ TEST_F(ListwinScanTest, AnswersLandInTheirBookmarksCells) {
     List().Sort();
     ASSERT_TRUE(WaitForResults(8));
 
-    for (const auto& [id, code, history] : rows) {
-        EXPECT_EQ(statusHistory[id], history);
-        EXPECT_EQ(CodeOf(id), code);
-    }
+    for (const auto& [id, code, history] : rows)
+        EXPECT_EQ(std::pair(statusHistory[id], CodeOf(id)), std::pair(history, code));
     // The silent server's connection ends at the client's time-out.
     EXPECT_TRUE(testsupport::SpinUntil([&] { return servers.back()->ClosedByClient() == 1; }));
     for (const auto& server : servers)
@@ -279,8 +276,8 @@ TEST_F(ListwinScanTest, TimeOutThatIsNoPositiveNumberEndsAtOnce) {
         statusHistory.clear();
         ScanControl().Push();
         ASSERT_TRUE(WaitForResults(1)) << setting;
-        EXPECT_EQ(statusHistory[row], (History{"checking", "Timeout"})) << setting;
-        EXPECT_EQ(CodeOf(row), std::string(setting) + " sec.");
+        EXPECT_EQ(std::pair(statusHistory[row], CodeOf(row)),
+                  std::pair(History{"checking", "Timeout"}, std::string(setting) + " sec."));
     }
     EXPECT_EQ(servers[0]->Connections(), 0);
 }
@@ -299,13 +296,11 @@ TEST_F(ListwinScanTest, ReplacedScanTimeOutsReachNobody) {
     ScanControl().SetCaption("Scan"); // a new scan while the first one's requests are still under way
     ScanControl().Push();
     ASSERT_TRUE(WaitForResults(2));
-    EXPECT_EQ(silent.Connections(), 4);
-    EXPECT_EQ(silent.ClosedByClient(), 4);
-    for (const auto id : {first, second}) {
-        EXPECT_EQ(statusHistory[id], (History{"checking", "Connected", "checking", "Connected", "Timeout"}));
-        EXPECT_EQ(CodeOf(id), "2 sec.");
-    }
-    EXPECT_EQ(Scan().scansCompleted, 2);
+    EXPECT_EQ(std::tuple(silent.Connections(), silent.ClosedByClient(), Scan().scansCompleted),
+              std::tuple(4, 4, 2));
+    for (const auto id : {first, second})
+        EXPECT_EQ(std::tuple(statusHistory[id], CodeOf(id)),
+                  std::tuple(History{"checking", "Connected", "checking", "Connected", "Timeout"}, "2 sec."));
 }
 
 // Through a proxy that records the request: credentials longer than one Base64 line still go on a single
