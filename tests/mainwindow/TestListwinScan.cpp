@@ -319,11 +319,10 @@ TEST_F(ListwinScanTest, ProxyCredentialsGoOnOneHeaderLine) {
         Globals::proxyPass = std::string(user.size(), 'p');
         ScanControl().Push();
         ASSERT_TRUE(WaitForResults());
-        EXPECT_EQ(RowStatus(0), "Proxy Authorization Req.");
         const std::string line =
             "\r\nProxy-Authorization: Basic " + fw::EncodeBase64(user + ":" + Globals::proxyPass, 0) + "\r\n";
         EXPECT_NE(proxy.Requests().back().find(line), std::string::npos) << proxy.Requests().back();
-        EXPECT_EQ(RowStatus(1), "Name Resolution Error");
+        EXPECT_EQ(Column(Column::Status), (History{"Proxy Authorization Req.", "Name Resolution Error"}));
     }
     EXPECT_EQ(proxy.Connections(), 2);
 }
