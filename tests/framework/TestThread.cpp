@@ -15,47 +15,38 @@ using testsupport::SpinFor, testsupport::SpinUntil;
 
 namespace {
 
-class ThreadTest : public ::testing::Test {
-protected:
-    std::string trace;
-
-    // A thread, already started, that writes `tag` and its step, yielding after each of `steps` steps.
-    std::unique_ptr<fw::Thread> Stepper(char tag, int steps) {
-        auto t = std::make_unique<fw::Thread>();
-        t->RunEvent = [this, tag, steps] {
-            for (int i = 0; i < steps; ++i) {
-                trace += tag + std::to_string(i);
-                fw::BackgroundYield();
-            }
-        };
-        t->Run();
-        return t;
-    }
-    // A timer started with `period` and `mode`, running `action` when it fires.
-    static std::unique_ptr<fw::Timer> Started(int64_t period, int mode, std::function<void()> action) {
-        auto timer = std::make_unique<fw::Timer>();
-        timer->Action = std::move(action);
-        timer->SetPeriod(period);
-        timer->SetMode(mode);
-        return timer;
-    }
-};
+// A timer started with `period` and `mode`, running `action` when it fires.
+std::unique_ptr<fw::Timer> Started(int64_t period, int mode, std::function<void()> action) {
+    auto timer = std::make_unique<fw::Timer>();
+    timer->Action = std::move(action);
+    timer->SetPeriod(period);
+    timer->SetMode(mode);
+    return timer;
+}
 
 // Run only schedules: nothing runs inside Run; the yield called on the event loop runs each ready thread
 // exactly one slice; left to the event loop, threads take turns at their yields and timers fire between.
 // A thread's error ends that thread only; with nothing ready the scheduler leaves the loop idle.
-TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
-    fw::Thread failing;
+TEST(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
+    std::string trace;
+    fw::Thread failing, a, b;
     failing.RunEvent = [] { throw std::runtime_error("boom"); };
     failing.Run();
-    auto a = Stepper('a', 5);
-    auto b = Stepper('b', 5);
+    for (auto [thread, tag] : {std::pair(&a, 'a'), std::pair(&b, 'b')}) {
+        thread->RunEvent = [&trace, tag] { // its tag and step, yielding after each of 5 steps
+            for (int i = 0; i < 5; ++i) {
+                trace += tag + std::to_string(i);
+                fw::BackgroundYield();
+            }
+        };
+        thread->Run();
+    }
     EXPECT_EQ(trace, "");
     fw::BackgroundYield();
     EXPECT_EQ(trace, "a0b0");
 
     const auto timer = Started(0, fw::Timer::ModeMultiple, [&] { trace += 'T'; });
-    ASSERT_TRUE(SpinUntil([&] { return !a->IsRunning() && !b->IsRunning() && !failing.IsRunning(); }));
+    ASSERT_TRUE(SpinUntil([&] { return !a.IsRunning() && !b.IsRunning() && !failing.IsRunning(); }));
     std::string steps = trace;
     std::erase(steps, 'T');
     EXPECT_EQ(steps, "a0b0a1b1a2b2a3b3a4b4");
@@ -71,7 +62,7 @@ TEST_F(ThreadTest, ThreadsTakeTurnsWithEachOtherAndWithTimers) {
 }
 
 // A critical section is re-entrant for its holder and shuts out other threads until fully left.
-TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
+TEST(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
     fw::CriticalSection section;
     section.Enter();
     section.Enter();
@@ -93,7 +84,7 @@ TEST_F(ThreadTest, CriticalSectionIsReentrantAndExclusive) {
 
 // A single shot fires once and turns itself off, a period of 0 or less at the next turn of the loop; a
 // huge period is clamped, not wrapped. Disabling stops a repeating timer; an action may free its timer.
-TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
+TEST(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
     for (int64_t period : {int64_t{5}, int64_t{0}, int64_t{-5}, std::numeric_limits<int64_t>::max() - 1}) {
         int fired = 0;
         const auto timer = Started(period, fw::Timer::ModeSingle, [&] { ++fired; });
@@ -104,13 +95,11 @@ TEST_F(ThreadTest, TimersAtAnyPeriodStopAndMayBeFreedByTheirAction) {
         EXPECT_EQ(timer->Mode() == fw::Timer::ModeOff, soon) << period;
     }
 
-    int fired = 0;
-    std::unique_ptr<fw::Timer> freed;
-    freed = Started(1, fw::Timer::ModeMultiple, [&] {
+    int fired = 0, ticks = 0;
+    std::unique_ptr<fw::Timer> freed = Started(1, fw::Timer::ModeMultiple, [&] {
         ++fired;
         freed.reset();
     });
-    int ticks = 0;
     const auto repeating = Started(1, fw::Timer::ModeMultiple, [&] { ++ticks; });
     ASSERT_TRUE(SpinUntil([&] { return ticks >= 3; }));
     repeating->SetEnabled(false);

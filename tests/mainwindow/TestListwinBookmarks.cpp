@@ -57,9 +57,8 @@ TEST_F(ListwinBookmarksTest, ReadFailureShowsTheMessageAndKeepsTheLastGoodLoad) 
                   Texts{"Vozez Quillfen has encountered a problem and could not read Safari's bookmarks.\r\r"
                         "If you used Ordnix to organize your bookmarks there is a simple way to fix this "
                         "problem. Please read the documentation that came with Safari Quillfen. "});
-        EXPECT_EQ(List().ListCount(), 0);
-        EXPECT_EQ(Status(), "1 bookmarks");
-        EXPECT_EQ(win_->editWholeplist, kept);
+        EXPECT_EQ(std::tuple(List().ListCount(), Status(), win_->editWholeplist),
+                  std::tuple(0, "1 bookmarks", kept));
     }
     EXPECT_EQ(testsupport::ReadFile(path), "bplist00 damaged beyond repair");
 }

@@ -120,8 +120,8 @@ TEST_F(ListwinCommandsTest, ResultClassesTakeTheirRowsAndMarksAddUp) {
         EXPECT_FALSE(win_->HandleMenuCommand(command));
         EXPECT_EQ(MarkedRows(), rows) << command;
         EXPECT_FALSE(win_->HandleMenuCommand("Uncheckall"));
-        EXPECT_EQ(MarkedRows(), Rows{}) << command;
-        EXPECT_EQ(List().Cell(0, quillfen::BookmarkColumn::Checked), "0");
+        EXPECT_EQ(std::pair(MarkedRows(), List().Cell(0, Checked)), std::pair(Rows{}, std::string("0")))
+            << command;
     }
 
     List().SetSelected(1, true);
@@ -135,10 +135,8 @@ TEST_F(ListwinCommandsTest, ResultClassesTakeTheirRowsAndMarksAddUp) {
 // The topmost row of a URL stays unmarked and every later one is marked; a trailing "/" or another
 // letter case makes another URL; earlier marks that are no duplicates go, the last row's included.
 TEST_F(ListwinCommandsTest, DuplicatesMarkEveryLaterRowOfAUrl) {
-    const char* urls[] = {"http://a/", "http://b/",   "http://dup/", "http://dup",
-                          "http://c/", "http://dup/", "http://DUP/", "http://d/",
-                          "http://e/", "http://dup/", "http://last/"};
-    for (const char* url : urls)
+    for (const char* url : {"http://a/", "http://b/", "http://dup/", "http://dup", "http://c/", "http://dup/",
+                            "http://DUP/", "http://d/", "http://e/", "http://dup/", "http://last/"})
         AddBookmark("n", url, List().ListCount() + 1);
     for (int row : {7, 10}) {
         List().SetCellCheck(row, quillfen::BookmarkColumn::Check, true);

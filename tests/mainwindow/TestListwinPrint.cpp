@@ -53,11 +53,10 @@ protected:
         return pages;
     }
     static Word Find(const Page& page, const std::string& prefix) {
-        for (const Word& word : page)
-            if (word.text.rfind(prefix, 0) == 0)
-                return word;
-        ADD_FAILURE() << prefix;
-        return {};
+        const auto word =
+            std::ranges::find_if(page, [&](const Word& w) { return w.text.rfind(prefix, 0) == 0; });
+        EXPECT_NE(word, page.end()) << prefix;
+        return word == page.end() ? Word{} : *word;
     }
 };
 
@@ -93,19 +92,16 @@ TEST_F(ListwinPrintTest, RowsRunOnToFurtherPages) {
         AddBookmark("Row" + fw::Format(i, "00"), "http://x/", 40 - i);
     win_->HandleMenuCommand("SortlistbyBookmarkname");
     const std::vector<Page> pages = Print(219);
-    std::vector<std::string> rows, expected;
+    std::vector<std::string> rows;
     for (const Page& page : pages) {
-        EXPECT_EQ(&page == &pages[0], page.at(0).text == "Safari");
-        if (&page != &pages[0]) { // baseline 12 instead of 102
-            EXPECT_NEAR(Find(page, "Row").bottom, Find(pages[0], "Row").bottom - 90, 0.5);
-        }
+        const bool first = &page == &pages[0]; // later pages' rows start at a baseline of 12 instead of 102
+        EXPECT_EQ(first, page.at(0).text == "Safari");
+        EXPECT_NEAR(Find(page, "Row").bottom, Find(pages[0], "Row").bottom - (first ? 0 : 90), 0.5);
         for (const Word& word : page)
             if (word.text.rfind("Row", 0) == 0)
                 rows.push_back(word.text);
     }
-    for (int i = 0; i < 40; ++i)
-        expected.push_back("Row" + fw::Format(i, "00"));
-    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(rows, Column(quillfen::BookmarkColumn::Name)); // Row00 to Row39
 
     using Choice = fw::PrinterSetup::JobChoice;
     const std::pair<Choice, std::vector<std::string>> choices[] = {
@@ -124,8 +120,8 @@ TEST_F(ListwinPrintTest, RowsRunOnToFurtherPages) {
         std::vector<std::string> printed;
         for (const Page& page : Print(219))
             printed.push_back(Find(page, "Row").text);
-        EXPECT_EQ(printed, firstRows);
-        EXPECT_EQ(std::filesystem::exists(Pdf()), !firstRows.empty());
+        EXPECT_EQ(std::pair(printed, std::filesystem::exists(Pdf())),
+                  std::pair(firstRows, !firstRows.empty()));
     }
 }
 
@@ -143,9 +139,10 @@ TEST_F(ListwinPrintTest, PageSetupLastsAsLongAsTheWindow) {
         modal_.pageSetupChoice = choice;
         modal_.printToPdf = print ? std::optional(Pdf()) : std::nullopt;
         EXPECT_TRUE(win_->HandleMenuCommand(command));
-        EXPECT_EQ(modal_.pageSetupsOffered.back(), offered) << command;
-        EXPECT_EQ(win_->printSettings, kept) << command;
-        EXPECT_FALSE(std::filesystem::exists(Pdf())) << command;
+        EXPECT_EQ(
+            std::tuple(modal_.pageSetupsOffered.back(), win_->printSettings, std::filesystem::exists(Pdf())),
+            std::tuple(offered, kept, false))
+            << command;
     }
     EXPECT_EQ(modal_.printDialogs, 1);
 

@@ -22,8 +22,7 @@ TEST(BrowserAddressTest, AsABrowserReadsIt) {
         {"http://h/two words/%20x/\xC3\xA9\t\x7F", "http://h/two%20words/%20x/%C3%A9%09%7F"},
         {"http://h?q=1", "http://h/?q=1"},
         {"https://h:8443", "https://h:8443"},
-        {"http://h&#13;&#10;X: 1\x7F?q", "http://h%0D%0AX:%201%7F/?q"},
-    };
+        {"http://h&#13;&#10;X: 1\x7F?q", "http://h%0D%0AX:%201%7F/?q"}};
     for (const auto& [url, address] : cases)
         EXPECT_EQ(quillfen::BrowserAddress(url), address) << url;
 }
@@ -49,15 +48,14 @@ TEST_F(ListwinToolbarTest, RequestsAndOpensTheAddressABrowserWould) {
     Click(Button("PushButton3"));
     // "Visit Site" covers the right of the status line: the user clicks its text at the left.
     QWidget* status = fw::detail::WidgetOf(StatusLine());
-    const auto clickStatus = [status] { testsupport::ClickAt(status, {4, status->height() / 2}); };
-    clickStatus();
-    StatusLine().SetText("Done");
-    clickStatus();
-    const fw::Canvas& logo = win_->Get<fw::Canvas>("Canvas2");
-    quillfen::SetMakerSite("http://127.0.0.1:9/");
-    Click(logo);
-    quillfen::SetMakerSite("");
-    Click(logo);
+    for (const std::string& text : {Status(), std::string("Done")}) {
+        StatusLine().SetText(text);
+        testsupport::ClickAt(status, {4, status->height() / 2});
+    }
+    for (const char* maker : {"http://127.0.0.1:9/", ""}) {
+        quillfen::SetMakerSite(maker);
+        Click(win_->Get<fw::Canvas>("Canvas2"));
+    }
     const std::string address = site + "/two%20words/%20x?a=1&b=2";
     EXPECT_EQ(modal_.urls, (std::vector<std::string>{address, address, address, "http://127.0.0.1:9/"}));
 }
@@ -71,9 +69,8 @@ TEST_F(ListwinToolbarTest, VisitSiteTakesItsOwnClicks) {
     EXPECT_FALSE(Button("PushButton5").Enabled());
     ClickCell(0, 1);
     ClickCell(0, 1, false, Qt::ControlModifier);
-    ASSERT_EQ(List().SelCount(), 0);
-    ASSERT_EQ(std::pair(Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
-              std::pair(false, false));
+    ASSERT_EQ(std::tuple(List().SelCount(), Button("PushButton3").Enabled(), Button("PushButton5").Enabled()),
+              std::tuple(0, false, false));
     Click(Button("PushButton3"));
     EXPECT_TRUE(modal_.urls.empty());
     ClickCell(0, 1);

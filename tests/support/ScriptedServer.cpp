@@ -31,10 +31,8 @@ TestCertificate MakeSelfSignedCertificate(const std::string& subjectAltName) {
 
 // Answers each connection (over TLS when a certificate is set) from the script, recording what it received.
 struct ScriptedServer::Impl : QTcpServer {
-    std::vector<std::string> responses{"HTTP/1.0 200 OK\r\n\r\n"};
-    bool closeAfter = true;
-    std::vector<std::string> requests;
-    int closedByClient = 0;
+    explicit Impl(ScriptedServer& owner) : s(owner) {}
+    ScriptedServer& s;
     QSslCertificate certificate;
     QSslKey key;
 
@@ -49,49 +47,36 @@ struct ScriptedServer::Impl : QTcpServer {
             socket->setPrivateKey(key);
             socket->startServerEncryption();
         }
-        const std::size_t index = requests.size();
-        requests.emplace_back();
+        const std::size_t index = s.requests_.size();
+        s.requests_.emplace_back();
         QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket, index] {
-            const bool answered = requests[index].find("\r\n\r\n") != std::string::npos;
-            requests[index] += socket->readAll().toStdString();
-            if (answered || requests[index].find("\r\n\r\n") == std::string::npos)
+            std::string& request = s.requests_[index];
+            const bool answered = request.find("\r\n\r\n") != std::string::npos;
+            request += socket->readAll().toStdString();
+            if (answered || request.find("\r\n\r\n") == std::string::npos)
                 return;
-            const std::string& reply = responses[std::min(index, responses.size() - 1)];
+            const std::string& reply = s.responses_[std::min(index, s.responses_.size() - 1)];
             socket->write(reply.data(), static_cast<qint64>(reply.size()));
-            if (closeAfter) {
+            if (s.closeAfter_) {
                 QObject::disconnect(socket, &QAbstractSocket::disconnected, nullptr, nullptr);
                 socket->disconnectFromHost();
             }
         });
-        QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] { ++closedByClient; });
+        QObject::connect(socket, &QAbstractSocket::disconnected, socket, [this] { ++s.closedByClient_; });
     }
 };
 
-ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>()) {
+ScriptedServer::ScriptedServer() : impl_(std::make_unique<Impl>(*this)) {
     if (!impl_->listen(QHostAddress::LocalHost, 0))
         throw std::runtime_error("the test server cannot listen");
+    port_ = impl_->serverPort();
 }
 
 ScriptedServer::~ScriptedServer() = default;
-int ScriptedServer::Port() const {
-    return impl_->serverPort();
-}
-
-void ScriptedServer::SetResponses(std::vector<std::string> responses, bool closeAfter) {
-    impl_->responses = std::move(responses);
-    impl_->closeAfter = closeAfter;
-}
 
 void ScriptedServer::UseTls(const TestCertificate& certificate) {
     impl_->certificate = QSslCertificate(QByteArray::fromStdString(certificate.certificatePem), QSsl::Pem);
     impl_->key = QSslKey(QByteArray::fromStdString(certificate.keyPem), QSsl::Ec, QSsl::Pem);
-}
-
-std::vector<std::string> ScriptedServer::Requests() const {
-    return impl_->requests;
-}
-int ScriptedServer::ClosedByClient() const {
-    return impl_->closedByClient;
 }
 
 RefusingPort::RefusingPort() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {

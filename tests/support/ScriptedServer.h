@@ -21,19 +21,26 @@ public:
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;
 
-    int Port() const;
+    int Port() const { return port_; }
     // Connection i receives responses[i] (the last one for every later connection) once its request
     // is complete (a blank line has arrived). With closeAfter the server then closes the connection.
     // Until set, every connection gets "HTTP/1.0 200 OK" and no headers, and is closed.
-    void SetResponses(std::vector<std::string> responses, bool closeAfter = true);
+    void SetResponses(std::vector<std::string> responses, bool closeAfter = true) {
+        responses_ = std::move(responses);
+        closeAfter_ = closeAfter;
+    }
     void UseTls(const TestCertificate& certificate);
 
-    std::vector<std::string> Requests() const; // bytes received, one entry per accepted connection
-    int Connections() const { return static_cast<int>(Requests().size()); }
-    int ClosedByClient() const;
+    std::vector<std::string> Requests() const { return requests_; } // bytes received, one a connection
+    int Connections() const { return static_cast<int>(requests_.size()); }
+    int ClosedByClient() const { return closedByClient_; }
 
 private:
     struct Impl;
+    // What the server answers and records; declared before it, so they outlive its sockets.
+    std::vector<std::string> responses_{"HTTP/1.0 200 OK\r\n\r\n"}, requests_;
+    bool closeAfter_ = true;
+    int closedByClient_ = 0, port_ = 0;
     std::unique_ptr<Impl> impl_;
 };
 
