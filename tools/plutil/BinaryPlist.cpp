@@ -2,11 +2,10 @@
 // geometry. An object starts with a marker byte: its kind in the high half, its size or count in the low.
 #include "tools/plutil/BinaryPlist.h"
 
-#include "framework/text/Text.h"
+#include "tools/plutil/XmlText.h"
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace plutil {
 namespace {
@@ -19,81 +18,17 @@ bool Fail(std::string& error, std::string_view why) {
     return false;
 }
 
-// The characters an XML 1.0 document can hold; an unpaired surrogate is none of them.
-bool XmlChar(std::uint32_t code) {
-    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code < 0xD800) ||
-           (code >= 0xE000 && code < 0xFFFE) || (code >= 0x10000 && code < 0x110000);
-}
-
-// Whether eight bytes are all printable ASCII, which most text is: no byte has its high bit set, and none
-// borrows when 0x20 is taken from it (a borrow passed on only ever fails a word that would pass).
-bool PrintableAscii(const char* eight) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080;
-    constexpr std::uint64_t kSpace = 0x2020202020202020;
-    std::uint64_t word = 0;
-    std::memcpy(&word, eight, sizeof word);
-    return ((word | (word - kSpace)) & kHigh) == 0;
-}
-
-// The code point of the UTF-8 sequence at `at`, which is passed; nothing for an overlong, cut off or
-// otherwise invalid sequence.
-std::optional<std::uint32_t> NextUtf8(std::string_view bytes, std::size_t& at) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[at++]);
-    if (lead < 0x80)
-        return lead;
-    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    if (more == 0 || lead > 0xF4 || bytes.size() - at < static_cast<std::size_t>(more))
-        return std::nullopt;
-    std::uint32_t code = lead & (0x3F >> more);
-    for (int i = 0; i < more; ++i) {
-        const unsigned char next = static_cast<unsigned char>(bytes[at++]);
-        if ((next & 0xC0) != 0x80)
-            return std::nullopt;
-        code = code << 6 | (next & 0x3F);
-    }
-    constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[more] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
-        return std::nullopt;
-    return code;
-}
-
 } // namespace
 
 bool Utf8Text(const PlistValue& value, std::string& text) {
     if (value.kind != Kind::Utf16String) {
-        const std::string_view bytes = value.bytes;
-        for (std::size_t at = 0; at < bytes.size();) {
-            if (bytes.size() - at >= sizeof(std::uint64_t) && PrintableAscii(bytes.data() + at)) {
-                at += sizeof(std::uint64_t);
-                continue;
-            }
-            const unsigned char lead = static_cast<unsigned char>(bytes[at]);
-            if (lead >= 0x20 && lead < 0x80) {
-                ++at;
-                continue;
-            }
-            const std::optional<std::uint32_t> code = NextUtf8(bytes, at);
-            if (!code || !XmlChar(*code))
-                return false;
-        }
-        text.assign(bytes);
+        if (!IsXmlText(value.bytes))
+            return false;
+        text.assign(value.bytes);
         return true;
     }
     text.clear();
-    const auto unit = [&](std::uint64_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(value.bytes[2 * i]) << 8 |
-                                          static_cast<unsigned char>(value.bytes[2 * i + 1]));
-    };
-    for (std::uint64_t i = 0; i < value.count; ++i) {
-        std::uint32_t code = unit(i);
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < value.count && unit(i + 1) >= 0xDC00 &&
-            unit(i + 1) < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (unit(++i) - 0xDC00);
-        if (!XmlChar(code))
-            return false;
-        text += fw::Chr(code);
-    }
-    return true;
+    return Utf16ToXmlText(value.bytes, false, text);
 }
 
 std::uint64_t BinaryPlist::Number(std::size_t at, unsigned width) const {

@@ -75,9 +75,9 @@ std::size_t PlainAsciiRun(const unsigned char* p, const unsigned char* end) {
     return static_cast<std::size_t>(p - start);
 }
 
-// UTF-8 sequences of XML characters only: no control character but TAB, LF and CR, no surrogate, no
-// overlong form, nothing past U+10FFFF, no U+FFFE or U+FFFF.
-bool ValidUtf8(std::string_view text) {
+} // namespace
+
+bool IsXmlText(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = p + text.size();
     while (p < end) {
@@ -112,7 +112,7 @@ bool ValidUtf8(std::string_view text) {
     return true;
 }
 
-bool FromUtf16(std::string_view bytes, bool littleEndian, std::string& out) {
+bool Utf16ToXmlText(std::string_view bytes, bool littleEndian, std::string& out) {
     if (bytes.size() % 2 != 0)
         return false;
     const auto unit = [&](std::size_t i) {
@@ -132,6 +132,8 @@ bool FromUtf16(std::string_view bytes, bool littleEndian, std::string& out) {
     }
     return true;
 }
+
+namespace {
 
 void FromLatin1(std::string_view bytes, std::string& out) {
     out.reserve(bytes.size() + bytes.size() / 8);
@@ -158,7 +160,7 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
     if (!mark &&
         (file.starts_with(std::string_view("<\0", 2)) || file.starts_with(std::string_view("\0<", 2))))
         return Fail(error, "UTF-16 without a byte-order mark, which is not supported");
-    if (marked != Encoding::Utf8 && !FromUtf16(file.substr(2), marked == Encoding::Utf16Le, converted))
+    if (marked != Encoding::Utf8 && !Utf16ToXmlText(file.substr(2), marked == Encoding::Utf16Le, converted))
         return Fail(error, "not a property list, or a damaged one (not UTF-16 text)");
     text = marked == Encoding::Utf8 ? file : std::string_view(converted);
 
@@ -185,7 +187,7 @@ bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view
                std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; })) {
         return Fail(error, "not a property list, or a damaged one (not US-ASCII text as declared)");
     }
-    if (!ValidUtf8(text))
+    if (!IsXmlText(text))
         return Fail(error,
                     "not a property list, or a damaged one (a byte that is no XML character in UTF-8)");
     return true;

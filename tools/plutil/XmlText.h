@@ -13,6 +13,12 @@ namespace plutil {
 // bytes that are not characters of the encoding or of XML.
 bool XmlUtf8Text(std::string_view file, std::string& converted, std::string_view& text, std::string& error);
 
+// Whether UTF-8 bytes are characters an XML 1.0 document may hold, and nothing else: no control character
+// but TAB, LF and CR, no surrogate, no overlong form, nothing past U+10FFFF, no U+FFFE or U+FFFF.
+bool IsXmlText(std::string_view utf8);
+// UTF-16 bytes appended to `out` as UTF-8; false for an odd count, an unpaired surrogate or a character
+// XML cannot hold.
+bool Utf16ToXmlText(std::string_view bytes, bool littleEndian, std::string& out);
 // Whether a code point is a character an XML 1.0 document may hold.
 bool IsXmlChar(std::uint32_t code);
 
